@@ -137,18 +137,6 @@ bool SeparatorsUsable(const TIntlSeparators& separators) {
   return true;
 }
 
-TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale) {
-  const TIntlSeparators defaults;
-  auto pick = [](char value, char fallback) { return value == '\0' || value == ' ' ? fallback : value; };
-  TIntlSeparators s;
-  s.Decimal = pick(fromLocale.Decimal, defaults.Decimal);
-  s.List = pick(fromLocale.List, defaults.List);
-  s.Date = pick(fromLocale.Date, defaults.Date);
-  s.Time = pick(fromLocale.Time, defaults.Time);
-  s.Thousands = pick(fromLocale.Thousands, defaults.Thousands);
-  return s;
-}
-
 std::vector<double> ReadIntegrationDates(const std::string& path) {
   std::vector<double> dates;
   std::ifstream in(path, std::ios::binary);

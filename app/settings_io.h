@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/locale_reader.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -94,10 +95,6 @@ bool DatabaseListChangedSinceLastRun(const TStoredSettings& settings, std::size_
 // message seam, writes "Settings"/"FirstRun" false and "Settings"/"Language".
 // Returns the language byte (0 German, 1 English).
 std::uint8_t AskFirstRunLanguage(SettingsStore& store);
-
-// The locale separators with the defaults ".", ",", "-", ":", "." for any the
-// locale leaves empty (a NUL or blank separator).
-TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale);
 
 // True when none of the five separators is "#" or "*" (the sheet's number
 // patterns use both).

@@ -185,9 +185,7 @@ int MacroNumberToMarkText(TWorkbook& sheet, bool arcMarks) {
     if (kind == TCellKind::Number) {
       const double v = sheet.Number(row, col);
       if (v == 0.0 || !std::isfinite(v)) return false;
-      char buffer[64];
-      std::snprintf(buffer, sizeof buffer, "%.6f", v);
-      text = buffer;
+      text = FixedPointText(v, 6);
     } else if (kind == TCellKind::Text) {
       text = DecimalSepToDot(TrimBlanks(sheet.Text(row, col)));
       double v = 0;

@@ -31,10 +31,6 @@ bool ParseCalculatorNumber(const std::string& text, double& x) {
   return true;
 }
 
-std::string CalculatorValueText(double x) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.8f", x);
-  return buffer;
-}
+std::string CalculatorValueText(double x) { return FixedPointText(x, 8); }
 
 }  // namespace kvx

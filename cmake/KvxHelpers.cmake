@@ -29,7 +29,8 @@ function(kvx_ui_library target)
   target_link_libraries(${target} PUBLIC Qt6::Widgets ${ARG_DEPENDS})
 endfunction()
 
-# kvx_test_folder(<name> [DEPENDS <targets>...] [QT] [DATA])
+# kvx_test_folder(<name> [DEPENDS <targets>...] [QT] [DATA]
+#                  [LOCALES [LOCALE_FILTER <gtest filter>]])
 #   One GoogleTest executable from the *.cpp files of the current test folder,
 #   registered with CTest test by test, and once more as a whole
 #   (<name>.AllTestsShuffledInOneProcess: every test in one process, in a new
@@ -37,8 +38,11 @@ endfunction()
 #   what another left behind fails. QT links the main that creates the
 #   QApplication on the offscreen platform (and runs the meta-object
 #   compiler); DATA passes the source tree's data/ folder as KVX_DATA_DIR.
+#   LOCALES runs the program (or the tests LOCALE_FILTER names) once more
+#   in one process under a German and a French desktop locale
+#   (kvx_locale_runs, tests/CMakeLists.txt).
 function(kvx_test_folder name)
-  cmake_parse_arguments(ARG "QT;DATA" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;DATA;LOCALES" "LOCALE_FILTER" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -51,7 +55,7 @@ function(kvx_test_folder name)
     target_link_libraries(${target} PRIVATE kvx_qt_test_main)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
   else()
-    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    target_link_libraries(${target} PRIVATE kvx_test_main)
   endif()
   if(KVX_SANITIZE)
     # The test programs' own code is assertions and fixtures: unoptimised, it
@@ -73,4 +77,29 @@ function(kvx_test_folder name)
   # The longest runs: a high cost starts them first among the others.
   add_test(NAME ${name}.AllTestsShuffledInOneProcess COMMAND ${target} --gtest_shuffle)
   set_tests_properties(${name}.AllTestsShuffledInOneProcess PROPERTIES COST 100000 TIMEOUT 3600)
+  if(ARG_LOCALES)
+    kvx_locale_runs(${name} ${target} "${ARG_LOCALE_FILTER}")
+  endif()
+endfunction()
+
+# kvx_locale_runs(<name> <target> <gtest filter or "">)
+#   <name>.UnderGermanLocale (LC_ALL=de_DE.UTF-8: decimal comma, points
+#   grouping thousands, dates with points) and <name>.UnderFrenchLocale
+#   (LANG=fr_FR.UTF-8: decimal comma, a narrow no-break space grouping
+#   thousands), each with the desktop's separators taken as the program
+#   takes them (KVX_TEST_DESKTOP_SEPARATORS). The locales are made by
+#   localedef into the build folder (kvx_test_locales).
+function(kvx_locale_runs name target filter)
+  set(arguments)
+  if(filter)
+    set(arguments --gtest_filter=${filter})
+  endif()
+  set(common LOCPATH=set:${KVX_TEST_LOCALE_DIR} KVX_TEST_DESKTOP_SEPARATORS=set:1 LANGUAGE=unset:
+             LC_NUMERIC=unset: LC_TIME=unset: LC_CTYPE=unset: LC_COLLATE=unset: LC_MESSAGES=unset:)
+  add_test(NAME ${name}.UnderGermanLocale COMMAND ${target} ${arguments})
+  set_tests_properties(${name}.UnderGermanLocale PROPERTIES COST 90000 TIMEOUT 3600
+    ENVIRONMENT_MODIFICATION "${common};LANG=unset:;LC_ALL=set:de_DE.UTF-8")
+  add_test(NAME ${name}.UnderFrenchLocale COMMAND ${target} ${arguments})
+  set_tests_properties(${name}.UnderFrenchLocale PROPERTIES COST 90000 TIMEOUT 3600
+    ENVIRONMENT_MODIFICATION "${common};LC_ALL=unset:;LANG=set:fr_FR.UTF-8")
 endfunction()

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -83,29 +81,17 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   const int extra = 30;
   char quick[512];
   std::vector<char> large;
-  const char* digits = nullptr;
+  const char* digits = quick;
   std::size_t length = 0;
-  if constexpr (std::is_same_v<Real, double>) {
-    // The exact expansion without printf for ordinary sizes (the same
-    // digits, much faster).
-    if (a < 1e100 && decimals + extra <= 300) {
-      const auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
-      if (r.ec == std::errc()) {
-        digits = quick;
-        length = static_cast<std::size_t>(r.ptr - quick);
-      }
-    }
-  }
-  if (digits == nullptr) {
+  // The exact expansion by std::to_chars (never the C library's locale);
+  // a buffer of its own for huge values or many decimals.
+  auto r = std::to_chars(quick, quick + sizeof quick, a, std::chars_format::fixed, decimals + extra);
+  if (r.ec != std::errc()) {
     large.resize(static_cast<std::size_t>(decimals + extra + 5100));
-    if constexpr (std::is_same_v<Real, long double>) {
-      std::snprintf(large.data(), large.size(), "%.*Lf", decimals + extra, a);
-    } else {
-      std::snprintf(large.data(), large.size(), "%.*f", decimals + extra, a);
-    }
+    r = std::to_chars(large.data(), large.data() + large.size(), a, std::chars_format::fixed, decimals + extra);
     digits = large.data();
-    length = std::strlen(digits);
   }
+  length = static_cast<std::size_t>(r.ptr - digits);
   // The printed precision always gives a point.
   const std::string_view printed(digits, length);
   const std::size_t point = printed.find('.');
@@ -327,6 +313,22 @@ std::string FormatFixed(double x, int width, int decimals) { return FormatFixedI
 
 std::string FormatFixedExt(long double x, int width, int decimals) { return FormatFixedImpl(x, width, decimals); }
 
+std::string FixedPointText(double x, int decimals, int width) {
+  decimals = std::clamp(decimals, 0, 400);
+  std::vector<char> buffer(static_cast<std::size_t>(decimals) + 330);
+  const auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, decimals);
+  std::string text(buffer.data(), r.ptr);
+  if (text.size() < static_cast<std::size_t>(std::max(width, 0))) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+std::string SignificantDigitsText(double x, int digits) {
+  char buffer[64];
+  const auto r =
+      std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::general, std::clamp(digits, 1, 40));
+  return std::string(buffer, r.ptr);
+}
+
 std::string ShortestNumberText(double x) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
@@ -395,8 +397,14 @@ bool ValReal(const std::string& text, double& x) {
 }
 
 bool StrToFloatDot(const std::string& text, double& x) {
-  std::string s = text;
-  if (!s.empty() && s.back() == '.') s += '0';
+  // "5." is 5 and "5.e3" is 5000, as strtod reads them; a lone mark (".",
+  // "-.", ".e3") stays no number.
+  const std::size_t point = text.find('.');
+  const auto digitAt = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+  if (point == std::string::npos || point == 0 || !digitAt(point - 1) || digitAt(point + 1)) return ValReal(text, x);
+  std::string s(text, 0, point + 1);
+  s += '0';
+  s.append(text, point + 1);
   return ValReal(s, x);
 }
 

@@ -64,6 +64,12 @@ std::string DmsTextWithMarks(const std::string& text);
 // zero; a text that rounds to zero carries no minus sign.
 std::string FormatFixed(double x, int width, int decimals);
 std::string FormatFixedExt(long double x, int width, int decimals);
+// x with `decimals` decimals and with `digits` significant digits, as
+// printf's "%*.*f" (right aligned in `width` characters) and "%.*g" give it
+// in the "C" locale: "." as decimal point, whatever the C library's locale
+// (std::to_chars).
+std::string FixedPointText(double x, int decimals, int width = 0);
+std::string SignificantDigitsText(double x, int digits);
 // The shortest text that reads back (ValReal, StrToExtended) to exactly x:
 // "." as decimal point, an exponent where that is shorter ("0.1", "4e-09",
 // "1e+99"). A non-finite x gives "nan", "inf" or "-inf", which no reader
@@ -104,7 +110,9 @@ std::string StripBlanksLocalizePoint(const std::string& text);
 // sign, digits, decimals and exponent; nothing may follow). False when the
 // text is not such a number; x is then 0.
 bool ValReal(const std::string& text, double& x);
-// ValReal after appending "0" to a text that ends in ".".
+// ValReal after putting "0" after a "." that follows a digit and stands
+// before no digit ("5." is 5, "5.e3" is 5000; a lone "." or "-." is no
+// number).
 bool StrToFloatDot(const std::string& text, double& x);
 // ValReal after removing every blank.
 bool StrToFloatNoBlanks(const std::string& text, double& x);

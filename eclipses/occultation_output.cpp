@@ -5,6 +5,7 @@
 
 #include "core/column_flags.h"
 #include "core/data_format_slots.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/progress.h"
@@ -32,9 +33,7 @@ void WriteOccultationContactRow(TCellSink& sink, int row, int jd, const TObserve
 }
 
 std::string LimitText(float limit) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.7g", static_cast<double>(limit));
-  std::string out = text;
+  std::string out = SignificantDigitsText(static_cast<double>(limit), 7);
   for (char& c : out) {
     if (c == '.') c = IntlSeparators.Decimal;
   }

@@ -1,16 +1,12 @@
 #include "eclipses/occultation_results.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+
+#include "core/text_conversion.h"
 
 namespace kvx {
 
-std::string TOccultationResultList::KeyText(double contact1Time) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%10.10f", contact1Time);
-  return text;
-}
+std::string TOccultationResultList::KeyText(double contact1Time) { return FixedPointText(contact1Time, 10, 10); }
 
 bool TOccultationResultList::Add(std::unique_ptr<tergebnisdatensatz> row) {
   if (!row || !std::isfinite(row->Contact1Time)) return false;
@@ -18,7 +14,8 @@ bool TOccultationResultList::Add(std::unique_ptr<tergebnisdatensatz> row) {
   if (by_key_.count(key) != 0) return false;
   // Ordered by the value the key text stands for, so that day numbers of
   // any count of digits come in time order.
-  const double ordering = std::strtod(key.c_str(), nullptr);
+  double ordering = 0.0;
+  ValReal(key, ordering);
   const tergebnisdatensatz* stored = row.get();
   by_key_.emplace(std::move(key), std::move(row));
   rows_.emplace(ordering, stored);

@@ -10,6 +10,7 @@
 
 #include "core/moon_phases.h"
 #include "core/name_tables.h"
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "eclipses/lunar_eclipse.h"
@@ -149,11 +150,7 @@ std::string EclipseLocalWords(std::uint8_t localKind, double magnitude, double o
   return word + " " + (k == 0 ? placeName : EclipseLocalValuesText(magnitude, obscuration));
 }
 
-std::string AlmanacEventKey(double mjd) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.5f", MjdToJd(mjd));
-  return buffer;
-}
+std::string AlmanacEventKey(double mjd) { return FixedPointText(MjdToJd(mjd), 5); }
 
 void AddAlmanacEvent(TEventList& events, TObserverRecord observer, int entry, const std::string& objectText,
                      const std::string& eventText, double value, const std::string& unit) {

@@ -108,11 +108,9 @@ std::string MoonEventSortKey(const TObserverRecord& date) {
   char rest[64];
   std::snprintf(rest, sizeof rest, "%02d%02d", date.Month, date.Day);
   const double packed = DegToDmsPackedSec(date.LocalHours);
-  char time[64];
-  std::snprintf(time, sizeof time, "%.15g", packed);
   std::string key = std::string(year) + rest;
   if (packed < 10) key.push_back('0');
-  return key + time;
+  return key + SignificantDigitsText(packed, 15);
 }
 
 // ------------------------------------------------------------- small parts

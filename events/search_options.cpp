@@ -194,11 +194,7 @@ bool ReadSearchNumber(const std::string& text, double& value) {
     }
   }
   if (marks > 1 || digits == 0) return false;
-  char* stop = nullptr;
-  const double parsed = std::strtod(number.c_str(), &stop);
-  if (stop != number.c_str() + number.size() || !std::isfinite(parsed)) return false;
-  value = parsed;
-  return true;
+  return StrToFloatDot(number, value);
 }
 
 namespace {

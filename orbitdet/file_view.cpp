@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "core/element_records.h"
+#include "core/text_conversion.h"
 #include "orbitdet/observation_files.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -18,9 +19,7 @@ namespace {
 
 std::string General(double x) {
   if (!std::isfinite(x)) return "?";
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.10g", x);
-  std::string s(buffer);
+  std::string s = SignificantDigitsText(x, 10);
   for (char& c : s)
     if (c == ',') c = '.';
   return s;
@@ -56,10 +55,14 @@ std::string Sexagesimal(double value, int decimals, bool sign, int firstWidth, c
   const long long whole = total / perDegree;
   const long long minutes = (total % perDegree) / perMinute;
   const double seconds = static_cast<double>(total % perMinute) / scale;
+  // The seconds zero-padded to two digits before the decimal point.
+  std::string secondsText = FixedPointText(seconds, decimals);
+  const std::size_t secondsWidth = static_cast<std::size_t>(decimals) + 3;
+  if (secondsText.size() < secondsWidth) secondsText.insert(0, secondsWidth - secondsText.size(), '0');
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%s%0*lld%c%02lld%c%0*.*f", sign ? (negative ? "-" : "+") : "", firstWidth,
-                whole, separator, minutes, separator, decimals + 3, decimals, seconds);
-  return buffer;
+  std::snprintf(buffer, sizeof buffer, "%s%0*lld%c%02lld%c", sign ? (negative ? "-" : "+") : "", firstWidth, whole,
+                separator, minutes, separator);
+  return buffer + secondsText;
 }
 
 std::vector<std::string> ObservationLines(const TObservationList& list, bool& tooLarge) {

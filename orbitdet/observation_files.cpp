@@ -402,8 +402,7 @@ void AppendSplit(std::string& out, const TSplit& s, int wholeWidth) {
   AppendField(out, buffer);
   std::snprintf(buffer, sizeof buffer, "%3d", signMinutes ? -s.Minutes : s.Minutes);
   AppendField(out, buffer);
-  std::snprintf(buffer, sizeof buffer, "%*.*f", s.Decimals + 4, s.Decimals, signSeconds ? -s.Seconds : s.Seconds);
-  AppendField(out, buffer);
+  AppendField(out, FixedPointText(signSeconds ? -s.Seconds : s.Seconds, s.Decimals, s.Decimals + 4).c_str());
 }
 
 // The field of the own text format that token `index` belongs to.
@@ -457,14 +456,14 @@ std::string OwnTextObservationLine(const tobservation& o) {
          std::fabs(std::round(o.Hours * std::pow(10.0, decimals)) / std::pow(10.0, decimals) - o.Hours) > 5e-8) {
     ++decimals;
   }
-  char hours[32];
-  std::snprintf(hours, sizeof hours, "%7.*f", decimals, o.Hours);
+  std::string hours = FixedPointText(o.Hours, decimals, 7);
   // Never rounded up into the next day.
-  if (std::strtod(hours, nullptr) >= 24.0) std::snprintf(hours, sizeof hours, "%.9f", 23.999999999);
+  double printed = 0.0;
+  if (ValReal(TrimBlanks(hours), printed) && printed >= 24.0) hours = FixedPointText(23.999999999, 9);
   std::snprintf(buffer, sizeof buffer, "%5d%3d%3d", static_cast<int>(o.Year), static_cast<int>(o.Month),
                 static_cast<int>(o.Day));
   std::string line = buffer;
-  AppendField(line, hours);
+  AppendField(line, hours.c_str());
   // RA with the thousandths of a second of the observation lines and the
   // binary records, Dec with hundredths of an arc second; either with more
   // decimals when the value holds them.
@@ -482,10 +481,8 @@ std::string OwnTextObservationLine(const tobservation& o) {
 }
 
 std::string WriteOwnTextObservations(const TObservationList& list, double eqObs, double eqEl) {
-  char buffer[64];
   std::string text = "varbo observations\r\n";
-  std::snprintf(buffer, sizeof buffer, "%7.1f\r\n%7.1f\r\n", eqObs, eqEl);
-  text += buffer;
+  text += FixedPointText(eqObs, 1, 7) + "\r\n" + FixedPointText(eqEl, 1, 7) + "\r\n";
   for (const TObservationEntry& e : list) text += OwnTextObservationLine(e.Obs) + "\r\n";
   return text;
 }

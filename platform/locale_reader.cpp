@@ -51,6 +51,25 @@ TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const
   return s;
 }
 
+TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale) {
+  const TIntlSeparators defaults;
+  auto pick = [](char value, char fallback) { return value == '\0' || value == ' ' ? fallback : value; };
+  TIntlSeparators s;
+  s.Decimal = pick(fromLocale.Decimal, defaults.Decimal);
+  s.List = pick(fromLocale.List, defaults.List);
+  s.Date = pick(fromLocale.Date, defaults.Date);
+  s.Time = pick(fromLocale.Time, defaults.Time);
+  s.Thousands = fromLocale.Thousands == '\0' ? defaults.Thousands : fromLocale.Thousands;
+  return s;
+}
+
+TIntlSeparators DesktopSeparators() { return SeparatorsOrDefaults(ReadLocaleSeparators()); }
+
+void UseDesktopLocaleWithPlainNumbers() {
+  setlocale(LC_ALL, "");
+  setlocale(LC_NUMERIC, "C");
+}
+
 TIntlSeparators ReadLocaleSeparators() {
   locale_t user = newlocale(LC_ALL_MASK, "", static_cast<locale_t>(nullptr));
   if (user == static_cast<locale_t>(nullptr)) return TIntlSeparators{};

@@ -1,6 +1,6 @@
-// Reads the separators of the user's locale (LC_NUMERIC, LC_TIME) for
-// IntlSeparators. The locale is inspected without changing the process's
-// global locale.
+// The user's locale: its separators (LC_NUMERIC, LC_TIME) for
+// IntlSeparators, read without changing the process's global locale, and
+// the C library's locale the program runs under.
 #pragma once
 
 #include <string>
@@ -21,5 +21,25 @@ TIntlSeparators ReadLocaleSeparators();
 // a blank).
 TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const std::string& thousands,
                                           const std::string& dateFormat, const std::string& timeFormat);
+
+// The locale separators with the defaults ".", ",", "-", ":", "." for any the
+// locale leaves empty (a NUL separator, or a blank one other than the
+// thousands separator: a blank groups thousands in French, for example).
+TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale);
+
+// The separators the program takes at start: ReadLocaleSeparators with the
+// defaults for those the locale leaves empty.
+TIntlSeparators DesktopSeparators();
+
+// Sets the C library's locale the way the program runs: the user's locale
+// for characters, collation, dates and messages (as the Qt application takes
+// it on Linux), but the "C" locale for numbers, for the whole run. Every
+// number the C library converts, in the program and in the libraries it
+// reads and writes workbooks with (strtod, the printf family), then has a
+// decimal point and no grouping whatever the desktop: in a German session
+// typed "2,5" would otherwise not read, and every workbook written would hold
+// "0,25" where other programs need 0.25. The user's separators have their own
+// road (IntlSeparators). Called at the start, before other threads run.
+void UseDesktopLocaleWithPlainNumbers();
 
 }  // namespace kvx

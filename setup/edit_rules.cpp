@@ -16,14 +16,14 @@ namespace kvx {
 
 namespace {
 
+// A number with "." or "," as its mark, read without the C library's
+// locale (a German desktop's LC_NUMERIC takes no ".").
 bool ReadNumber(const std::string& text, double& x) {
-  if (text.empty()) return false;
   std::string t = text;
   for (char& c : t)
     if (c == ',') c = '.';
-  char* end = nullptr;
-  const double v = std::strtod(t.c_str(), &end);
-  if (end == t.c_str() || *end != '\0' || !std::isfinite(v)) return false;
+  double v = 0;
+  if (!StrToFloatDot(t, v)) return false;
   x = v;
   return true;
 }

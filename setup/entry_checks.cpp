@@ -35,10 +35,8 @@ bool ParseLocaleNumber(const std::string& text, double& value) {
       return false;
     }
   }
-  if (number.empty()) return false;
-  char* end = nullptr;
-  const double parsed = std::strtod(number.c_str(), &end);
-  if (end != number.c_str() + number.size() || !std::isfinite(parsed)) return false;
+  double parsed = 0;
+  if (!StrToFloatDot(number, parsed)) return false;
   value = parsed;
   return true;
 }

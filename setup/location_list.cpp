@@ -42,9 +42,7 @@ std::string LocationFieldGerman(const std::string& field) {
 }  // namespace
 
 std::string LocationCoordinateText(double packed) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.4f", RoundPackedToWholeSeconds(packed));
-  std::string s = buffer;
+  std::string s = FixedPointText(RoundPackedToWholeSeconds(packed), 4);
   if (s == "-0.0000") s.erase(0, 1);
   for (char& c : s)
     if (c == '.') c = IntlSeparators.Decimal;

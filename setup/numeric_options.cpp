@@ -43,9 +43,8 @@ bool ParseReferenceAltitude(int field, const std::string& text, double& value) {
       return false;
     }
   }
-  char* end = nullptr;
-  const double parsed = std::strtod(number.c_str(), &end);
-  if (end != number.c_str() + number.size() || !std::isfinite(parsed)) return false;
+  double parsed = 0;
+  if (!StrToFloatDot(number, parsed)) return false;
   if (std::fabs(parsed) >= ReferenceAltitudeLimit(field)) return false;
   value = parsed;
   return true;

@@ -269,8 +269,7 @@ std::vector<std::string> PreviewHeadings(const TTableConfigRecord& record, int k
   std::vector<std::string> headings;
   if (kind < 0 || kind >= kPreviewKindCount) kind = 0;
   const TColumnFlags& flags = record.Flags;
-  char yearText[32];
-  std::snprintf(yearText, sizeof yearText, "%.0f", std::round(secondEquinoxYear));
+  const std::string yearText = FixedPointText(std::round(secondEquinoxYear), 0);
   for (const PreviewStep& step : kPreviewOrder) {
     if (step.byte == kAlways) {
       headings.push_back(Title(record, kSlotDate));
@@ -385,11 +384,7 @@ void TTableConfigModel::ApplyPreset(ColumnPreset preset) {
   kPresets[static_cast<int>(preset)](working_.Flags);
 }
 
-std::string TTableConfigModel::EquinoxText() const {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.2f", EquinoxYear);
-  return FloatToTextSep(text);
-}
+std::string TTableConfigModel::EquinoxText() const { return FloatToTextSep(FixedPointText(EquinoxYear, 2)); }
 
 bool TTableConfigModel::CheckEquinoxText(std::string& text) {
   bool blank = true;

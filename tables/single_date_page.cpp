@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
 #include "engine/cell_format.h"
@@ -68,9 +69,7 @@ class TPageBuilder {
                  {T("Dk:", "Dec:"), Angle(17, r_.Position.Declination), {}}};
 
     TSingleDateBox& second = At(m, Box::SecondEquinox);
-    char year[400];
-    std::snprintf(year, sizeof year, "%.0f", std::round(context_.SecondEquinoxYear));
-    second.Title = std::string(T("Aequin. ", "Equinox ")) + year;
+    second.Title = std::string(T("Aequin. ", "Equinox ")) + FixedPointText(std::round(context_.SecondEquinoxYear), 0);
     second.Lines = {{"RA:", Angle(16, r_.SecondRightAscension), {}},
                     {T("Dk:", "Dec:"), Angle(17, r_.SecondDeclination), {}}};
     if (moon) {
@@ -105,8 +104,7 @@ class TPageBuilder {
     if (kind_ == kBodyIndexSun) {
       double rotation = p.RotationNumber;
       if (const auto* sunObject = dynamic_cast<const TSonne*>(body)) rotation = sunObject->CarringtonRotation;
-      char text[400] = "";
-      if (std::isfinite(rotation)) std::snprintf(text, sizeof text, "%4.0f", std::trunc(rotation));
+      const std::string text = std::isfinite(rotation) ? FixedPointText(std::trunc(rotation), 0, 4) : std::string();
       phys.Lines = {
           {T("Halbmesser:", "Radius"), Arcmin(79, p.diameter), {}},
           {T("Zeitgleichung:", "Equ. of time"), Format(FormatHoursAsMinutesForSlot, 89, p.EquationOfTime), {}},
@@ -176,11 +174,10 @@ class TPageBuilder {
     std::string rise = Event(level.Rise, level.RiseMarker, 30);
     if (level.Status.size() > 5) rise = level.Status;
     const bool transit = r_.RiseSet.HasTransit();
-    char altitude[400] = "";
+    std::string altitude;
     if (std::isfinite(r_.Altitude)) {
-      std::snprintf(altitude, sizeof altitude, "%2.1f", r_.Altitude);
-      for (char* c = altitude; *c != 0; ++c)
-        if (*c == '.') *c = IntlSeparators.Decimal;
+      altitude = FixedPointText(r_.Altitude, 1, 2);
+      std::replace(altitude.begin(), altitude.end(), '.', IntlSeparators.Decimal);
     }
     vis.Lines = {{T("Aufgang:", "Rise:"), rise, {}},
                  {T("Kulmination:", "Transit:"), transit ? Time(31, r_.RiseSet.TransitTime) : "", {}},

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <memory>
 #include <string>
 
 #include "app/settings_io.h"
@@ -11,15 +12,18 @@
 #include "core/name_tables.h"
 #include "platform/globals.h"
 #include "platform/locale_reader.h"
+#include "platform/qt/application_start.h"
 #include "platform/qt/qt_file_dialog.h"
 #include "platform/qt/qt_folder_chooser.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/settings_store.h"
 
 int main(int argc, char* argv[]) {
+  // The application, with the C library's numbers in the "C" locale.
+  const std::unique_ptr<QApplication> application = kvx::StartApplication(argc, argv);
   // The name tables and number patterns come first: every window uses them.
-  kvx::InitCoreTablesAtStartup(kvx::SeparatorsOrDefaults(kvx::ReadLocaleSeparators()));
-  QApplication application(argc, argv);
+  // The user's separators are read from the desktop's locale.
+  kvx::InitCoreTablesAtStartup(kvx::DesktopSeparators());
   QApplication::setApplicationName(kvx::kApplicationTitle);
   kvx::QtSettingsStore settings;
   kvx::ScopedSettingsStore installed(settings);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
+#include "core/text_conversion.h"
 #include "core/two_body.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -23,11 +24,7 @@ namespace {
 
 QString Q(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
-QString Fixed(double x, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  return QString::fromLatin1(buffer);
-}
+QString Fixed(double x, int decimals) { return QString::fromStdString(FixedPointText(x, decimals)); }
 
 using Messages = std::pair<std::string, std::string>;
 

@@ -39,9 +39,7 @@ QString RangeText(const TClampedRange& range) {
 
 // The limit as degrees, minutes and seconds ("0°30'00''").
 QString DmsText(double degrees) {
-  char packed[64];
-  std::snprintf(packed, sizeof packed, "%.4f", DegToDmsPackedSec(degrees));
-  return QString::fromStdString(DmsArcText(packed));
+  return QString::fromStdString(DmsArcText(FixedPointText(DegToDmsPackedSec(degrees), 4)));
 }
 
 }  // namespace

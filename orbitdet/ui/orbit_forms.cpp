@@ -37,9 +37,7 @@ QString Text(const char* german, const char* english) { return QString::fromUtf8
 
 // Fixed notation; a value that rounds to zero shows without a sign.
 std::string Fixed(double x, int decimals) {
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, x);
-  const std::string text = buffer;
+  const std::string text = FixedPointText(x, decimals);
   if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) return text.substr(1);
   return text;
 }

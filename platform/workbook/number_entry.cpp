@@ -6,7 +6,6 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -25,6 +24,23 @@ using internal::AllDigits;
 using internal::SplitAt;
 
 namespace {
+
+// A plain decimal text ("-12.5e3": a sign, digits, a point, an exponent) as
+// a finite number, by std::from_chars: never by the C library's locale.
+std::optional<double> PlainNumber(std::string_view plain) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (end != plain.data() + plain.size()) return std::nullopt;
+  // A value below the smallest double is 0, as typed it would show; one
+  // beyond the largest is no number.
+  if (error == std::errc::result_out_of_range) {
+    const std::size_t e = plain.find_first_of("eE");
+    if (e == std::string_view::npos || plain.find('-', e) == std::string_view::npos) return std::nullopt;
+    return plain.front() == '-' ? -0.0 : 0.0;
+  }
+  if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
 
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -95,7 +111,7 @@ std::optional<std::pair<double, bool>> ParseTime(std::string_view text, const TF
     if (dot != std::string::npos) {
       const std::string fraction = s.substr(dot + 1);
       if (!fraction.empty() && !AllDigits(fraction)) return std::nullopt;
-      if (!fraction.empty()) seconds += std::atof(("0." + fraction).c_str());
+      if (!fraction.empty()) seconds += PlainNumber("0." + fraction).value_or(0.0);
     }
     if (seconds >= 60.0) return std::nullopt;
   }
@@ -103,9 +119,12 @@ std::optional<std::pair<double, bool>> ParseTime(std::string_view text, const TF
   return std::make_pair((hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0, parts.size() == 3);
 }
 
-// A number with the locale's separators: sign, digits in groups of three
+// A number with the given separators: sign, digits in groups of three
 // with the thousands separator, a decimal part, an exponent, a percent sign.
-std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, const TFormatLocale& locale) {
+// `strict`: the first group does not start with 0 and a grouped number
+// has no exponent (the forms a text file's fields are judged by).
+std::optional<std::pair<double, bool>> ParseSeparatedNumber(std::string_view text, char decimal, char thousands,
+                                                            bool strict) {
   std::string plain;
   std::size_t i = 0;
   bool percent = false;
@@ -127,8 +146,9 @@ std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, 
     if (std::isdigit(static_cast<unsigned char>(c))) {
       intPart += c;
       ++groupLength;
-    } else if (c == locale.Thousands && locale.Thousands != locale.Decimal && !intPart.empty()) {
+    } else if (c == thousands && thousands != decimal && !intPart.empty()) {
       if (grouped ? groupLength != 3 : groupLength > 3) return std::nullopt;
+      if (strict && !grouped && intPart[0] == '0') return std::nullopt;
       grouped = true;
       groupLength = 0;
     } else {
@@ -138,7 +158,7 @@ std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, 
   if (grouped && groupLength != 3) return std::nullopt;
   plain += intPart;
   std::string fracPart;
-  if (i < text.size() && text[i] == locale.Decimal) {
+  if (i < text.size() && text[i] == decimal) {
     ++i;
     while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) fracPart += text[i++];
     plain += '.';
@@ -146,6 +166,7 @@ std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, 
   }
   if (intPart.empty() && fracPart.empty()) return std::nullopt;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    if (strict && grouped) return std::nullopt;
     std::string exponent = "e";
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
@@ -155,11 +176,29 @@ std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, 
     plain += exponent;
   }
   if (i != text.size()) return std::nullopt;
-  char* end = nullptr;
-  double value = std::strtod(plain.c_str(), &end);
-  if (end == nullptr || *end != 0 || !std::isfinite(value)) return std::nullopt;
-  if (percent) value /= 100.0;
-  return std::make_pair(value, percent);
+  std::optional<double> value = PlainNumber(plain);
+  if (!value) return std::nullopt;
+  if (percent) *value /= 100.0;
+  return std::make_pair(*value, percent);
+}
+
+std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, const TFormatLocale& locale) {
+  return ParseSeparatedNumber(text, locale.Decimal, locale.Thousands, false);
+}
+
+// The typed number entry of a number text (a percentage with its format).
+TTypedEntry NumberEntry(std::string_view text, const std::pair<double, bool>& number, char decimal) {
+  TTypedEntry entry;
+  entry.Kind = TTypedEntry::TKind::Number;
+  entry.Number = number.first;
+  if (number.second) entry.SuggestedFormat = text.find(decimal) == std::string_view::npos ? "0%" : "0.00%";
+  return entry;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
 }
 
 std::string DateCode(const TFormatLocale& locale) {
@@ -183,9 +222,7 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
     entry.Text = std::string(text.substr(1));
     return entry;
   }
-  std::string_view trimmed = text;
-  while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);
-  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  const std::string_view trimmed = TrimBlanks(text);
 
   if (const auto date = ParseDate(trimmed, locale)) {
     entry.Kind = TTypedEntry::TKind::Number;
@@ -213,18 +250,17 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
       return entry;
     }
   }
-  if (const auto number = ParseLocaleNumber(trimmed, locale)) {
-    entry.Kind = TTypedEntry::TKind::Number;
-    entry.Number = number->first;
-    if (number->second) {
-      const std::size_t decimal = trimmed.find(locale.Decimal);
-      entry.SuggestedFormat = decimal == std::string_view::npos ? "0%" : "0.00%";
-    }
-    return entry;
-  }
+  if (const auto number = ParseLocaleNumber(trimmed, locale)) return NumberEntry(trimmed, *number, locale.Decimal);
   entry.Kind = TTypedEntry::TKind::Text;
   entry.Text = std::string(text);
   return entry;
+}
+
+std::optional<TTypedEntry> ParseWrittenNumber(std::string_view text, char decimal, char thousands) {
+  const std::string_view trimmed = TrimBlanks(text);
+  const auto number = ParseSeparatedNumber(trimmed, decimal, thousands, true);
+  if (!number) return std::nullopt;
+  return NumberEntry(trimmed, *number, decimal);
 }
 
 namespace {
@@ -235,7 +271,9 @@ namespace {
 std::string GeneralWithDigits(double value, int digits, const TFormatLocale& locale) {
   if (value == 0.0) return "0";
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", std::clamp(digits, 1, 17) - 1, std::fabs(value));
+  const auto printed = std::to_chars(buffer, buffer + sizeof buffer - 1, std::fabs(value),
+                                     std::chars_format::scientific, std::clamp(digits, 1, 17) - 1);
+  *printed.ptr = 0;
   std::string mantissa;
   const char* p = buffer;
   for (; *p != 0 && *p != 'e'; ++p) {

@@ -215,11 +215,7 @@ std::string FixedDecimal(double v, int decimals) {
   {
     // Fifteen significant digits, correctly rounded (as printf's "%.14e").
     const auto r = std::to_chars(buffer, buffer + sizeof buffer - 1, v, std::chars_format::scientific, 14);
-    if (r.ec == std::errc()) {
-      *r.ptr = 0;
-    } else {
-      std::snprintf(buffer, sizeof buffer, "%.14e", v);
-    }
+    *r.ptr = 0;
   }
   std::string mantissa;
   for (const char* p = buffer; *p != 0 && *p != 'e'; ++p) {
@@ -391,7 +387,11 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
     exponent = e;
     v = ScaleByPowerOfTen(v, -e);
     // Rounding may carry into one more integer digit (9.99 -> 10.0).
-    const double rounded = std::isfinite(v) ? std::atof(FixedDecimal(v, fracCount).c_str()) : 0.0;
+    double rounded = 0.0;
+    if (std::isfinite(v)) {
+      const std::string fixed = FixedDecimal(v, fracCount);
+      std::from_chars(fixed.data(), fixed.data() + fixed.size(), rounded);
+    }
     if (!multiple &&
         rounded >= ScaleByPowerOfTen(1.0, std::max<int>(1, static_cast<int>(std::count(intTemplate.begin(),
                                                                                        intTemplate.end(), '0'))))) {
@@ -766,10 +766,11 @@ std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigi
   char buffer[64];
   std::string text;
   if (magnitude >= 1e15 || magnitude < 1e-9) {
-    std::snprintf(buffer, sizeof buffer, "%.*E", std::max(0, std::min(maxDigits, 6) - 1), value);
-    text = buffer;
+    const auto printed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                       std::max(0, std::min(maxDigits, 6) - 1));
+    text.assign(buffer, printed.ptr);
     // Drop trailing zeros of the mantissa and pad the exponent to two digits.
-    const std::size_t e = text.find('E');
+    const std::size_t e = text.find('e');
     std::string mantissa = text.substr(0, e);
     std::string exponent = text.substr(e + 1);
     if (mantissa.find('.') != std::string::npos) {

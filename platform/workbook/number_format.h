@@ -82,6 +82,15 @@ struct TTypedEntry {
 // second; a date and a time may be joined by a blank. Anything else is text.
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 
+// A number written with exactly the given decimal and thousands marks, as
+// the fields of a text file are read once the file's marks are known: a
+// sign, digits in groups of three after a first group of one to three
+// digits not led by 0, a decimal part, an exponent (not after groups), a
+// trailing '%', blanks around; as the number entry typing it gives
+// (percentages with their format). Nothing when the text is not wholly such
+// a number: dates, times and formulas are not looked for.
+std::optional<TTypedEntry> ParseWrittenNumber(std::string_view text, char decimal, char thousands);
+
 // The text a user would type to get the number back (its "entry"), which
 // typed back gives the same number: dates and times in their typed form when
 // the format shows one (with the time of day even where the format shows the

@@ -1,8 +1,6 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -14,6 +12,7 @@
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/text_and_range_helpers.h"
+#include "platform/workbook/text_numbers.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
@@ -174,146 +173,66 @@ std::vector<TTextRecord> SplitSeparatedRecords(std::string_view text, char separ
   return records;
 }
 
-// ---------------------------------------------------------------- commas
+// --------------------------------------------------------------- numbers
 
-// A number as spreadsheet programs with a decimal comma write it into
-// files separated by ';' or tabs: a sign, digits, the comma and digits, an
-// exponent ("1,5", "-2,25e-3"); nothing when the field is not wholly such a
-// number.
-std::optional<double> DecimalCommaNumber(std::string_view field) {
-  std::string plain;
-  std::size_t i = 0;
-  const auto digits = [&] {
-    const std::size_t first = i;
-    while (i < field.size() && field[i] >= '0' && field[i] <= '9') plain += field[i++];
-    return i > first;
-  };
-  if (i < field.size() && (field[i] == '-' || field[i] == '+')) plain += field[i++];
-  if (!digits() || i >= field.size() || field[i] != ',') return std::nullopt;
-  plain += '.';
-  ++i;
-  if (!digits()) return std::nullopt;
-  if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-    plain += field[i++];
-    if (i < field.size() && (field[i] == '-' || field[i] == '+')) plain += field[i++];
-    if (!digits()) return std::nullopt;
-  }
-  if (i != field.size()) return std::nullopt;
-  char* end = nullptr;
-  const double value = std::strtod(plain.c_str(), &end);
-  if (end == nullptr || *end != 0 || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
-// What a field with a comma says of the file's commas. Decimal: a comma
-// that can only be a decimal comma ("1,5", "1234,567", "0,125", "2,5e3").
-// Grouped: commas that can only group thousands ("12,345,678",
-// "1,234.5"). Ambiguous: one comma before three digits ("1,234", "-12,500").
-enum class TCommaUse { None, Decimal, Grouped, Ambiguous };
-
-struct TNumberShape {
-  TCommaUse Comma = TCommaUse::None;
-  bool PointDecimal = false;  // a decimal point before other than three digits ("2.5", "1.10")
-  double Grouped = 0.0;       // the value with the commas grouping thousands (Grouped, Ambiguous)
+// How a file's numbers were read: with its decimal mark (TNumberEvidence),
+// whether the file left the mark open, and the fields that are numbers only
+// with the other mark, kept as texts.
+struct TNumberReading {
+  char Decimal = '.';
+  bool Unsettled = false;
+  std::string Example;  // the first field the other mark reads otherwise ("1,234")
+  std::uint64_t KeptAsText = 0;
+  std::string KeptExample;
 };
 
-TNumberShape ShapeOf(std::string_view field) {
-  TNumberShape shape;
-  std::size_t i = 0;
-  const auto digits = [&] {
-    const std::size_t first = i;
-    while (i < field.size() && field[i] >= '0' && field[i] <= '9') ++i;
-    return i - first;
-  };
-  const auto exponent = [&] {
-    if (i >= field.size() || (field[i] != 'e' && field[i] != 'E')) return true;
-    ++i;
-    if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
-    return digits() > 0;
-  };
-  if (i < field.size() && (field[i] == '-' || field[i] == '+')) ++i;
-  const std::size_t lead = digits();
-  if (lead == 0) return shape;
-  if (i < field.size() && field[i] == '.') {
-    ++i;
-    const std::size_t fraction = digits();
-    shape.PointDecimal = fraction > 0 && fraction != 3 && exponent() && i == field.size();
-    return shape;
-  }
-  if (i >= field.size() || field[i] != ',') return shape;
-  std::size_t groups = 0;
-  std::size_t lastGroup = 0;
-  while (i < field.size() && field[i] == ',') {
-    ++i;
-    lastGroup = digits();
-    ++groups;
-    if (lastGroup != 3) break;
-  }
-  bool pointAfter = false;
-  if (groups >= 1 && lastGroup == 3 && i < field.size() && field[i] == '.') {
-    ++i;
-    pointAfter = digits() > 0;
-    if (!pointAfter) return shape;
-  }
-  if (!exponent() || i != field.size() || lastGroup == 0) return shape;
-  const bool grouping = lastGroup == 3 && lead <= 3 && field[field[0] == '-' || field[0] == '+' ? 1 : 0] != '0';
-  if (groups == 1 && !pointAfter) {
-    shape.Comma =
-        grouping && (field.find_first_of("eE") == std::string_view::npos) ? TCommaUse::Ambiguous : TCommaUse::Decimal;
-  } else if (grouping) {
-    shape.Comma = TCommaUse::Grouped;
-  }
-  if (shape.Comma == TCommaUse::Grouped || shape.Comma == TCommaUse::Ambiguous) {
-    std::string plain;
-    for (const char ch : field) {
-      if (ch != ',') plain += ch;
-    }
-    shape.Grouped = std::strtod(plain.c_str(), nullptr);
-  }
-  return shape;
-}
-
-// How the commas of a file are read: as decimal commas, or as the commas
-// that group thousands. Decided for the whole file: a comma only a decimal
-// comma can be makes them decimal commas, unless another field groups
-// thousands with commas; commas that group thousands, or numbers with a
-// decimal point, make them group thousands. Where the file does not settle
-// it (only "1,234", or both kinds), the session's decimal separator
-// decides, and `Told` asks for the note that says so.
-struct TCommaReading {
-  bool Decimal = false;
-  bool Told = false;
-};
-
-TCommaReading ReadCommas(const std::vector<TTextRecord>& records, std::size_t rows, char sessionDecimal) {
-  bool decimal = false, grouped = false, point = false, ambiguous = false;
+TNumberReading ReadNumbers(const std::vector<TTextRecord>& records, std::size_t rows, char sessionDecimal) {
+  TNumberEvidence evidence;
   for (std::size_t r = 0; r < rows; ++r) {
-    for (const TTextField& field : records[r].Fields) {
-      const std::string_view value = field.Value();
-      if (value.empty() || value.size() > 64 || value.find_first_of(",.") == std::string_view::npos) continue;
-      const TNumberShape shape = ShapeOf(value);
-      decimal = decimal || shape.Comma == TCommaUse::Decimal;
-      grouped = grouped || shape.Comma == TCommaUse::Grouped;
-      ambiguous = ambiguous || shape.Comma == TCommaUse::Ambiguous;
-      point = point || shape.PointDecimal;
-    }
+    for (const TTextField& field : records[r].Fields) evidence.Add(field.Value());
   }
-  if (decimal && !grouped) return {true, false};
-  if (!decimal && (grouped || point)) return {false, false};
-  return {sessionDecimal == ',', ambiguous || (decimal && grouped)};
+  TNumberReading reading;
+  reading.Decimal = evidence.Decimal(sessionDecimal);
+  reading.Unsettled = evidence.Unsettled();
+  reading.Example = evidence.Example();
+  return reading;
 }
 
-std::string CommaNote(const TCommaReading& commas) {
-  if (!commas.Told) return {};
-  if (LanguageEnglish != 0) {
-    return std::string("The file does not show whether its commas are decimal commas: they were read as ") +
-           (commas.Decimal ? "decimal commas" : "commas grouping thousands") +
-           ", as the session's decimal separator has it.";
+// How the numbers were read, where the file does not show it, and the
+// fields kept as texts (interface language; empty when nothing is to say).
+std::string NumberNote(const TNumberReading& reading) {
+  const bool english = LanguageEnglish != 0;
+  const bool commas = reading.Decimal == ',';
+  std::string note;
+  if (reading.Unsettled) {
+    const std::string example = reading.Example.empty() ? std::string() : " (" + reading.Example + ")";
+    note = english ? "The file does not show whether its numbers have decimal points or decimal commas" + example +
+                         ": they were read with " +
+                         (commas ? "decimal commas" : "decimal points and commas grouping thousands") +
+                         ", as the session's decimal separator has it."
+                   : "Die Datei zeigt nicht, ob ihre Zahlen Dezimalpunkte oder Dezimalkommas haben" + example +
+                         ": sie wurden wie das Dezimalzeichen der Sitzung " +
+                         (commas ? "mit Dezimalkommas" : "mit Dezimalpunkten und Kommas als Tausendertrennzeichen") +
+                         " gelesen.";
   }
-  return std::string(
-             "Die Datei zeigt nicht, ob ihre Kommas Dezimalkommas sind: sie wurden wie das Dezimalzeichen der "
-             "Sitzung als ") +
-         (commas.Decimal ? "Dezimalkommas" : "Tausendertrennzeichen") + " gelesen.";
+  if (const std::uint64_t kept = reading.KeptAsText; kept > 0) {
+    const std::string count = std::to_string(kept);
+    const std::string example =
+        std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
+    if (!note.empty()) note += " ";
+    if (english) {
+      note += count + (kept == 1 ? " field that looks like a number" : " fields that look like numbers") +
+              " written with " + (commas ? "a decimal point" : "a decimal comma") +
+              (kept == 1 ? " was kept as a text" : " were kept as texts") + ", as the file's numbers have " +
+              (commas ? "decimal commas" : "decimal points") + example;
+    } else {
+      note += count + (kept == 1 ? " Feld, das wie eine Zahl mit " : " Felder, die wie Zahlen mit ") +
+              (commas ? "Dezimalpunkt" : "Dezimalkomma") +
+              (kept == 1 ? " aussieht, blieb Text" : " aussehen, blieben Texte") + ", da die Zahlen der Datei " +
+              (commas ? "Dezimalkommas" : "Dezimalpunkte") + " haben" + example;
+    }
+  }
+  return note;
 }
 
 // --------------------------------------------------------------- reading
@@ -321,9 +240,9 @@ std::string CommaNote(const TCommaReading& commas) {
 // The note on what of a text file the sheet does not hold as the file has
 // it (interface language; empty when nothing): the fields of its lines
 // beyond the sheet's last column, its lines beyond the last row, UTF-16
-// that is not whole; and how its commas were read where the file does not
-// settle it.
-std::string TextReadNote(const std::string& path, const TTextSource& source, const TCommaReading& commas) {
+// that is not whole; how its numbers were read where the file does not
+// settle it, and the fields kept as texts.
+std::string TextReadNote(const std::string& path, const TTextSource& source, const TNumberReading& numbers) {
   const bool english = LanguageEnglish != 0;
   std::string note;
   const auto add = [&](const std::string& german, const std::string& englishText) {
@@ -352,35 +271,35 @@ std::string TextReadNote(const std::string& path, const TTextSource& source, con
         "The UTF-16 text of the file " + path + " is damaged (first at byte " + at +
             ", counted from 0): characters that are not whole show as �.");
   }
-  const std::string told = CommaNote(commas);
+  const std::string told = NumberNote(numbers);
   if (!told.empty()) add(told, told);
   return note;
 }
 
 // Enters one field as the text readers read it: a number with the file's
-// commas; in tab text every other field as if typed (a formula too), in a
-// comma-separated file a field as if typed when that makes it a number,
-// else its text.
-void EnterField(TWorkbook& book, int row, int col, std::string_view field, const TCommaReading* commas, bool csv,
-                const TFormatLocale& locale) {
-  if (commas != nullptr && field.find(',') != std::string_view::npos) {
-    if (commas->Decimal) {
-      if (const auto number = DecimalCommaNumber(field)) {
-        book.SetNumber(row, col, *number);
-        return;
-      }
-    } else if (const TNumberShape shape = ShapeOf(field);
-               shape.Comma == TCommaUse::Grouped || shape.Comma == TCommaUse::Ambiguous) {
-      if (std::isfinite(shape.Grouped)) {
-        book.SetNumber(row, col, shape.Grouped);
-        return;
-      }
-    }
+// decimal mark and grouping (`locale`) as that number in any session; a
+// number only with the other mark as its text, counted in `numbers`; in
+// tab text every other field as if typed (a date, a time, a formula in the
+// syntax of the file's decimal mark), in a comma-separated file a field as
+// if typed when that makes it a number, else its text.
+void EnterField(TWorkbook& book, int row, int col, std::string_view field, bool csv, const TFormatLocale& locale,
+                TNumberReading& numbers) {
+  if (const auto number = FieldNumber(field, locale.Decimal)) {
+    book.SetEntry(row, col, *number, locale.Decimal);
+    return;
+  }
+  if (FieldNumber(field, locale.Thousands)) {
+    if (numbers.KeptAsText++ == 0) numbers.KeptExample.assign(field);
+    book.SetText(row, col, field);
+    return;
   }
   if (!csv) {
-    book.SetEntry(row, col, field);
-  } else if (ParseTypedEntry(field, locale).Kind == TTypedEntry::TKind::Number) {
-    book.SetEntry(row, col, field);
+    book.SetEntry(row, col, field, locale);
+    return;
+  }
+  const TTypedEntry entry = ParseTypedEntry(field, locale);
+  if (entry.Kind == TTypedEntry::TKind::Number) {
+    book.SetEntry(row, col, entry, locale.Decimal);
   } else {
     book.SetText(row, col, field);
   }
@@ -388,22 +307,22 @@ void EnterField(TWorkbook& book, int row, int col, std::string_view field, const
 
 // Enters the records into the book's current sheet from row 1 and column 1
 // and keeps the file's form (TTextSource, TSheetData::TextLines); the
-// commas read as ReadCommas decides with ';' or tabs between the fields.
-// The note for the user.
+// numbers read with the decimal mark ReadNumbers decides. The note for the
+// user.
 std::string EnterRecords(TWorkbook& book, const std::string& path, const std::vector<TTextRecord>& records,
                          const TDecodedText& decoded, char separator, bool csv) {
   const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
-  const TFormatLocale locale = book.Locale();
-  const TCommaReading commas = ReadCommas(records, rows, locale.Decimal);
-  const bool commaNumbers = separator == ';' || separator == '\t';
+  TFormatLocale locale = book.Locale();
+  TNumberReading numbers = ReadNumbers(records, rows, locale.Decimal);
+  locale.Decimal = numbers.Decimal;
+  locale.Thousands = GroupingMark(numbers.Decimal);
   std::uint64_t dropped = 0;
   for (std::size_t r = 0; r < rows; ++r) {
     const auto& fields = records[r].Fields;
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
       const std::string_view value = fields[c].Value();
       if (value.empty() && !csv) continue;
-      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, commaNumbers ? &commas : nullptr, csv,
-                 locale);
+      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
@@ -414,6 +333,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, const std::ve
   source.SheetId = data.Id;
   source.Separator = separator;
   source.Quoting = csv;
+  source.Decimal = numbers.Decimal;
   source.LinesLeftOut = records.size() - rows;
   source.FieldsLeftOut = dropped;
   source.DamagedAt = decoded.DamagedAt;
@@ -444,7 +364,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, const std::ve
     }
   }
   book.SetTextForm(decoded.Form);
-  return TextReadNote(path, source, commas);
+  return TextReadNote(path, source, numbers);
 }
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, std::string& note) {
@@ -580,6 +500,7 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
   source.SheetId = data.Id;
   source.Separator = dialect.Separator;
   source.Quoting = dialect.Quoting;
+  source.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
   source.NewLineEnd = newLineEnd;
   data.TextLines = std::move(lines);
   for (const TWritten& written : cells) {

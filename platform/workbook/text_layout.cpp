@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/workbook/number_format.h"
+#include "platform/workbook/text_numbers.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
@@ -42,8 +43,13 @@ TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TText
       source_(book.TextSource()),
       sourceDialect_(source_.SheetId != 0 && source_.Separator == dialect.Separator &&
                      source_.Quoting == dialect.Quoting),
-      keeps_(sourceDialect_ && data_.Id == source_.SheetId) {
+      keeps_(sourceDialect_ && data_.Id == source_.SheetId),
+      locale_(book.Locale()) {
   book.EnsureCalculated();
+  if (keeps_) {
+    locale_.Decimal = source_.Decimal;
+    locale_.Thousands = GroupingMark(source_.Decimal);
+  }
 }
 
 int TTextSheetWriter::Rows() const {
@@ -67,14 +73,12 @@ std::string TTextSheetWriter::CellText(int row, int col, bool* fromFile) const {
     return std::string(own);
   }
   if (cell->Kind == TCellKind::Empty) return {};
-  if (dialect_.Quoting) return SeparatedField(book_.EntryOn(sheet_, row, col), dialect_.Separator);
+  if (dialect_.Quoting) return SeparatedField(book_.EntryOn(sheet_, row, col, locale_), dialect_.Separator);
   // The shortest text that reads back as the same number.
-  if (dialect_.ValuesOnly && NumericValue(*cell)) {
-    return EntryTextForNumber(cell->Number, std::string_view(), book_.Locale());
-  }
+  if (dialect_.ValuesOnly && NumericValue(*cell)) return EntryTextForNumber(cell->Number, std::string_view(), locale_);
   // A file that held formulas as their text keeps a changed one so too.
-  if (keeps_ && cell->Kind == TCellKind::Formula) return book_.EntryOn(sheet_, row, col);
-  return book_.TextOn(sheet_, row, col);
+  if (keeps_ && cell->Kind == TCellKind::Formula) return book_.EntryOn(sheet_, row, col, locale_);
+  return book_.TextOn(sheet_, row, col, locale_);
 }
 
 TLineEnd TTextSheetWriter::End(int row) const {
@@ -114,8 +118,35 @@ std::string TTextSheetWriter::Text(int* zeroRow, int* zeroCol) const {
 
 bool TTextSaveCheck::Any() const {
   return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding || LinesLeftOut > 0 ||
-         FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0;
+         FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0 || NumberTexts > 0 ||
+         DecimalTo != 0;
 }
+
+namespace {
+
+// A field as written, as the text it stands for.
+std::string FieldValue(const std::string& written, const TTextDialect& dialect) {
+  return dialect.Quoting && written.starts_with('"') ? UnquotedField(written) : written;
+}
+
+// The cells whose fields read otherwise with the decimal mark `to` than
+// with the file's, and the first of them (the decimal mark the file written
+// would be read with is not the file's).
+void CountDecimalChange(const TTextSheetWriter& writer, const TTextDialect& dialect, char from, char to,
+                        TTextSaveCheck& check) {
+  check.DecimalTo = to;
+  for (int r = 1; r <= writer.Rows(); ++r) {
+    for (int c = 1; c <= writer.Fields(r); ++c) {
+      const std::string value = FieldValue(writer.CellText(r, c), dialect);
+      const auto before = FieldNumber(value, from);
+      const auto after = FieldNumber(value, to);
+      if (before.has_value() == after.has_value() && (!before || before->Number == after->Number)) continue;
+      if (check.DecimalCells++ == 0) check.DecimalCell = value;
+    }
+  }
+}
+
+}  // namespace
 
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect) {
   TTextSaveCheck check;
@@ -132,6 +163,7 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
   const TSheetData& data = book.CurrentSheetData();
   const std::vector<TTextLine>& lines = data.TextLines;
   std::string text;
+  TNumberEvidence evidence;
   const int rows = writer.Rows();
   for (int r = 1; r <= rows; ++r) {
     const int fields = writer.Fields(r);
@@ -145,8 +177,17 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
           written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string::npos) {
         ++check.SplitCells;
       }
-      // A cell of the file the user did not change, written otherwise.
       const TCell* cell = data.CellAt(r, c);
+      // Written in the file's form: what its numbers would be read with, and
+      // a changed text that would read back as a number.
+      if (writer.KeepsFileForm()) {
+        const std::string value = FieldValue(written, dialect);
+        evidence.Add(value);
+        if (!fromFile && cell != nullptr && cell->Kind == TCellKind::Text && FieldNumber(value, source.Decimal)) {
+          if (check.NumberTexts++ == 0) check.NumberText = value;
+        }
+      }
+      // A cell of the file the user did not change, written otherwise.
       std::string_view own;
       if (fromFile || !fileLine || cell == nullptr || !source.Of(*cell, own) || written == own) continue;
       if (cell->Kind == TCellKind::Number) {
@@ -164,6 +205,9 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
       // The file's last line gets an end when rows follow it.
       if (end != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
     }
+  }
+  if (const char next = evidence.Decimal(book.Locale().Decimal); writer.KeepsFileForm() && next != source.Decimal) {
+    CountDecimalChange(writer, dialect, source.Decimal, next, check);
   }
   std::string bytes;
   if (!TextFileBytesInForm(text, book.TextForm(), bytes)) {
@@ -192,6 +236,11 @@ const char* EncodingName(TTextEncoding encoding) {
 
 // A cell's text in a reason: at most 40 characters.
 std::string Shown(const std::string& text) { return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…"; }
+
+// The example after a count: ": a" after one, ", such as a" after more.
+std::string Example(std::uint64_t n, bool english, const std::string& text) {
+  return (n == 1 ? ": " : (english ? ", such as " : ", etwa ")) + Shown(text);
+}
 
 // "n things would ...": the singular or plural clause after the count, with
 // an example after it ("such as a → b") when given.
@@ -241,6 +290,25 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
                               "zurückgelesen",
                               "cell holds a tab or a line break and would read back as more than one cell",
                               "cells hold tabs or line breaks and would read back as more than one cell each"));
+  }
+  if (check.NumberTexts > 0) {
+    clauses.push_back(Counted(check.NumberTexts, english, "Text würde als Zahl zurückgelesen",
+                              "Texte würden als Zahlen zurückgelesen", "text would read back as a number",
+                              "texts would read back as numbers") +
+                      Example(check.NumberTexts, english, check.NumberText));
+  }
+  if (check.DecimalTo != 0) {
+    const bool commas = check.DecimalTo == ',';
+    std::string clause =
+        english ? std::string("the file's numbers would read with ") + (commas ? "decimal commas" : "decimal points")
+                : std::string("die Zahlen der Datei würden mit ") + (commas ? "Dezimalkommas" : "Dezimalpunkten") +
+                      " gelesen";
+    if (check.DecimalCells > 0) {
+      clause += (english ? ", which changes " : ", was ") +
+                Counted(check.DecimalCells, english, "Zelle ändert", "Zellen ändert", "cell", "cells") +
+                Example(check.DecimalCells, english, check.DecimalCell);
+    }
+    clauses.push_back(clause);
   }
   if (check.LineEnds) clauses.push_back(english ? "the line ends would change" : "die Zeilenenden würden sich ändern");
   if (check.Encoding) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/text_encoding.h"
+#include "platform/workbook/number_format.h"
 #include "platform/workbook/sheet_data.h"
 #include "platform/workbook/text_source.h"
 
@@ -42,8 +43,10 @@ struct TTextDialect {
 // Writes one sheet as text. In the form of the text file the sheet was read
 // from when it is that sheet and the dialect is the file's: every line
 // and every field the file had, each line's end, each unchanged cell's text
-// as it stood, a changed formula as its formula text; otherwise rows 1 to
-// the last used row, CR/LF, the cells as the dialect gives them.
+// as it stood, a changed formula as its formula text, a changed number with
+// the file's decimal mark and grouping; otherwise rows 1 to the last used
+// row, CR/LF, the cells as the dialect gives them with the session's
+// separators.
 class TTextSheetWriter {
  public:
   TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect);
@@ -54,6 +57,8 @@ class TTextSheetWriter {
   // The field's text (UTF-8); `fromFile` tells whether it is the file's own.
   std::string CellText(int row, int col, bool* fromFile = nullptr) const;
   TLineEnd End(int row) const;
+  // The separators the changed cells are written with.
+  const TFormatLocale& Locale() const { return locale_; }
   // The whole text (UTF-8), and the first cell whose text holds a zero
   // character (0, 0 when none).
   std::string Text(int* zeroRow = nullptr, int* zeroCol = nullptr) const;
@@ -66,6 +71,7 @@ class TTextSheetWriter {
   const TTextSource& source_;
   bool sourceDialect_;  // the workbook's texts are of this dialect
   bool keeps_;          // ... and this is the sheet they came from
+  TFormatLocale locale_;
 };
 
 // What a text save in place (the tab-separated types, or comma-separated
@@ -87,6 +93,16 @@ struct TTextSaveCheck {
   std::uint64_t FieldsLeftOut = 0;
   std::size_t DamagedAt = std::string_view::npos;
   int SplitCells = 0;  // changed cells holding a separator or a line break, which would read back as more cells
+  // Changed texts that would read back as numbers ("2.5", "12").
+  int NumberTexts = 0;
+  std::string NumberText;
+  // The decimal mark the file written would be read with when it is not
+  // the file's ('.' or ','; 0 when it is): a changed cell or one gone
+  // decides it otherwise ("3,5" typed as text beside "1,234" read as 1234);
+  // the cells that would then read otherwise, and the first of them.
+  char DecimalTo = 0;
+  int DecimalCells = 0;
+  std::string DecimalCell;
 
   bool Any() const;
 };

@@ -22,18 +22,20 @@ struct TCellSource {
 };
 
 // The text file the workbook's text sheet came from (none when SheetId is
-// 0): how its fields are separated, how its new lines end, what of it the
-// sheet does not hold, and the cells' texts as the file held them (UTF-8,
-// quotes included for a comma-separated file). The encoding is the
+// 0): how its fields are separated, the decimal mark of its numbers, how
+// its new lines end, what of it the sheet does not hold, and the cells'
+// texts as the file held them (UTF-8, quotes included for a
+// comma-separated file). The encoding is the
 // workbook's TextForm. More text of the same kind of file read into the
 // workbook adds to the cells' texts; another file's form replaces them. A
 // cell whose Source index no longer finds the text it was read from (its
 // fingerprint differs: an undo past a new read or save) is written as if it
 // had none.
 struct TTextSource {
-  int SheetId = 0;                                 // TSheetData::Id of the sheet it was read into
-  char Separator = '\t';                           // between the fields
-  bool Quoting = false;                            // fields may stand in double quotes (comma-separated files)
+  int SheetId = 0;        // TSheetData::Id of the sheet it was read into
+  char Separator = '\t';  // between the fields
+  bool Quoting = false;   // fields may stand in double quotes (comma-separated files)
+  char Decimal = '.';     // the decimal mark of its numbers ('.' or ','), the other of the two groups thousands
   TLineEnd NewLineEnd = TLineEnd::CrLf;            // for lines the file did not have: its most frequent end
   std::uint64_t LinesLeftOut = 0;                  // lines beyond the sheet's last row
   std::uint64_t FieldsLeftOut = 0;                 // fields beyond the sheet's last column

@@ -331,17 +331,21 @@ TCell& TWorkbook::CellRef(TSheetData& sheet, int row, int col) {
 
 std::string TWorkbook::DisplayText(const TSheetData& sheet, const TCell& cell) const {
   (void)sheet;
+  return DisplayText(cell, Locale());
+}
+
+std::string TWorkbook::DisplayText(const TCell& cell, const TFormatLocale& locale) const {
   const TCellStyle& style = styles_[cell.Style];
   switch (cell.Kind) {
     case TCellKind::Empty:
       return {};
     case TCellKind::Number:
-      return FormatNumber(cell.Number, style.NumberFormat, Locale());
+      return FormatNumber(cell.Number, style.NumberFormat, locale);
     case TCellKind::Text:
       return style.NumberFormat.empty() ? cell.Text : FormatText(cell.Text, style.NumberFormat);
     case TCellKind::Formula:
       if (recalcNeeded_) Recalculate();
-      if (cell.Result == TFormulaResult::Number) return FormatNumber(cell.Number, style.NumberFormat, Locale());
+      if (cell.Result == TFormulaResult::Number) return FormatNumber(cell.Number, style.NumberFormat, locale);
       return cell.Text;
   }
   return {};
@@ -349,15 +353,19 @@ std::string TWorkbook::DisplayText(const TSheetData& sheet, const TCell& cell) c
 
 std::string TWorkbook::EntryText(const TSheetData& sheet, const TCell& cell) const {
   (void)sheet;
+  return EntryText(cell, Locale());
+}
+
+std::string TWorkbook::EntryText(const TCell& cell, const TFormatLocale& locale) const {
   switch (cell.Kind) {
     case TCellKind::Empty:
       return {};
     case TCellKind::Number:
-      return EntryTextForNumber(cell.Number, styles_[cell.Style].NumberFormat, Locale());
+      return EntryTextForNumber(cell.Number, styles_[cell.Style].NumberFormat, locale);
     case TCellKind::Text:
       return cell.Text;
     case TCellKind::Formula:
-      return "=" + FormulaToLocal(cell.Formula, Locale().Decimal);
+      return "=" + FormulaToLocal(cell.Formula, locale.Decimal);
   }
   return {};
 }
@@ -374,6 +382,16 @@ std::string TWorkbook::EntryOn(int sheet, int row, int col) const {
   const TSheetData& data = SheetData(sheet);
   const TCell* cell = data.CellAt(row, col);
   return cell ? EntryText(data, *cell) : std::string();
+}
+
+std::string TWorkbook::TextOn(int sheet, int row, int col, const TFormatLocale& locale) const {
+  const TCell* cell = SheetData(sheet).CellAt(row, col);
+  return cell ? DisplayText(*cell, locale) : std::string();
+}
+
+std::string TWorkbook::EntryOn(int sheet, int row, int col, const TFormatLocale& locale) const {
+  const TCell* cell = SheetData(sheet).CellAt(row, col);
+  return cell ? EntryText(*cell, locale) : std::string();
 }
 
 void TWorkbook::SetText(int row, int col, std::string_view text) {
@@ -416,9 +434,15 @@ void TWorkbook::SetNumber(int row, int col, double value) {
 
 std::string TWorkbook::Entry(int row, int col) const { return EntryOn(current_, row, col); }
 
-void TWorkbook::SetEntry(int row, int col, std::string_view text) {
+void TWorkbook::SetEntry(int row, int col, std::string_view text) { SetEntry(row, col, text, Locale()); }
+
+void TWorkbook::SetEntry(int row, int col, std::string_view text, const TFormatLocale& locale) {
   if (!ValidCell(row, col)) return;
-  const TTypedEntry entry = ParseTypedEntry(text, Locale());
+  SetEntry(row, col, ParseTypedEntry(text, locale), locale.Decimal);
+}
+
+void TWorkbook::SetEntry(int row, int col, const TTypedEntry& entry, char decimal) {
+  if (!ValidCell(row, col)) return;
   switch (entry.Kind) {
     case TTypedEntry::TKind::Empty: {
       TCell& cell = CellRef(MutableCurrent(), row, col);
@@ -434,7 +458,7 @@ void TWorkbook::SetEntry(int row, int col, std::string_view text) {
       SetText(row, col, entry.Text);
       return;
     case TTypedEntry::TKind::Formula:
-      SetFormula(row, col, FormulaFromLocal(entry.Text, Locale().Decimal));
+      SetFormula(row, col, FormulaFromLocal(entry.Text, decimal));
       return;
     case TTypedEntry::TKind::Number: {
       TSheetData& sheet = MutableCurrent();

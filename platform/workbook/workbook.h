@@ -110,6 +110,11 @@ class TWorkbook {
   // local syntax (with a decimal comma: "=A1*1,5+SUM(B1;B2)").
   std::string Entry(int row, int col) const;
   void SetEntry(int row, int col, std::string_view text);
+  // The same with given separators (a text file's, whose decimal mark need
+  // not be the session's), and an entry already read (its formula text in
+  // the syntax of the decimal mark `decimal`).
+  void SetEntry(int row, int col, std::string_view text, const TFormatLocale& locale);
+  void SetEntry(int row, int col, const TTypedEntry& entry, char decimal);
   // Typed input confirmed by the user (the view's editors): as SetEntry,
   // but a formula the formula engine refuses (see FormulaAccepted) is not
   // taken: a message says so, the cell keeps its content and the result is
@@ -126,6 +131,9 @@ class TWorkbook {
   // The same on a given sheet, for the file routines and the view.
   std::string TextOn(int sheet, int row, int col) const;
   std::string EntryOn(int sheet, int row, int col) const;
+  // The same with given separators (a text file's, when it is written).
+  std::string TextOn(int sheet, int row, int col, const TFormatLocale& locale) const;
+  std::string EntryOn(int sheet, int row, int col, const TFormatLocale& locale) const;
   // Writes a cell of a given sheet directly (file readers).
   void PutCell(int sheet, int row, int col, TCell cell);
 
@@ -373,7 +381,9 @@ class TWorkbook {
   void SetViewFlag(bool& flag, bool on);  // sets a view flag and tells the views
   TRange Resolve(int row1, int col1, int row2, int col2, bool clipToUsed) const;
   std::string DisplayText(const TSheetData& sheet, const TCell& cell) const;
+  std::string DisplayText(const TCell& cell, const TFormatLocale& locale) const;
   std::string EntryText(const TSheetData& sheet, const TCell& cell) const;
+  std::string EntryText(const TCell& cell, const TFormatLocale& locale) const;
   std::string UniqueSheetName(const std::string& stem) const;
   // InsertRange (insert) or DeleteRange.
   void InsertOrDeleteRange(const TRange& range, int mode, bool insert);

@@ -110,19 +110,23 @@ std::string NotTextReason(std::string_view bytes);
 // with a double quote runs to its closing quote (doubled quotes inside stand
 // for one; separators and line breaks inside belong to the field; a quote
 // never closed takes the rest of its line). From row 1 and column 1 of the
-// current sheet, a field that reads as a number (ParseTypedEntry: numbers,
-// percentages, dates and times in the locale's form) is entered as if
-// typed, every other field (formulas too) as the text of its cell.
+// current sheet, a field that is a number with the file's decimal mark is
+// that number; a field that reads as a number as typed (ParseTypedEntry:
+// dates and times in the session's form, with the file's decimal mark) is
+// entered as if typed, every other field (formulas too) as the text of its
+// cell.
 //
-// Commas in numbers, with ';' or a tab as the separator (and in
-// tab-separated text files), are read as the file means them, decided for
-// the whole file: a field that can only hold a decimal comma ("1,5",
-// "-2,25e-3") makes them decimal commas, whatever the locale, unless
-// another field groups thousands with commas ("12,345,678"); commas that
-// group thousands, or numbers with a decimal point ("2.5"), make "1,234"
-// the number 1234. Where the file does not settle it, the session's
-// decimal separator decides and the note says how the commas were read.
-// `note` as for ReadWorkbookFile.
+// The decimal mark of a file's numbers (comma-separated and tab-separated
+// alike) is decided for the whole file from its fields (TNumberEvidence,
+// text_numbers.h): a decimal comma ("1,5", "-2,25e-3") makes it the comma,
+// unless another field groups thousands with commas ("12,345,678"); commas
+// that group thousands, or decimal points ("2.5"), make it the point, and
+// "1,234" the number 1234. Every field that is a number with that mark and
+// its grouping reads as that number, whatever the session's separators; a
+// field that is a number only with the other mark stays a text, and the
+// note counts it. Where the file does not settle the mark, the session's
+// decimal separator decides and the note says so. `note` as for
+// ReadWorkbookFile.
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
                             std::string* note = nullptr);
 // SeparatedField (text_layout.h) gives a field as written to a

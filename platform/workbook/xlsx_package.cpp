@@ -3,10 +3,10 @@
 #include <minizip/unzip.h>
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <unordered_map>
 
 #include "platform/workbook/formula_engine.h"
@@ -235,8 +235,11 @@ struct TSheetCells {
       // show it by (they round the shown value from these, the program
       // computes the formula again when it reads the file).
       char digits[32];
-      const int n = std::snprintf(digits, sizeof digits, "%.16G", std::isfinite(cell.Number) ? cell.Number : 0.0);
-      out.append(digits, static_cast<std::size_t>(std::max(n, 0)));
+      char* const end = std::to_chars(digits, digits + sizeof digits, std::isfinite(cell.Number) ? cell.Number : 0.0,
+                                      std::chars_format::general, 16)
+                            .ptr;
+      std::replace(digits, end, 'e', 'E');
+      out.append(digits, end);
     } else {
       AppendXlsxCellText(out, FileText(cell.Text));
     }

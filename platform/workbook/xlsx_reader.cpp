@@ -582,20 +582,20 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
           case FREEXL_CELL_DATE:
           case FREEXL_CELL_DATETIME:
           case FREEXL_CELL_TIME: {
-            // "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS".
+            // "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS" or "HH:MM:SS" (whole
+            // seconds: nothing here is read by the C library's locale).
             const char* text = value.value.text_value;
             if (text == nullptr) break;
-            int y = 0, mo = 0, d = 0, h = 0, mi = 0;
-            double sec = 0.0;
+            int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
             double serial = 0.0;
             std::string format;
-            if (value.type == FREEXL_CELL_TIME && std::sscanf(text, "%d:%d:%lf", &h, &mi, &sec) == 3) {
+            if (value.type == FREEXL_CELL_TIME && std::sscanf(text, "%d:%d:%d", &h, &mi, &sec) == 3) {
               serial = (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
               format = "hh:mm:ss";
             } else if (std::sscanf(text, "%d-%d-%d", &y, &mo, &d) == 3) {
               serial = DateSerial(y, mo, d);
               format = "dd.mm.yyyy";
-              if (value.type == FREEXL_CELL_DATETIME && std::sscanf(text + 10, " %d:%d:%lf", &h, &mi, &sec) == 3) {
+              if (value.type == FREEXL_CELL_DATETIME && std::sscanf(text + 10, " %d:%d:%d", &h, &mi, &sec) == 3) {
                 serial += (h * 3600.0 + mi * 60.0 + sec) / 86400.0;
                 format += " hh:mm:ss";
               }

@@ -32,9 +32,12 @@ bool ReadEntry(const TPreparedXlsx& archive, const std::string& name, std::strin
 double Number(const std::map<std::string, std::string>& attributes, const std::string& key, double fallback) {
   const auto it = attributes.find(key);
   if (it == attributes.end() || it->second.empty()) return fallback;
-  char* end = nullptr;
-  const double value = std::strtod(it->second.c_str(), &end);
-  return end != nullptr && *end == 0 ? value : fallback;
+  // std::from_chars: never the C library's locale; a sign of the file is allowed.
+  std::string_view text = it->second;
+  if (text.starts_with('+')) text.remove_prefix(1);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() ? value : fallback;
 }
 
 // A whole-number attribute; the fallback for a text that is no number or

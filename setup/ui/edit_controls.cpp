@@ -105,8 +105,7 @@ bool TFloatEdit::Value(double& x) const {
   if (t.empty() || !IsFloatText(t)) return false;
   for (char& c : t)
     if (c == ',') c = '.';
-  x = std::strtod(t.c_str(), nullptr);
-  return std::isfinite(x);
+  return StrToFloatDot(t, x);
 }
 
 void TFloatEdit::SetValue(double x, int decimals) {

@@ -35,9 +35,7 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(E
 
 // Packed value with marks, seconds to 0.01; flag 0 time marks, 1 arc marks.
 QString Marked(double value, std::uint8_t flag) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6f", DegToDmsPackedHundredth(value));
-  return QString::fromStdString(DmsMarkText(buffer, flag));
+  return QString::fromStdString(DmsMarkText(FixedPointText(DegToDmsPackedHundredth(value), 6), flag));
 }
 
 // "HH:MM" rounded to the nearest minute, as the sheet writes the time.
@@ -189,9 +187,8 @@ void TKoordEingabe::FormShow() {
   DmsBr->setText(Marked(*Second(), 1));
   double h = std::fmod(Block.hourAngle, 24.0);
   if (h < 0) h += 24.0;
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", DegToDmPacked(h));
-  HourAngle->setText(Tr("Stundenwinkel: ", "Hour angle: ") + QString::fromStdString(DmMarkText2(buffer, 0)));
+  HourAngle->setText(Tr("Stundenwinkel: ", "Hour angle: ") +
+                     QString::fromStdString(DmMarkText2(FixedPointText(DegToDmPacked(h), 2), 0)));
   Culmination->setText(Tr("Kulmination: ", "Culmination: ") + HoursMinutes(Block.culmination));
   if (Block.risesAndSets == 1) {
     Rise->setText(Tr("Aufgang: ", "Rise: ") + HoursMinutes(Block.rise));

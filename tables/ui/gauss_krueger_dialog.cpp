@@ -35,9 +35,7 @@ QString Tr(const char* german, const char* english) { return QString::fromUtf8(B
 
 // Degrees as 12°34'56,78'' (the sign in front).
 QString SexagesimalText(double degrees) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.6f", DegToDmsPackedHundredth(degrees));
-  return QString::fromStdString(DmsMarkText(buffer, 1));
+  return QString::fromStdString(DmsMarkText(FixedPointText(DegToDmsPackedHundredth(degrees), 6), 1));
 }
 
 // A typed angle: degrees, minutes and seconds with their marks, or a decimal

@@ -39,6 +39,7 @@ std::string Circular(const char* name) {
 using CircularImportCommand = test::MainFormTest;
 
 TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNothing) {
+  UseDefaultSeparators();
   LanguageEnglish = 1;
   ScopedSettingsStore settings(store_);
   TMainForm form;

@@ -216,6 +216,7 @@ void Leave(QLineEdit* edit, const char* text) {
 }
 
 TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   form.show();

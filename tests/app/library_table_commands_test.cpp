@@ -51,6 +51,7 @@ bool IsDecimalNumber(const std::string& text) {
 // the window's grid when the sheet view is off; the kind is left at "no
 // table" and the document counts as changed.
 TEST_F(LibraryTableCommands, StateVectorsAndElementsFromTheMenu) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);

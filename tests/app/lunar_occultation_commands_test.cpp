@@ -64,6 +64,7 @@ class LunarOccultationCommands : public test::MainFormTest {
 };
 
 TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);

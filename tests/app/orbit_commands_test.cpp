@@ -40,6 +40,7 @@ class OrbitCommands : public test::MainFormTest {
 };
 
 TEST_F(OrbitCommands, GaussFromAFileThenTypedRowsSavedAndShownAgain) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);

@@ -410,6 +410,7 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
 }
 
 TEST_F(SettingsCommands, AsteroidDatabaseFilesFromAnElementFileInTheGridView) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   form.show();

@@ -42,6 +42,7 @@ struct LanguageGuard {
 };
 
 TEST(SheetSearch, FindContinuesBelowTheLastHitWrapsOnceAndSaysWhenNothingIsThere) {
+  ApplyLocaleSeparators(TIntlSeparators{});  // the number format below with the default decimal point
   RecordingMessageSink messages;
   ScopedMessageSink sink(messages);
   LanguageGuard language;
@@ -119,6 +120,7 @@ TEST(SheetSearch, ReplaceAllReplacesEveryOccurrenceOnceAndRestoresTheSelection) 
 }
 
 TEST(SheetEditing, DecimalsPageBreaksFreezePanesAndTheBoxLimits) {
+  ApplyLocaleSeparators(TIntlSeparators{});  // the number format below with the default decimal point
   TWorkbook book;
   book.SetNumber(1, 1, 1.23456);
   book.SetText(2, 1, "2.5");

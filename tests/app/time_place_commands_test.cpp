@@ -552,6 +552,7 @@ TEST_F(TimePlaceCommands, ANewPlaceKeepsUTOrTheClockTimeAsTheBoxSays) {
 // and a period of more rows than a table may have is cut, with its message,
 // before the dialog opens.
 TEST_F(TimePlaceCommands, UTAndDayFractionCheckThePeriodFirst) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);

@@ -36,6 +36,7 @@ class TransitCommands : public test::MainFormTest {
 };
 
 TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
+  UseDefaultSeparators();
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ShowForm(form);

@@ -12,6 +12,7 @@
 #include "app/workbook_document.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/office_command.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -326,8 +327,7 @@ TEST(WorkbookDocument, LibreOfficeReadsSavedWorkbookAndCsv) {
   ASSERT_TRUE(SaveSheetAsCsv(f.doc));
 
   const std::string dir = folder.Path().string();
-  const std::string office = "cd '" + dir + "' && soffice --headless --norestore -env:UserInstallation=file://" + dir +
-                             "/profile ";
+  const std::string office = test::OfficeCommand(dir);
   const std::string toCsv = "--convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 ";
   std::string output = RunCommand(office + toCsv + "--outdir '" + dir + "/out1' book.xlsx 2>&1", status);
   ASSERT_EQ(status, 0) << output;

@@ -193,6 +193,9 @@ TEST_F(TextConversion, NumberTextsAreReadStrictly) {
   }
   EXPECT_TRUE(StrToFloatDot("1.", x));
   EXPECT_DOUBLE_EQ(x, 1.0);
+  EXPECT_TRUE(StrToFloatDot("-5.e3", x));
+  EXPECT_DOUBLE_EQ(x, -5000.0);
+  for (const char* bad : {".", "-.", ".e3", "1.2.", "5. "}) EXPECT_FALSE(StrToFloatDot(bad, x)) << bad;
   EXPECT_TRUE(StrToFloatNoBlanks(" 1 234.5", x));
   EXPECT_DOUBLE_EQ(x, 1234.5);
   long double e = 0;

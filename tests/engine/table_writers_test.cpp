@@ -27,6 +27,7 @@
 #include "platform/progress.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/fixtures.h"
+#include "support/office_command.h"
 #include "support/recording_progress.h"
 #include "support/table_request.h"
 #include "support/temp_folder.h"
@@ -618,9 +619,8 @@ TEST_F(TableWriters, XlsxKeepsTheTable) {
   if (libreOffice) {
     const std::string dir = folder.Path().string();
     const std::string output =
-        RunCommand("cd '" + dir + "' && soffice --headless --norestore -env:UserInstallation=file://" + dir +
-                       "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":124,34,76 --outdir '" + dir +
-                       "' mars.xlsx 2>&1",
+        RunCommand(test::OfficeCommand(dir) + "--convert-to csv:\"Text - txt - csv (StarCalc)\":124,34,76 --outdir '" +
+                       dir + "' mars.xlsx 2>&1",
                    status);
     ASSERT_EQ(status, 0) << output;
     std::ifstream in(folder.File("mars.csv"), std::ios::binary);

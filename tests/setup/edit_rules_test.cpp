@@ -295,6 +295,7 @@ TEST(LocationList, ZonesAndMinutesAreReadWithTheirSignsAndTheFirstFieldAtFaultNa
 // edits: the place with 13 deg 24' 59.6" survives every store (it was
 // written as -13.2460 and dropped at the next load).
 TEST(LocationList, StoredPlacesRoundInSexagesimal) {
+  IntlSeparators = TIntlSeparators{};  // the texts below with the default decimal point
   EXPECT_EQ(LocationCoordinateText(-13.24596), "-13.2500");
   EXPECT_EQ(LocationCoordinateText(59.59596), "60.0000");
   EXPECT_EQ(LocationCoordinateText(52.3125), "52.3125");

@@ -7,8 +7,11 @@ since each library links everything its dependencies link); plain code never
 includes Qt or a window header (those live in a ui/ folder, in platform/qt/
 and in app/program/); the main window stands above its command modules
 (they reach it through the command host, so only the window's own sources
-and the program include the window's header); and pi and the degree
-factors have one home."""
+and the program include the window's header); pi and the degree factors
+have one home; and no number conversion of the program code follows the C
+library's locale (strtod and its kin, the printf and scanf families with a
+floating-point conversion), so that a number reads and writes alike on
+every desktop."""
 import os
 import re
 import sys
@@ -135,6 +138,53 @@ class ConstantHomes(unittest.TestCase):
             self.assertIsNotNone(PRIVATE_CONSTANT.search(line), line)
         for line in ["return kDegToRad * x;", "std::atan2(y, x) + kPi", "const double a = 57.3;"]:
             self.assertIsNone(PRIVATE_CONSTANT.search(line), line)
+
+
+# Conversions that read or write the decimal mark of the C library's
+# locale: the readers outright, the printf and scanf families when their
+# format has a floating-point conversion.
+LOCALE_READER = re.compile(r"(?<![\w.])(?:std::)?(?:atof|strtod|strtof|strtold|stod|stof|stold)\s*\(")
+FORMATTED_CALL = re.compile(r"(?<![\w.])(?:std::)?(?:v?s?n?printf|v?fprintf|v?sscanf|v?fscanf|v?scanf)\s*\(")
+FLOAT_CONVERSION = re.compile(r"%[-+ #0']*(?:\d+|\*)?(?:\.(?:\d+|\*))?(?:L|l)?[fFeEgGaA]")
+STRING_LITERAL = re.compile(r'"(?:[^"\\]|\\.)*"')
+
+
+def locale_conversions(text):
+    """The (line, text) of each conversion in C++ `text` that follows the C
+    library's locale."""
+    found = []
+    lines = without_comments(text).split("\n")
+    for index, line in enumerate(lines):
+        if LOCALE_READER.search(line):
+            found.append((index + 1, line.strip()))
+            continue
+        if FORMATTED_CALL.search(line):
+            # The format stands in the call's first lines.
+            call = " ".join(lines[index:index + 3])
+            formats = "".join(m.group(0) for m in STRING_LITERAL.finditer(call)).replace("%%", "")
+            if FLOAT_CONVERSION.search(formats):
+                found.append((index + 1, line.strip()))
+    return found
+
+
+class LocaleFreeNumbers(unittest.TestCase):
+    def test_no_number_conversion_follows_the_c_librarys_locale(self):
+        faults = []
+        for path in program_files(program_folders()):
+            with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
+                faults += [f"{path}:{number}: {line}" for number, line in locale_conversions(f.read())]
+        self.assertEqual(faults, [], "use std::from_chars, std::to_chars or core/text_conversion.h "
+                                     "(FixedPointText, StrToFloatDot)")
+
+    def test_the_check_finds_a_conversion_that_follows_the_locale(self):
+        for code in ['x = std::strtod(t.c_str(), nullptr);', 'double v = atof(s);',
+                     'std::snprintf(b, sizeof b, "%.6f", v);', 'snprintf(b, n, "%02d:%7.*Lf", h, d, s);',
+                     'std::snprintf(buffer, sizeof buffer,\n    "%g", v);', 'sscanf(text, "%d:%lf", &h, &s);']:
+            self.assertTrue(locale_conversions(code), code)
+        for code in ['std::snprintf(b, sizeof b, "%02d.%02d.%04d", d, m, y);', 'printf("100%%");',
+                     'std::from_chars(a, b, x); // strtod would follow the locale', 'MyStrtod(x);',
+                     'sscanf(text, "%d-%d-%d", &y, &m, &d);']:
+            self.assertFalse(locale_conversions(code), code)
 
 
 if __name__ == "__main__":

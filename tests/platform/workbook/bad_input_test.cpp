@@ -435,6 +435,72 @@ TEST_F(BadInputTest, ATabTextsFormulaIsSavedAsItsText) {
   EXPECT_EQ(TextOf(path), "Menge\tPreis\tSumme\r\n3\t2,5\t=A2*B2*2\r\n");
 }
 
+// A file's numbers are read by the decimal mark the file shows, in every
+// session: a point file's "2.5" is no date 2 May and its "0.75" no text in a
+// German session, nor its "1,234" 1.234. A cell typed into a text file is
+// written with the file's mark; a text typed that would make the next open
+// read the file with the other mark (and "1,234" as 1.234) is counted, and
+// Save in place is not allowed.
+TEST_F(BadInputTest, AFilesNumbersAreReadAndWrittenWithItsDecimalMark) {
+  const TIntlSeparators german = IntlSeparators;
+  const TIntlSeparators english{'.', ',', '/', ':', ','};
+  for (const char* name : {"csv_point_file_reads_2_5_as_text.csv", "tab_text_point_file_reads_2_5_as_text.txt"}) {
+    for (const TIntlSeparators& session : {german, english}) {
+      SCOPED_TRACE(std::string(name) + (session.Decimal == ',' ? " German" : " English"));
+      IntlSeparators = session;
+      TWorkbook book;
+      std::string error, note;
+      const bool csv = std::string(name).ends_with(".csv");
+      int type = 0;
+      ASSERT_TRUE(csv ? ReadSeparatedIntoSheet(book, Input(name), ';', error, &note)
+                      : ReadWorkbookFile(book, Input(name), type, error, &note))
+          << error;
+      EXPECT_EQ(note, "");
+      const double numbers[] = {1234.5, 2.5, 1234, 0.75};
+      for (int row = 2; row <= 5; ++row) {
+        ASSERT_EQ(book.CellKind(row, 2), TCellKind::Number) << row << " " << book.Text(row, 2);
+        EXPECT_EQ(book.Number(row, 2), numbers[row - 2]) << row;
+        EXPECT_EQ(book.Text(row, 1), std::string(1, static_cast<char>('A' + row - 2)));
+      }
+    }
+  }
+
+  // "1,234" alone leaves the mark open: an English session reads 1234.
+  IntlSeparators = english;
+  const std::string path = PathOf("comma.txt");
+  fs::copy_file(Input("tab_text_typed_decimal_comma_changes_1_234.txt"), path);
+  const std::string bytes = TextOf(path);
+  TWorkbook book;
+  int type = 0;
+  std::string error, note;
+  ASSERT_TRUE(ReadWorkbookFile(book, path, type, error, &note)) << error;
+  EXPECT_EQ(book.Number(2, 2), 1234.0);
+  EXPECT_NE(note.find("(1,234)"), std::string::npos) << note;
+  // "3,5" is a text to an English session, but it would make the file's
+  // numbers decimal commas at the next open.
+  ASSERT_TRUE(book.CommitEntry(3, 2, "3,5"));
+  EXPECT_EQ(book.CellKind(3, 2), TCellKind::Text);
+  const TTextSaveCheck check = CheckTextSave(book, TabTextDialect(type));
+  EXPECT_EQ(check.DecimalTo, ',');
+  EXPECT_EQ(check.DecimalCells, 2);  // "1,234" and "3,5"
+  EXPECT_EQ(TextSaveReason(check, true),
+            "the file's numbers would read with decimal commas, which changes 2 cells, such as 1,234");
+  // 7.5 is written with the file's point, the German entry of 7.25 too.
+  ASSERT_TRUE(book.CommitEntry(3, 2, "7.5"));
+  IntlSeparators = german;
+  ASSERT_TRUE(book.CommitEntry(4, 2, "7,25"));
+  EXPECT_FALSE(CheckTextSave(book, TabTextDialect(type)).Any())
+      << TextSaveReason(CheckTextSave(book, TabTextDialect(type)), true);
+  ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error)) << error;
+  EXPECT_EQ(TextOf(path), bytes + "\t7.5\n\t7.25\n");
+  TWorkbook again;
+  ASSERT_TRUE(ReadWorkbookFile(again, path, type, error, &note)) << error;
+  EXPECT_EQ(note, "");
+  EXPECT_EQ(again.Number(2, 2), 1234.0);
+  EXPECT_EQ(again.Number(3, 2), 7.5);
+  EXPECT_EQ(again.Number(4, 2), 7.25);
+}
+
 // .xlsx parts: what the workbook does not keep is counted from the
 // elements and attributes the parts hold, never from texts that look like
 // them ("t='b'" in a cell's text); a sheet named with a raw '>' (legal in

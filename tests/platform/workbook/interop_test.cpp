@@ -16,6 +16,7 @@
 
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
+#include "support/office_command.h"
 #include "support/temp_folder.h"
 
 namespace kvx::workbook {
@@ -295,9 +296,9 @@ TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
   const std::string path = (folder_.Path() / "table.xlsx").string();
   WriteTable(book, path);
   int status = 0;
-  const std::string command = "cd '" + folder_.Path().string() + "' && soffice --headless --norestore -env:UserInstallation=file://" +
-                              folder_.Path().string() + "/profile --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 " +
-                              "--outdir '" + folder_.Path().string() + "' table.xlsx 2>&1";
+  const std::string command = test::OfficeCommand(folder_.Path().string()) +
+                              "--convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 --outdir '" +
+                              folder_.Path().string() + "' table.xlsx 2>&1";
   const std::string output = RunCommand(command, status);
   ASSERT_EQ(status, 0) << output;
   std::ifstream in(folder_.Path() / "table.csv", std::ios::binary);

@@ -200,10 +200,16 @@ TEST(TextSave, CommasAreReadAsTheFileMeansThem) {
       // A comma only a decimal comma can be: decimal commas, in any session.
       {false, "1,5\t1,234\t-2,25e-3", {1.5, 1.234, -0.00225}, ""},
       {true, "1,5\t1,234", {1.5, 1.234}, ""},
-      // Not settled by the file: the session decides, and the note says so.
-      {false, "1,234\tx", {1234, text}, "commas grouping thousands"},
-      {true, "1,234\tx", {1.234, text}, "als Dezimalkommas gelesen"},
-      {false, "1,5\t12,345,678", {text, 12345678}, "commas grouping thousands"},
+      // Not settled by the file: the session decides, and the note says so;
+      // a number only with the other mark stays a text, counted.
+      {false, "1,234\tx", {1234, text}, "(1,234): they were read with decimal points and commas grouping thousands"},
+      {true, "1,234\tx", {1.234, text}, "mit Dezimalkommas gelesen"},
+      {true, "1.234\t1.234.567", {1234, 1234567}, ""},
+      {false, "1,5\t12,345,678",
+       {text, 12345678},
+       "commas grouping thousands, as the session's decimal separator has it. 1 field that looks like a number "
+       "written with a decimal comma was kept as a text, as the file's numbers have decimal points (1,5)."},
+      {true, "2.5\t0,75\t1,5", {text, 0.75, 1.5}, "1 Feld, das wie eine Zahl mit Dezimalpunkt aussieht, blieb Text"},
   };
   test::TempFolder folder;
   for (const Case& c : cases) {

@@ -82,6 +82,12 @@ class MainFormTest : public ::testing::Test {
     store_.WriteBool("Settings", "FirstRun", false);
   }
 
+  // For a test whose expected texts are written with the program's default
+  // separators (a decimal point, dates joined by '-'): the desktop's
+  // separators, which the German and French runs take
+  // (support/desktop_locale.h), are set aside until the test ends.
+  static void UseDefaultSeparators() { ApplyLocaleSeparators(TIntlSeparators{}); }
+
   // The window at 1400 x 800, shown, its pending events processed.
   static void ShowForm(TMainForm& form) {
     form.resize(1400, 800);

@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "platform/clock.h"
+#include "platform/qt/application_start.h"
+#include "support/desktop_locale.h"
 #include "support/fixed_clock.h"
 #include "support/qt/modal_watchdog.h"
 
@@ -30,7 +32,10 @@ class TOverrideCursorGuard : public ::testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ::testing::InitGoogleTest(&argc, argv);
-  QApplication application(argc, argv);
+  // The program's start: the desktop's locale with the C library's numbers
+  // in "C"; and, when asked, the desktop's separators.
+  const auto application = kvx::StartApplication(argc, argv);
+  kvx::test::TakeDesktopSeparatorsWhenAsked();
   QApplication::setCursorFlashTime(0);
   kvx::FixedClock clock(kvx::FixedClock::At(2026, 12, 8, 12, 0, 0));
   kvx::ScopedSystemClock now(clock);
