@@ -53,7 +53,7 @@ TTableConfigRecord AllColumns() {
 
 // Moon theory 0: internal series; 1: ELP-2000/82 (when its library loads).
 TTheorySelection MoonRoad(std::int64_t road) {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   (void)available;
   TTheorySelection selection;
   selection.bytes[0] = kPlanetTheoryInternal;
