@@ -6,6 +6,7 @@
 #include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "setup/column_sets.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 
@@ -167,20 +168,12 @@ std::uint8_t DigitsFromTolerance(long double tolerance) {
   return 8;
 }
 
-std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles) {
-  switch (current) {
-    case 0:
-      if (vsop87d) return 1;
-      if (vsop87c) return 2;
-      return positionFiles ? 3 : 0;
-    case 1:
-      if (vsop87c) return 2;
-      return positionFiles ? 3 : 0;
-    case 2:
-      return positionFiles ? 3 : 0;
-    default:
-      return 0;
+std::uint8_t NextPanelTheory(std::uint8_t current, const TLibraryAvailability& libraries, bool positionFiles) {
+  for (int next = current + 1; next <= kPlanetTheoryPositionFiles; ++next) {
+    const auto theory = static_cast<std::uint8_t>(next);
+    if (PlanetTheoryOffered(theory, libraries, positionFiles)) return theory;
   }
+  return kPlanetTheoryInternal;
 }
 
 void SetIntegrationTolerance(TComputingSettings& s, long double tolerance) {

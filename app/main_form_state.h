@@ -19,6 +19,7 @@
 #include "engine/table_globals.h"
 #include "engine/table_request.h"
 #include "theories/observer_completion.h"
+#include "theories/theory_libraries.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -104,10 +105,10 @@ void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
 
-// The theory panel's cycle of the planet theory, by what is present: from
-// 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;
-// from 2 to 3, else 0; from 3 to 0.
-std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles);
+// The theory panel's cycle of the planet theory, by what can be chosen
+// (PlanetTheoryOffered): from 0 to the first offered of 1, 2, 3 (else 0);
+// from 1 to 2, else 3, else 0; from 2 to 3, else 0; from 3 to 0.
+std::uint8_t NextPanelTheory(std::uint8_t current, const TLibraryAvailability& libraries, bool positionFiles);
 
 // --- occultation star catalogue -------------------------------------------------
 // 2 when the folder holds "OCCINP95.DAT", else 1 with "OCCINP8.DAT", else 0

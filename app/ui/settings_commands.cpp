@@ -545,7 +545,8 @@ void NewConfiguration(TCommandHost& host) {
   s.Paths = current.Paths;
   TakeStateRecords(defaults, s);
   const TTheoryState& theory = host.TheoryState();
-  s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
+  s.Selection.bytes[0] =
+      PlanetTheoryOffered(kPlanetTheoryVsop87D, theory.Libraries, false) ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = host.StarCatalogueState().Level >= 1 ? 1 : 0;
   host.Configuration().SetName({});
   host.ApplyConfiguration(s);

@@ -521,13 +521,17 @@ TEST_F(SettingsAndLanguage, QtTextsTitlesSheetNamesAndBodyNamesFollowTheLanguage
 }
 
 TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
-  // The panel's cycle for every availability.
+  // The panel's cycle for every availability; a present library's byte
+  // counts by being non-zero, as for the menu and the selection.
   for (int mask = 0; mask < 8; ++mask) {
     const bool d = mask & 1, c = mask & 2, files = mask & 4;
-    EXPECT_EQ(NextPanelTheory(0, d, c, files), d ? 1 : c ? 2 : files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(1, d, c, files), c ? 2 : files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(2, d, c, files), files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(3, d, c, files), 0) << mask;
+    TLibraryAvailability lib;
+    lib.Vsop87D = d ? 2 : 0;
+    lib.Vsop87C = c ? 1 : 0;
+    EXPECT_EQ(NextPanelTheory(0, lib, files), d ? 1 : c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(1, lib, files), c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(2, lib, files), files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(3, lib, files), 0) << mask;
   }
   EXPECT_EQ(DigitsFromTolerance(5e-13L), 12);
   EXPECT_EQ(DigitsFromTolerance(1e-8L), 8);
@@ -649,7 +653,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
 
   // The panel's double click moves on from VSOP87 D.
   const std::uint8_t expected =
-      NextPanelTheory(1, true, form.TheoryState().Libraries.Vsop87C == 1, form.TheoryState().VscFilesPresent != 0);
+      NextPanelTheory(1, form.TheoryState().Libraries, form.TheoryState().VscFilesPresent != 0);
   form.PanelVSOPDblClick();
   EXPECT_EQ(form.Selection().PlanetTheory(), expected);
   marksFollow("panel");
