@@ -99,7 +99,6 @@ void SetMoonCacheOrder(TComputingSettings& settings, std::int32_t order);
 void SetTableEquinox(TComputingSettings& settings, double t);
 // The heading text of the second equinox T: " " + trunc(2000 + 100 T).
 std::string SecondEquinoxHeading(double t);
-void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 // 18 for a tolerance of at most 1e-18, 17 at most 1e-17, ... 9 at most 1e-9,
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);

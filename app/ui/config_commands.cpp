@@ -157,15 +157,15 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.JupiterMoon = st.Objects.JupiterMoon;
   s.SaturnMoon = st.Objects.SaturnMoon;
   s.MoonEvent = st.Objects.MoonEvent;
-  s.AzimuthFromNorth = st.Computing.HalfTurnOffsetFlag;
+  s.AzimuthFromNorth = o.AzimuthFromNorth;
   s.FastConjunctions = o.FastConjunctions;
   s.TableEquinox = st.Computing.SecondEquinox;
   s.MoonCacheSpan = o.MoonCacheSpan;
   s.MoonCacheOrder = o.MoonCacheOrder;
   s.NeverSlowElp = o.NeverSlowElp;
   s.PhenomenaAbbreviations = o.PhenomenaAbbreviations;
-  s.MoonOption = st.Computing.MoonOption;
-  s.MoonCacheFlag = st.Computing.MoonCacheFlag;
+  s.MoonOption = MoonOptionByte(o);
+  s.MoonCacheFlag = o.InterpolateMoon;
   s.HorizonAltitudes = o.HorizonAltitudes;
   s.DataFormatDecimals = DataFormatDecimals;
   s.DataFormatKind = DataFormatKind;
@@ -268,14 +268,12 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Objects.SaturnMoon = s.SaturnMoon;
   state_.Objects.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
-  SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
   o.FastConjunctions = s.FastConjunctions;
   o.ExactMoonParallax = s.ExactMoonParallax;
   o.ExactSunMoon = s.ExactSunMoon;
   o.NeverSlowElp = s.NeverSlowElp;
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
-  state_.Computing.MoonOption = s.MoonOption;
-  state_.Computing.MoonCacheFlag = s.MoonCacheFlag;
+  o.GeometricMoonDistance = s.MoonOption == 0 ? 1 : 0;  // the stored byte is the Moon option
   o.InterpolateMoon = s.MoonCacheFlag;
   SetTableEquinox(s.TableEquinox);
   SetMoonCacheSpan(s.MoonCacheSpan);

@@ -76,7 +76,8 @@ void ChangeConjunctionFilter(TCommandHost& host) {
   if (host.Commands().HasHandler("Optionen2")) {
     host.Commands().Trigger("Optionen2");
   } else {
-    ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
+    std::uint8_t fullCalculation = host.StarCatalogueState().Setting == 2 ? 1 : 0;
+    ShowNumericOptionsDialog(host.Computing().NumericOptions, fullCalculation, true, &host.Window());
   }
 }
 

@@ -506,8 +506,6 @@ void TMainForm::SetSatellitesEnabled(std::uint8_t flag) {
   state_.Period.SatellitesEnabled = flag;
 }
 
-void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_.Computing, flag); }
-
 void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
   if (value != state_.StarCatalogue.Setting) star_catalogue_.reset();
   kvx::SetOccultationCatalogueSetting(state_.StarCatalogue, value);

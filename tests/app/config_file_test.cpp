@@ -502,7 +502,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   EXPECT_EQ(form.State().Computing.NumericOptions.MoonCacheSpan, 15);
   EXPECT_EQ(form.MoonCache().SpanDays, 15);
   EXPECT_EQ(form.State().Computing.AccuracyDigits, 12);
-  EXPECT_EQ(form.State().Computing.HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(AzimuthOrigin(form.State().Computing.NumericOptions), 180.0);
   EXPECT_EQ(TableRequestOf(form.Period(), form.TableState(), form.Computing(), 0).Output.SecondEquinoxText, " 2050");
   EXPECT_EQ(form.Documents().Look().Font.Name, "Courier");
   ASSERT_TRUE(form.SaveConfiguration(saved));

@@ -99,8 +99,9 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).SecondEquinoxT, -0.5);
   SetTableEquinox(s.Computing, 0.0);
   EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.SecondEquinoxText, " 2000");
-  SetHalfTurnOffsetFlag(s.Computing, 3);
-  EXPECT_EQ(s.Computing.HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.AzimuthOrigin, 0.0);
+  s.Computing.NumericOptions.AzimuthFromNorth = 3;
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.AzimuthOrigin, 180.0);
   EXPECT_EQ(DigitsFromTolerance(1e-10L), 10);
   EXPECT_EQ(DigitsFromTolerance(1e-3L), 8);
   EXPECT_EQ(DigitsFromTolerance(1e-30L), 18);

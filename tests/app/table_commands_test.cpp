@@ -372,7 +372,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
     const TTheorySelection theories = state.Period.Selection;
     state.Period.Selection.bytes[0] = kPlanetTheoryInternal;
     state.Period.Selection.bytes[1] = 0;
-    state.Computing.MoonCacheFlag = 0;
+    state.Computing.NumericOptions.InterpolateMoon = 0;
     EXPECT_EQ(state.Computing.NumericOptions.ExactMoonParallax, 1);
     EXPECT_EQ(state.Computing.NumericOptions.ExactSunMoon, 1);
     auto moonrise = [&] {
@@ -420,7 +420,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
     options(true, true, "");
     EXPECT_NEAR(moonrise(), exact, 1e-9);
     state.Period.Selection = theories;
-    state.Computing.MoonCacheFlag = 1;
+    state.Computing.NumericOptions.InterpolateMoon = 1;
     commands.Trigger("Mond1");
   }
 
@@ -561,7 +561,7 @@ TEST_F(TableCommands, SearchSwitchesOfTheOptionsChangeWhatTheySayAndNothingElse)
   LocalTimeToUT(state.Period.End);
   state.Period.AutoEnd = 0;
   state.Table.PlaceConfirmed = 1;
-  state.Computing.MoonCacheFlag = 0;  // the Moon of the table straight from its theory
+  state.Computing.NumericOptions.InterpolateMoon = 0;  // the Moon of the table straight from its theory
   TTheorySelection slow = form.Selection();
   slow.bytes[0] = kPlanetTheoryVsop87D;
   slow.bytes[1] = 1;
