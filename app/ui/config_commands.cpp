@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/config_file.h"
+#include "app/status_line.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/element_commands.h"
@@ -23,6 +24,7 @@
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "setup/table_config_model.h"
 #include "setup/ui/location_dialog.h"
 #include "theories/tle.h"
@@ -252,6 +254,11 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 4. Tolerance, theories, satellites and the remaining options.
   SetIntegrationTolerance(state_.Computing, s.Tolerance);
   SetTheorySelection(s.Selection);
+  // A theory this installation lacks computes by the fallback; the user is
+  // told once, and the configuration keeps what it asked for.
+  if (const std::string german = TheoryFallbackText(s.Selection, Selection(), false); !german.empty()) {
+    ShowMessage(german, TheoryFallbackText(s.Selection, Selection(), true), MessageIcon::Warning);
+  }
   CurrentSatelliteNumber = s.Satellite;
   if (tables_ != nullptr) {
     tables_->SatelliteSettings().EpochWindowDays = s.SatelliteDays;

@@ -537,6 +537,46 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
 }
 
+// A configuration that asks for a theory this installation lacks (the
+// position files, gone since it was saved) computes by the fallback and
+// says so once, in the program's language; the file keeps its theory.
+TEST_F(ConfigWindow, AMissingTheoryIsNamedOnceAndTheFileKeepsIt) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  form.show();
+  QApplication::processEvents();
+  ASSERT_FALSE(form.Halted());
+  ASSERT_EQ(form.TheoryState().VscFilesPresent, 0);
+  ASSERT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87D);
+  TConfigSettings s = form.GatherConfiguration();
+  s.Selection.bytes[0] = kPlanetTheoryPositionFiles;
+  TConfigRecordImage image = form.Configuration().Record();
+  GatherConfigRecord(s, image);
+  const std::vector<std::uint8_t> bytes = ConfigFileBytes(image);
+  const std::string file = DataFolder() + "/with_position_files.ocf";
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const std::string stored = Read(file);
+  for (std::uint8_t english : {0, 1}) {
+    LanguageEnglish = english;
+    messages_.messages.clear();
+    ASSERT_TRUE(form.LoadConfiguration(file));
+    form.Commands().Trigger("Sonne1");
+    QApplication::processEvents();
+    ASSERT_EQ(messages_.messages.size(), 1u) << int{english};
+    EXPECT_EQ(messages_.messages[0].text,
+              english != 0 ? "The configuration asks for the planetary theory \"Positions from file\", which is "
+                             "not present; \"Newcomb\" is used instead."
+                           : "Die Konfiguration verlangt die Planetentheorie \"Positionen aus Datei\", die nicht "
+                             "vorhanden ist; gerechnet wird mit \"Newcomb\".");
+    EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryInternal);
+    EXPECT_EQ(form.Panel("PanelVSOP")->text(), "Newcomb");
+    EXPECT_EQ(Read(file), stored) << "the configuration keeps what it asked for";
+  }
+}
+
 // "Satelite.tle" put into the data folder after the first start is the
 // satellite list of the next start: the default configuration, written at
 // the first start with the built-in set's "*.tle", leaves it as it is. A
