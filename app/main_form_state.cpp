@@ -164,6 +164,12 @@ std::uint8_t DigitsFromTolerance(long double tolerance) {
   return 8;
 }
 
+TTheorySelection SearchSelectionOf(const TTheorySelection& selection, const TNumericOptions& options) {
+  TTheorySelection used = selection;
+  if (options.NeverSlowElp != 0) used.bytes[1] = 0;
+  return used;
+}
+
 std::uint8_t NextPanelTheory(std::uint8_t current, const TLibraryAvailability& libraries, bool positionFiles) {
   for (int next = current + 1; next <= kPlanetTheoryPositionFiles; ++next) {
     const auto theory = static_cast<std::uint8_t>(next);

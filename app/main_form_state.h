@@ -104,6 +104,12 @@ std::string SecondEquinoxHeading(double t);
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
 
+// The theories a search computes with: the selection, with the Moon on its
+// internal series while "Nie die langsame ELP2000-Mondtheorie verwenden" is
+// on (the occultation, conjunction and event searches and the almanac read
+// the switch so). The question before such a search asks about these only.
+TTheorySelection SearchSelectionOf(const TTheorySelection& selection, const TNumericOptions& options);
+
 // The theory panel's cycle of the planet theory, by what can be chosen
 // (PlanetTheoryOffered): from 0 to the first offered of 1, 2, 3 (else 0);
 // from 1 to 2, else 3, else 0; from 2 to 3, else 0; from 3 to 0.

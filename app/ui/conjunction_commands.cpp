@@ -81,8 +81,8 @@ void ChangeConjunctionFilter(TCommandHost& host) {
   }
 }
 
-bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
-  return !LibraryTheorySelected(theories.Selection()) ||
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories, const TNumericOptions& options) {
+  return !LibraryTheorySelected(SearchSelectionOf(theories.Selection(), options)) ||
          theories.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2);
 }
 
@@ -92,7 +92,7 @@ namespace {
 void ConjunctionCommand(TCommandHost& host, std::uint8_t mode) {
   const TSearchTheoryScope theory(host);
   host.Repaint();
-  if (!AskSlowConjunctionSearchTheory(host)) return;
+  if (!AskSlowConjunctionSearchTheory(host, host.Computing().NumericOptions)) return;
   TCurrentObjects& objects = host.Objects();
   TEphemerisPeriodState& period = host.Period();
   TSearchSettings& searches = host.SearchSettings();

@@ -617,6 +617,34 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_TRUE(commands.IsChecked("NewcombscheTheorienverwenden1"));
   EXPECT_FALSE(commands.IsChecked("usevsop871"));
 
+  // Where "Nie die langsame ELP2000-Mondtheorie verwenden" is on, the
+  // searches that read it take the Moon from the internal series: the
+  // lunar occultations and the event search do not ask about the ELP2000;
+  // the solar eclipses, which it does not reach, still do.
+  {
+    TTheorySelection elp = form.Selection();
+    elp.bytes[0] = kPlanetTheoryInternal;
+    elp.bytes[1] = 1;
+    form.SetTheorySelection(elp);
+    ASSERT_EQ(form.Selection().MoonTheory(), 1);
+    auto asks = [&](const char* command, std::uint8_t neverSlowElp, bool cancel) {
+      form.State().Computing.NumericOptions.NeverSlowElp = neverSlowElp;
+      messages_.messages.clear();
+      if (cancel) messages_.QueueReply(MessageResult::Cancel);
+      if (!cancel) test::WhenModalAppears<QDialog>([](QDialog& d) { d.reject(); });
+      commands.Trigger(command);
+      return std::any_of(messages_.messages.begin(), messages_.messages.end(),
+                         [](const RecordedMessage& m) { return m.caption == "Slow calculation method!"; });
+    };
+    for (const char* command : {"Sternbedeckungen1", "Ereignissuchen1"}) {
+      EXPECT_TRUE(asks(command, 0, false)) << command;
+      EXPECT_FALSE(asks(command, 1, false)) << command;
+    }
+    EXPECT_TRUE(asks("Sonnenfinsternis1", 1, true));
+    EXPECT_EQ(form.Selection().MoonTheory(), 1);
+    form.State().Computing.NumericOptions.NeverSlowElp = 0;
+  }
+
   // Around a search: the fast-search option runs it on the internal series
   // and the selection comes back afterwards; without the option it stays.
   commands.SetChecked("usevsop871", false);
