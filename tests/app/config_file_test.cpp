@@ -414,6 +414,28 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   EXPECT_EQ(s.PlanetOccultationMagnitude, 0.0f);
   TConfigSettings fine;
   EXPECT_EQ(ClampConfigSettings(fine), 0) << "the defaults are in range";
+
+  // Records the fuzzer found where a second clamp still changed something
+  // (read as its target reads any bytes): clamped once, they are a fixed
+  // point of the clamp and of storage.
+  for (const char* name :
+       {"fuzz_config_file_clamping_twice_changes.bin", "fuzz_config_file_clamping_twice_changes_2.bin"}) {
+    std::ifstream in(std::string(KVX_FIXTURE_DIR "/bad-inputs/") + name, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(bytes.size(), 30000u) << name;
+    const std::size_t from = CheckConfigFileBytes(bytes) == ConfigLoadResult::WrongMagic ? 0 : kConfigMagicSize;
+    TConfigRecordImage image{};
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                std::min(bytes.size() - from, kConfigRecordSize), image.begin());
+    TConfigSettings clamped = ReadConfigRecord(image);
+    ClampConfigSettings(clamped);
+    TConfigSettings again = clamped;
+    EXPECT_EQ(ClampConfigSettings(again), 0) << name;
+    TConfigRecordImage stored = image;
+    GatherConfigRecord(clamped, stored);
+    TConfigSettings loaded = ReadConfigRecord(stored);
+    EXPECT_EQ(ClampConfigSettings(loaded), 0) << name;
+  }
 }
 
 // --- through the main window ------------------------------------------------------
