@@ -155,22 +155,12 @@ std::string JupiterPhenomena(TMainForm& form) {
 }
 
 // The Moon's passages of the central meridian over a month, into the sheet
-// (the search's own settings are put back). The Moon's interpolation cache
-// is fitted anew at the period start, where the window's idle keeper fits
-// it: the search then starts from the same fit whether or not the keeper's
-// timer runs before it.
+// (the search's own settings are put back). Like the Moon table, it reads
+// the Moon's interpolation cache as the earlier readers and the window's
+// idle refit left it.
 std::string MoonMeridianPassages(TMainForm& form) {
   TSearchSettings kept = form.State().Searches;
   SetPeriod(form, 0.0, 30.0);
-  TMoonCacheState& cache = form.MoonCache();
-  cache.SetSpanDays(cache.SpanDays);
-  const TComputingSettings& computing = form.State().Computing;
-  const TObserverRecord& start = form.State().Period.Start;
-  if (computing.NumericOptions.InterpolateMoon != 0 && cache.Cache) {
-    cache.Cache->MoonChebEnsure(MoonOptionByte(computing.NumericOptions), form.Selection(),
-                                computing.Accuracy.VsopLevelA,
-                                (start.Mjd + start.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0);
-  }
   test::WhenModalAppears<TExtremumsuchen>([](TExtremumsuchen& d) {
     d.ObjectRadios[9]->click();
     d.KindRadios[22]->click();
@@ -184,18 +174,11 @@ std::string MoonMeridianPassages(TMainForm& form) {
   return SheetText(form.Workbook());
 }
 
-// The Moon's interpolation cache fitted anew from the table's instant, so
-// that the table does not depend on the instants of earlier fits.
-std::string MoonTable(TMainForm& form) {
-  form.MoonCache().SetSpanDays(form.MoonCache().SpanDays);
-  return TableOf(form, "Mond1");
-}
-
 // The readers every row is checked against.
 TReading Read(TMainForm& form) {
   TReading r;
   r["Sun table"] = TableOf(form, "Sonne1");
-  r["Moon table"] = MoonTable(form);
+  r["Moon table"] = TableOf(form, "Mond1");
   r["asteroid list"] = AsteroidNames(form);
   r["event search"] = EventSearchChecks(form);
   r["conjunction search"] = ConjunctionSearchChecks(form);
@@ -407,10 +390,7 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
       {"Genaue Parallaxe", Tick("exactParallax"), {"Moon table"}},
       {"Führende Nullen", Tick("leadingZeros"), {"asteroid list"}},
       {"Abkürzungen", Tick("abbreviations"), {"Jupiter's moons"}},
-      {"Geometrische Distanz",
-       Tick("geometricDistance"),
-       {"Moon table", "Moon's meridian passages"},
-       OptionBoxesAndStoredBytes},
+      {"Geometrische Distanz", Tick("geometricDistance"), {"Moon table"}, OptionBoxesAndStoredBytes},
       {"Mondkoordinaten interpolieren",
        Tick("interpolateMoon"),
        {"Moon table", "Moon's meridian passages"},
@@ -421,7 +401,7 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
        OptionBoxesAndStoredBytes},
       {"Geometrische Distanz, its one field",
        Home(&TNumericOptions::GeometricMoonDistance),
-       {"Moon table", "Moon's meridian passages"},
+       {"Moon table"},
        OptionBoxesAndStoredBytes},
       {"Mondkoordinaten interpolieren, its one field",
        Home(&TNumericOptions::InterpolateMoon),
@@ -463,10 +443,7 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
        {"event search", "conjunction search"}},
       {"31058 lists over the database", Byte(&TConfigSettings::ConjunctionListDatabase), {"conjunction lists"}},
       {"31059 abbreviations", Byte(&TConfigSettings::PhenomenaAbbreviations), {"Jupiter's moons"}},
-      {"31060 Moon option",
-       Byte(&TConfigSettings::MoonOption),
-       {"Moon table", "Moon's meridian passages"},
-       OptionBoxesAndStoredBytes},
+      {"31060 Moon option", Byte(&TConfigSettings::MoonOption), {"Moon table"}, OptionBoxesAndStoredBytes},
       {"31061 Moon cache",
        Byte(&TConfigSettings::MoonCacheFlag),
        {"Moon table", "Moon's meridian passages"},
