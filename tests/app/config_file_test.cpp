@@ -457,6 +457,13 @@ class ConfigWindow : public ::testing::Test {
 
   test::TempFolder home_;
   MemorySettingsStore store_;
+  // Shows the window as at a start: the settings loaded, the start done.
+  static void Start(TMainForm& form) {
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+  }
+
   RecordingMessageSink messages_;
   LanguageGuard language_;
 };
@@ -465,9 +472,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  ASSERT_FALSE(form.Halted());
+  ASSERT_NO_FATAL_FAILURE(Start(form));
   const std::string startup = DataFolder() + "/Varbo4.ocf";
   ASSERT_TRUE(fs::exists(startup)) << "the start-up saves the configuration when none was loaded";
   EXPECT_EQ(form.Configuration().FileName(), startup);
@@ -535,9 +540,7 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  ASSERT_FALSE(form.Halted());
+  ASSERT_NO_FATAL_FAILURE(Start(form));
   TConfigSettings s = form.GatherConfiguration();
   s.Paths[kPathTle] = DataFolder() + "/missing.tle";
   s.OccultationStar = 60;
@@ -566,9 +569,7 @@ TEST_F(ConfigWindow, AMissingTheoryIsNamedOnceAndTheFileKeepsIt) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  ASSERT_FALSE(form.Halted());
+  ASSERT_NO_FATAL_FAILURE(Start(form));
   ASSERT_EQ(form.TheoryState().VscFilesPresent, 0);
   ASSERT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87D);
   TConfigSettings s = form.GatherConfiguration();
