@@ -9,11 +9,15 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
 #include <type_traits>
+#include <utility>
 
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
@@ -30,7 +34,10 @@ namespace kvx::test {
 template <typename Dialog = QDialog>
 void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
   QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(*dialog);
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+      dialog->setProperty("kvxAnswered", true);
+      act(*dialog);
+    }
   });
 }
 
@@ -48,10 +55,60 @@ void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& 
     if (dialog == nullptr && --*left > 0) return;
     timer->stop();
     timer->deleteLater();
-    if (dialog != nullptr) act(*dialog);
+    if (dialog == nullptr) return;
+    dialog->setProperty("kvxAnswered", true);
+    act(*dialog);
   });
   timer->start();
 }
+
+// While it lives, a modal window that no WhenModalShown or WhenModalAppears
+// answers and that stays up for `seconds` fails the test with its title and
+// `context()` (the step being run), and is closed, as is every such window
+// after it at once: a command that asks where the test expects none fails
+// instead of waiting for ever.
+class UnansweredModalGuard {
+ public:
+  explicit UnansweredModalGuard(std::function<std::string()> context, int seconds = 5)
+      : context_(std::move(context)), limitMs_(seconds * 1000) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+    timer_.start(50);
+  }
+  UnansweredModalGuard(const UnansweredModalGuard&) = delete;
+  UnansweredModalGuard& operator=(const UnansweredModalGuard&) = delete;
+
+ private:
+  void Look() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal->property("kvxAnswered").toBool()) {
+      seen_ = nullptr;
+      return;
+    }
+    if (modal != seen_) {
+      seen_ = modal;
+      since_.start();
+    }
+    if (!failed_ && since_.elapsed() < limitMs_) return;
+    if (!failed_) {
+      ADD_FAILURE() << "a window nobody answers: \"" << modal->windowTitle().toStdString() << "\" during "
+                    << context_();
+    }
+    failed_ = true;
+    seen_ = nullptr;
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->done(QDialog::Rejected);
+    } else {
+      modal->close();
+    }
+  }
+
+  std::function<std::string()> context_;
+  int limitMs_;
+  QTimer timer_;
+  QPointer<QWidget> seen_;
+  QElapsedTimer since_;
+  bool failed_ = false;
+};
 
 // `r` at local midnight of the date, its UT fields following.
 inline void SetDate(TObserverRecord& r, int day, int month, int year) {
