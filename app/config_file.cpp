@@ -497,10 +497,13 @@ int ClampConfigSettings(TConfigSettings& s) {
     }
   }
   // The period dialog's copy of the length: one the dialog would refuse
-  // stands for the end record's own.
+  // stands for the end record's own, in the whole hours the dialog takes
+  // (read as the check above reads them, so that a length a hair below 0
+  // hours, which that check takes for 0, gives 0 and not -1).
   const bool copyAccepted = s.PeriodHours <= 23 && AutomaticLengthAccepted(s.PeriodDays, s.PeriodHours, false);
+  const double endHours = std::clamp(std::floor(PackedHoursToHours(s.End.PeriodHours)), 0.0, 23.0);
   c.OrDefault(s.PeriodDays, copyAccepted, s.End.PeriodDays);
-  c.OrDefault(s.PeriodHours, copyAccepted, static_cast<std::int32_t>(std::floor(AutomaticPeriodHours(s.End))));
+  c.OrDefault(s.PeriodHours, copyAccepted, static_cast<std::int32_t>(endHours));
   const TDataFormats formats = DefaultDataFormats();
   for (std::size_t k = 0; k < kQuantityCount; ++k) {
     c.OrDefault(s.DataFormatDecimals[k], s.DataFormatDecimals[k] <= kLargestDecimals, formats.Decimals[k]);

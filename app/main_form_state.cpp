@@ -6,6 +6,7 @@
 #include "core/time_scales.h"
 #include "eclipses/star_catalogue.h"
 #include "setup/column_sets.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 
@@ -44,9 +45,10 @@ void SetStartupDefaults(TMainFormState& s) {
   SetIntegrationTolerance(s.Computing, 1e-10L);
   SetMoonCacheSpan(s.Computing, 0);
   SetMoonCacheOrder(s.Computing, 0);
-  s.Computing.MoonCacheFlag = 1;
+  s.Computing.NumericOptions.InterpolateMoon = 1;
+  s.Computing.NumericOptions.GeometricMoonDistance = 1;
   SetTableEquinox(s.Computing, 0.0);
-  SetHalfTurnOffsetFlag(s.Computing, 0);
+  s.Computing.NumericOptions.AzimuthFromNorth = 0;
   s.Computing.NumericOptions.ExactMoonParallax = 1;
   s.Computing.NumericOptions.ExactSunMoon = 1;
   s.StarCatalogue.Setting = 1;
@@ -99,7 +101,7 @@ TTableRequest TableRequestOf(const TEphemerisPeriodState& p, const TTableState& 
   request.SecondEquinoxT = computing.SecondEquinox;
   request.RiseSet = RiseSetSettingsOf(computing);
   request.Output.SecondEquinoxText = SecondEquinoxHeading(computing.SecondEquinox);
-  request.Output.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  request.Output.AzimuthOrigin = AzimuthOrigin(computing.NumericOptions);
   request.Output.RiseSetAsJulianDate = table.RiseSetAsJulianDate;
   request.Output.ColumnWidthTable = table.ColumnWidthTable;
   request.DateListMode = table.DateListMode;
@@ -138,7 +140,7 @@ TRiseSetSettings RiseSetSettingsOf(const TComputingSettings& computing) {
   const TNumericOptions& o = computing.NumericOptions;
   TRiseSetSettings r;
   r.Altitudes = o.HorizonAltitudes;
-  r.MoonOption = computing.MoonOption;
+  r.MoonOption = MoonOptionByte(o);
   r.MoonLimb = o.ExactMoonParallax != 0 ? 1 : 0;
   r.Precise = o.ExactSunMoon != 0 ? 1 : 0;
   r.InternalMoon = o.NeverSlowElp != 0 ? 1 : 0;
@@ -149,11 +151,6 @@ std::string SecondEquinoxHeading(double t) {
   std::string text(1, ' ');
   text += std::to_string(static_cast<long long>(std::trunc(YearFromJulianCenturies(t))));
   return text;
-}
-
-void SetHalfTurnOffsetFlag(TComputingSettings& s, std::uint8_t flag) {
-  s.HalfTurnOffsetFlag = flag;
-  s.HalfTurnOffsetAngle = flag != 0 ? 180.0 : 0.0;
 }
 
 std::uint8_t DigitsFromTolerance(long double tolerance) {
@@ -167,20 +164,18 @@ std::uint8_t DigitsFromTolerance(long double tolerance) {
   return 8;
 }
 
-std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles) {
-  switch (current) {
-    case 0:
-      if (vsop87d) return 1;
-      if (vsop87c) return 2;
-      return positionFiles ? 3 : 0;
-    case 1:
-      if (vsop87c) return 2;
-      return positionFiles ? 3 : 0;
-    case 2:
-      return positionFiles ? 3 : 0;
-    default:
-      return 0;
+TTheorySelection SearchSelectionOf(const TTheorySelection& selection, const TNumericOptions& options) {
+  TTheorySelection used = selection;
+  if (options.NeverSlowElp != 0) used.bytes[1] = 0;
+  return used;
+}
+
+std::uint8_t NextPanelTheory(std::uint8_t current, const TLibraryAvailability& libraries, bool positionFiles) {
+  for (int next = current + 1; next <= kPlanetTheoryPositionFiles; ++next) {
+    const auto theory = static_cast<std::uint8_t>(next);
+    if (PlanetTheoryOffered(theory, libraries, positionFiles)) return theory;
   }
+  return kPlanetTheoryInternal;
 }
 
 void SetIntegrationTolerance(TComputingSettings& s, long double tolerance) {

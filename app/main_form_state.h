@@ -19,6 +19,7 @@
 #include "engine/table_globals.h"
 #include "engine/table_request.h"
 #include "theories/observer_completion.h"
+#include "theories/theory_libraries.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -98,16 +99,21 @@ void SetMoonCacheOrder(TComputingSettings& settings, std::int32_t order);
 void SetTableEquinox(TComputingSettings& settings, double t);
 // The heading text of the second equinox T: " " + trunc(2000 + 100 T).
 std::string SecondEquinoxHeading(double t);
-void SetHalfTurnOffsetFlag(TComputingSettings& settings, std::uint8_t flag);
 // 18 for a tolerance of at most 1e-18, 17 at most 1e-17, ... 9 at most 1e-9,
 // 8 otherwise.
 std::uint8_t DigitsFromTolerance(long double tolerance);
 void SetIntegrationTolerance(TComputingSettings& settings, long double tolerance);
 
-// The theory panel's cycle of the planet theory, by what is present: from
-// 0 to the first present of 1, 2, 3 (else 0); from 1 to 2, else 3, else 0;
-// from 2 to 3, else 0; from 3 to 0.
-std::uint8_t NextPanelTheory(std::uint8_t current, bool vsop87d, bool vsop87c, bool positionFiles);
+// The theories a search computes with: the selection, with the Moon on its
+// internal series while "Nie die langsame ELP2000-Mondtheorie verwenden" is
+// on (the occultation, conjunction and event searches and the almanac read
+// the switch so). The question before such a search asks about these only.
+TTheorySelection SearchSelectionOf(const TTheorySelection& selection, const TNumericOptions& options);
+
+// The theory panel's cycle of the planet theory, by what can be chosen
+// (PlanetTheoryOffered): from 0 to the first offered of 1, 2, 3 (else 0);
+// from 1 to 2, else 3, else 0; from 2 to 3, else 0; from 3 to 0.
+std::uint8_t NextPanelTheory(std::uint8_t current, const TLibraryAvailability& libraries, bool positionFiles);
 
 // --- occultation star catalogue -------------------------------------------------
 // 2 when the folder holds "OCCINP95.DAT", else 1 with "OCCINP8.DAT", else 0

@@ -4,6 +4,7 @@
 
 #include "app/menu_table.h"
 #include "app/sheet_editing.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 
@@ -135,21 +136,6 @@ void ViewStates(const TMenuStateInput& in, TStateList& s) {
 }
 
 }  // namespace
-
-bool PlanetTheoryOffered(std::uint8_t planetTheory, const TLibraryAvailability& libraries, bool positionFiles) {
-  switch (planetTheory) {
-    case kPlanetTheoryInternal:
-      return true;
-    case kPlanetTheoryVsop87D:
-      return libraries.Vsop87D != 0;
-    case kPlanetTheoryVsop87C:
-      return libraries.Vsop87C != 0;
-    case kPlanetTheoryPositionFiles:
-      return positionFiles;
-    default:
-      return false;
-  }
-}
 
 const std::vector<std::string>& SheetOnlyNames() {
   static const std::vector<std::string> names = [] {

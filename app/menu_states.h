@@ -63,10 +63,6 @@ struct TMenuItemState {
 // Every state the menus take on opening, each name once.
 std::vector<TMenuItemState> MenuStates(const TMenuStateInput& in);
 
-// Whether the planet theory (0 internal series, 1 VSOP87 D, 2 VSOP87 C, 3
-// position files) can be chosen: its library or files are present.
-bool PlanetTheoryOffered(std::uint8_t planetTheory, const TLibraryAvailability& libraries, bool positionFiles);
-
 // The names the view decides: the commands, sub-menus and tool-bar boxes
 // that act on the workbook sheet only (the menu table's SheetOnly rows) and
 // those of the result grid only.

@@ -15,7 +15,6 @@ class TSettingRules {
   virtual void SetTableEquinox(double t) = 0;
   virtual void SetTipsFlag(std::uint8_t flag) = 0;
   virtual void SetSatellitesEnabled(std::uint8_t flag) = 0;
-  virtual void SetHalfTurnOffsetFlag(std::uint8_t flag) = 0;
   virtual void SetOccultationCatalogueSetting(std::uint8_t value) = 0;
   // Closes the position files (while a new one replaces an old one), and
   // opens them again from the data folder, installing the theory selection

@@ -52,26 +52,56 @@ std::string PlacePanelText(const TObserverRecord& r, bool english) {
          " sec";
 }
 
+std::string PlanetTheoryName(std::uint8_t theory, bool english) {
+  switch (theory) {
+    case kPlanetTheoryInternal:
+      return "Newcomb";
+    case kPlanetTheoryVsop87D:
+      return "VSOP87 D";
+    case kPlanetTheoryVsop87C:
+      return "VSOP87 C";
+    case kPlanetTheoryPositionFiles:
+      return english ? "Positions from file" : "Positionen aus Datei";
+    default:
+      return std::to_string(theory);
+  }
+}
+
+std::string MoonTheoryName(std::uint8_t theory) { return theory != 0 ? "ELP-2000/82" : "Brown"; }
+
+std::string TheoryFallbackText(const TTheorySelection& asked, const TTheorySelection& used, bool english) {
+  auto sentence = [english](const char* kind, const std::string& wanted, const std::string& taken) {
+    if (english) {
+      return std::string("The configuration asks for the ") + kind + " theory \"" + wanted +
+             "\", which is not present; \"" + taken + "\" is used instead.";
+    }
+    return std::string("Die Konfiguration verlangt die ") + kind + "theorie \"" + wanted +
+           "\", die nicht vorhanden ist; gerechnet wird mit \"" + taken + "\".";
+  };
+  std::string text;
+  if (asked.PlanetTheory() != used.PlanetTheory()) {
+    text = sentence(english ? "planetary" : "Planeten", PlanetTheoryName(asked.PlanetTheory(), english),
+                    PlanetTheoryName(used.PlanetTheory(), english));
+  }
+  if ((asked.MoonTheory() != 0) != (used.MoonTheory() != 0)) {
+    if (!text.empty()) text += "\n";
+    text += sentence(english ? "lunar" : "Mond", MoonTheoryName(asked.MoonTheory()), MoonTheoryName(used.MoonTheory()));
+  }
+  return text;
+}
+
 TStatusTexts BuildStatusTexts(const TMainFormState& s, bool english) {
   TStatusTexts t;
   t.Date = DatePanelText(s.Period.Start, s.Period.ApparentSiderealTime);
   t.Place = PlacePanelText(s.Period.Start, english);
   t.Accuracy = std::to_string(s.Computing.AccuracyDigits);
-  switch (s.Period.Selection.PlanetTheory()) {
-    case kPlanetTheoryVsop87D:
-      t.Vsop = "VSOP87 D " + AccuracyPairText(s.Computing.Accuracy.VsopLevelA, s.Computing.Accuracy.VsopLevelB);
-      break;
-    case kPlanetTheoryVsop87C:
-      t.Vsop = "VSOP87 C " + AccuracyPairText(s.Computing.Accuracy.VsopLevelA, s.Computing.Accuracy.VsopLevelB);
-      break;
-    case kPlanetTheoryPositionFiles:
-      t.Vsop = english ? "Positions from file" : "Positionen aus Datei";
-      break;
-    default:
-      t.Vsop = "Newcomb";
-      break;
+  const std::uint8_t planets = s.Period.Selection.PlanetTheory();
+  const bool vsop = planets == kPlanetTheoryVsop87D || planets == kPlanetTheoryVsop87C;
+  t.Vsop = PlanetTheoryName(vsop || planets == kPlanetTheoryPositionFiles ? planets : kPlanetTheoryInternal, english);
+  if (vsop) {
+    t.Vsop.append(" ").append(AccuracyPairText(s.Computing.Accuracy.VsopLevelA, s.Computing.Accuracy.VsopLevelB));
   }
-  t.Moon = s.Period.Selection.MoonTheory() != 0 ? "ELP-2000/82" : "Brown";
+  t.Moon = MoonTheoryName(s.Period.Selection.MoonTheory());
   if (s.Computing.IntegrationDatabase != 0) {
     t.Integration = english ? "Quick integr." : "Integr. schnell";
   } else {

@@ -28,4 +28,14 @@ std::string PlacePanelText(const TObserverRecord& start, bool english);
 // Every panel text of the state (language by `english`).
 TStatusTexts BuildStatusTexts(const TMainFormState& state, bool english);
 
+// The names the status line gives the theories: the planet theory 0 to 3
+// ("Newcomb", "VSOP87 D", "VSOP87 C", "Positionen aus Datei" / "Positions
+// from file"), the Moon theory ("ELP-2000/82" when non-zero, else "Brown").
+std::string PlanetTheoryName(std::uint8_t theory, bool english);
+std::string MoonTheoryName(std::uint8_t theory);
+// What to tell the user when a configuration asks for a theory that is not
+// present: for the planets and for the Moon, which theory was asked for and
+// which one computes instead. Empty when every theory asked for is in use.
+std::string TheoryFallbackText(const TTheorySelection& asked, const TTheorySelection& used, bool english);
+
 }  // namespace kvx

@@ -259,7 +259,7 @@ BENCHMARK(BM_AstorbConversion)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillise
 
 // The position database needs the VSOP87 C library of the build.
 bool Vsop87CLibrary() {
-  static const bool present = OpenTheoryLibraries(DefaultTheoryLibraryFolder()).Vsop87C != 0;
+  static const bool present = OpenTheoryLibraries(DefaultTheoryLibraryFolders()).Vsop87C != 0;
   return present;
 }
 

@@ -48,7 +48,7 @@ BENCHMARK(BM_SolarCalendar1000Years)->Unit(benchmark::kMillisecond);
 
 // The same calendar with VSOP87 D and ELP-2000/82, for comparison.
 void BM_SolarCalendar1000YearsElp(benchmark::State& state) {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   if (available.Elp2000 == 0 || available.Vsop87D == 0) {
     state.SkipWithError("theory libraries not found");
     return;

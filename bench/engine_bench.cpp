@@ -184,7 +184,7 @@ BENCHMARK(BM_ChainStep)->DenseRange(0, 8);
 namespace {
 
 TTheorySelection Road(std::int64_t road) {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   (void)available;
   TTheorySelection selection;
   selection.bytes[0] = road == 0 ? kPlanetTheoryInternal : kPlanetTheoryVsop87D;

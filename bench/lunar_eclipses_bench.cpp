@@ -18,7 +18,7 @@ using namespace kvx;
 // Road 0: internal series; 1: VSOP87 D and ELP-2000/82 (when their
 // libraries load).
 TSearchContext InternalSeries(std::int64_t road = 0) {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   (void)available;
   TSearchContext context;
   context.Selection.bytes[0] = road == 0 ? kPlanetTheoryInternal : 1;

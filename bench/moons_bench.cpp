@@ -17,7 +17,7 @@ namespace {
 using test::PlanetTheory;
 
 bool LibrariesOpen() {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return available.Vsop87D != 0;
 }
 

@@ -54,7 +54,7 @@ void StarYear(benchmark::State& state, bool elp) {
     return;
   }
   if (elp) {
-    static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+    static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
     if (available.Elp2000 == 0) {
       state.SkipWithError("theory libraries not found");
       return;
@@ -96,7 +96,7 @@ void PlanetStars(benchmark::State& state, bool vsop, bool conjunctions, bool ten
   }
   TSearchContext context = Context(false);
   if (vsop) {
-    static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+    static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
     if (available.Vsop87D == 0) {
       state.SkipWithError("theory libraries not found");
       return;

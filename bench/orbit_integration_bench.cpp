@@ -91,7 +91,7 @@ void BM_CeresYearInternalSeries(benchmark::State& state) {
 BENCHMARK(BM_CeresYearInternalSeries)->Unit(benchmark::kMillisecond);
 
 void BM_CeresYearVsop87C(benchmark::State& state) {
-  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   if (!libraries.Vsop87C) {
     state.SkipWithError("libvsop87c.so absent");
     return;

@@ -27,7 +27,7 @@ namespace kvx {
 namespace {
 
 const TLibraryAvailability& Libraries() {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return available;
 }
 

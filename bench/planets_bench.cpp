@@ -29,7 +29,7 @@ using Routine = void (*)(PositionFileHandle, TTheorySelection, double, double&, 
 using test::PlanetTheory;
 
 bool LibrariesOpen() {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return available.Vsop87D && available.Vsop87C;
 }
 

@@ -21,7 +21,7 @@ using test::PlanetAndMoonTheory;
 const TRiseSetAltitudes kAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
 
 bool ElpOpen() {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return available.Elp2000 != 0;
 }
 

@@ -113,7 +113,7 @@ void OnePlanetCall(benchmark::State& state) {
 BENCHMARK(OnePlanetCall)->DenseRange(0, search_kind::kLast)->Unit(benchmark::kMicrosecond);
 
 void LibraryTable(benchmark::State& state) {
-  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   if (!libraries.Vsop87A || !libraries.Vsop82) {
     state.SkipWithError("theory libraries not found");
     return;

@@ -20,7 +20,7 @@ using test::PlanetAndMoonTheory;
 
 // Opens the theory libraries once for the whole run.
 const TLibraryAvailability& Libraries() {
-  static const TLibraryAvailability present = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability present = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return present;
 }
 

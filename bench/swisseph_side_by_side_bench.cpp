@@ -85,7 +85,7 @@ double ThreadNanoseconds() {
 }
 
 bool LibrariesOpen() {
-  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability available = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   return available.Vsop87D && available.Elp2000;
 }
 

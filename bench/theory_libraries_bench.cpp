@@ -8,7 +8,7 @@ namespace {
 using kvx::TLibraryAvailability;
 
 const TLibraryAvailability& Libraries() {
-  static const TLibraryAvailability availability = kvx::OpenTheoryLibraries(kvx::DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability availability = kvx::OpenTheoryLibraries(kvx::DefaultTheoryLibraryFolders());
   return availability;
 }
 
@@ -97,7 +97,7 @@ BENCHMARK(Elp2000_Moon)->Apply(Levels);
 // The first call of a library after start-up reads its coefficients.
 void OpenAndProbeAllLibraries(benchmark::State& state) {
   for (auto _ : state) {
-    const TLibraryAvailability a = kvx::OpenTheoryLibraries(kvx::DefaultTheoryLibraryFolder());
+    const TLibraryAvailability a = kvx::OpenTheoryLibraries(kvx::DefaultTheoryLibraryFolders());
     benchmark::DoNotOptimize(a.Vsop87D + a.Elp2000);
   }
 }

@@ -56,6 +56,10 @@ std::string ReferenceAltitudeMessage(int field, bool english) {
                  : "Bitte einen Wert <" + limit + " und >-" + limit + " eingeben!";
 }
 
+double AzimuthOrigin(const TNumericOptions& options) { return options.AzimuthFromNorth != 0 ? 180.0 : 0.0; }
+
+std::uint8_t MoonOptionByte(const TNumericOptions& options) { return options.GeometricMoonDistance != 0 ? 0 : 1; }
+
 void CopyNumericOptionsBack(const TNumericOptions& edited, bool copyBack, TNumericOptions& target) {
   const TNumericOptions kept = target;
   target = edited;

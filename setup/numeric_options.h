@@ -28,8 +28,9 @@ struct TNumericOptions {
   std::int32_t PhenomenaMinObjectAltitude = 6;
   // Reference altitudes (setup_routines.h).
   THorizonAltitudes HorizonAltitudes = {-34.0, 8.0, -50.0, -6.0, -12.0, -18.0};
-  // Switches (0/1); the "defaults" button leaves them alone.
-  std::uint8_t FullOccultationCalculation = 0;
+  // Switches (0/1); the "defaults" button leaves them alone. Each is the one
+  // home of its setting: the tables and searches read it here (the azimuth
+  // origin and the Moon option byte through the two routines below).
   std::uint8_t Fk4Positions = 0;
   std::uint8_t AzimuthFromNorth = 0;
   std::uint8_t FastConjunctions = 0;
@@ -38,11 +39,18 @@ struct TNumericOptions {
   std::uint8_t NeverSlowElp = 0;
   std::uint8_t LeadingZeros = 0;
   std::uint8_t PhenomenaAbbreviations = 0;
-  std::uint8_t GeometricMoonDistance = 0;
-  std::uint8_t InterpolateMoon = 0;
+  std::uint8_t GeometricMoonDistance = 0;  // the ELP Moon's distance of the instant itself
+  std::uint8_t InterpolateMoon = 0;        // Moon positions through the Chebyshev cache
 
   bool operator==(const TNumericOptions&) const = default;
 };
+
+// The azimuth origin in degrees: 180 while "Azimut von Nord" is on, else 0.
+double AzimuthOrigin(const TNumericOptions& options);
+// The Moon option byte handed to the Moon theory and the rise/set searches
+// (and stored in the configuration): 0 while the geometric distance is
+// chosen, else 1.
+std::uint8_t MoonOptionByte(const TNumericOptions& options);
 
 // Limits of the cache controls and the altitude scroll bars.
 inline constexpr int kMoonCacheOrderMin = 5;

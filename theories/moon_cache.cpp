@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "core/astronomical_constants.h"
 #include "core/frames.h"
@@ -41,9 +42,7 @@ double MoonChebEvaluate(const TMoonChebPoly& poly, double t) { return ChebyshevE
 tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree) { MoonChebSetup(span, degree); }
 
 void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
-  covered_start_ = kMoonCacheEmpty;
-  covered_end_ = kMoonCacheEmpty;
-  moon_theory_key_ = 0;
+  fits_ = {};
   if (span == 0) span = kMoonCacheDefaultSpanDays;
   span = std::clamp(span, kMoonCacheMinSpanDays, kMoonCacheMaxSpanDays);
   if (degree == 0) degree = kMoonCacheDefaultDegree;
@@ -56,20 +55,24 @@ void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
 void tmooncheb::MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T) {
   // The option matters only by being zero or not (MoonPosition).
   const std::uint8_t shortcutKey = shortcut != 0 ? 1 : 0;
-  if (covered_start_ <= T && T <= covered_end_ && shortcutKey == shortcut_key_ &&
-      selection.MoonTheory() == moon_theory_key_ && level == level_key_) {
-    return;
-  }
-  shortcut_key_ = shortcutKey;
-  moon_theory_key_ = selection.MoonTheory();
-  level_key_ = level;
-  covered_start_ = T - 2.737850787132101e-06;  // 0.1 day
-  covered_end_ = covered_start_ + span_centuries_;
-  Refit(shortcutKey, selection, level, covered_start_, covered_end_);
+  const std::uint8_t moonTheory = selection.MoonTheory();
+  const double index = std::floor(T / span_centuries_);
+  if (fits_[0].Serves(index, shortcutKey, moonTheory, level)) return;
+  std::swap(fits_[0], fits_[1]);
+  if (fits_[0].Serves(index, shortcutKey, moonTheory, level)) return;
+  Fit& fit = fits_[0];
+  fit.Start = fit.End = kMoonCacheEmpty;  // serves nothing until the new fit is complete
+  fit.Index = index;
+  fit.Shortcut = shortcutKey;
+  fit.MoonTheory = moonTheory;
+  fit.Level = level;
+  const double start = index * span_centuries_;
+  Refit(fit, selection, start, start + span_centuries_);
+  fit.Start = start;
+  fit.End = start + span_centuries_;
 }
 
-void tmooncheb::Refit(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double start,
-                      double end) {
+void tmooncheb::Refit(Fit& fit, TTheorySelection selection, double start, double end) {
   const int n = degree_;
   const int nodes = n + 1;
   const double h = (end - start) / 2.0;
@@ -90,7 +93,7 @@ void tmooncheb::Refit(std::uint8_t shortcut, TTheorySelection selection, TTrunca
       }
       const double t = m + h * std::cos((2 * k - 1) * theta);
       double lambda = 0, beta = 0, r = 0, x2000 = 0, y2000 = 0, z2000 = 0, x = 0, y = 0, z = 0, r2 = 0;
-      MoonPosition(shortcut, selection, lambda, t, beta, r, x2000, y2000, z2000, x, y, z, r2, level);
+      MoonPosition(fit.Shortcut, selection, lambda, t, beta, r, x2000, y2000, z2000, x, y, z, r2, fit.Level);
       longitude[k - 1] = lambda;
       latitude[k - 1] = beta;
       distance[k - 1] = r2;
@@ -103,7 +106,7 @@ void tmooncheb::Refit(std::uint8_t shortcut, TTheorySelection selection, TTrunca
     if (longitude[k] < longitude[k + 1]) longitude[k + 1] -= 360.0;
   }
 
-  for (TMoonChebPoly* poly : {&longitude_, &latitude_, &distance_}) {
+  for (TMoonChebPoly* poly : {&fit.Longitude, &fit.Latitude, &fit.Distance}) {
     poly->N = n;
     poly->Ta = start;
     poly->Tb = end;
@@ -123,16 +126,16 @@ void tmooncheb::Refit(std::uint8_t shortcut, TTheorySelection selection, TTrunca
         current = next;
         c = next;
       }
-      longitude_.C[j] += longitude[k - 1] * c;
-      latitude_.C[j] += latitude[k - 1] * c;
-      distance_.C[j] += distance[k - 1] * c;
+      fit.Longitude.C[j] += longitude[k - 1] * c;
+      fit.Latitude.C[j] += latitude[k - 1] * c;
+      fit.Distance.C[j] += distance[k - 1] * c;
     }
   }
   const double scale = 2.0 / nodes;
   for (int j = 0; j <= n; ++j) {
-    longitude_.C[j] *= scale;
-    latitude_.C[j] *= scale;
-    distance_.C[j] *= scale;
+    fit.Longitude.C[j] *= scale;
+    fit.Latitude.C[j] *= scale;
+    fit.Distance.C[j] *= scale;
   }
 }
 
@@ -140,9 +143,10 @@ void tmooncheb::MoonChebPosition(std::uint8_t shortcut, TTheorySelection selecti
                                  double& lambda, double& beta, double& distance, double& X2000, double& Y2000,
                                  double& Z2000, double& X, double& Y, double& Z) {
   MoonChebEnsure(shortcut, selection, level, T);
-  lambda = MoonChebEvaluate(longitude_, T);
-  beta = MoonChebEvaluate(latitude_, T);
-  double r = MoonChebEvaluate(distance_, T);
+  const Fit& fit = fits_[0];
+  lambda = MoonChebEvaluate(fit.Longitude, T);
+  beta = MoonChebEvaluate(fit.Latitude, T);
+  double r = MoonChebEvaluate(fit.Distance, T);
   if (selection.MoonTheory() == 0) r *= kEarthEquatorialRadiusKm;
   PolarToCartesian(X, Y, Z, r, beta, lambda);
   TMatrix33 toJ2000;
@@ -151,11 +155,11 @@ void tmooncheb::MoonChebPosition(std::uint8_t shortcut, TTheorySelection selecti
   Y2000 = Y;
   Z2000 = Z;
   MatrixTimesVector(toJ2000, X2000, Y2000, Z2000);
-  if (selection.MoonTheory() != 0 && shortcut_key_ == 0) {
+  if (selection.MoonTheory() != 0 && fit.Shortcut == 0) {
     // The library's distance belongs to the retarded instant T - tau; the
     // distance at T is the one fitted at T + tau.
     const double tau = r * kLightSecondsPerKm / 86400.0 / 36525.0;
-    r = MoonChebEvaluate(distance_, T + tau);
+    r = MoonChebEvaluate(fit.Distance, T + tau);
   }
   distance = r * kKmToEarthRadii;
 }

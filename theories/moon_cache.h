@@ -5,6 +5,13 @@
 // it with the span and degree of its settings); the Moon tables and the
 // event searches ask it for positions instead of evaluating the ELP-2000/82
 // library every time.
+//
+// The spans lie on a fixed grid of the time axis (span k covers k x span to
+// (k + 1) x span days from J2000), so that the position of an instant is the
+// same whatever was asked before: a table gives the same numbers whether it
+// runs first or after other tables, searches or the window's idle refit.
+// The last two fits are kept, so that a search stepping back and forth over
+// the border of two spans does not refit at every step.
 #pragma once
 
 #include <array>
@@ -50,12 +57,14 @@ class tmooncheb {
   // Makes the cache cover T (Julian centuries, TT) for the Moon's
   // light-time option `shortcut` (the option byte every direct MoonPosition
   // call of the caller receives), the Moon theory (selection byte 1) and
-  // the truncation level. Nothing happens when CoveredStart <= T <=
-  // CoveredEnd and the three keys match; otherwise the series are refitted
-  // over [T - 0.1 day, T - 0.1 day + span] with N + 1 Moon positions of
-  // that option, theory and level. While no progress bar is shown, the
-  // progress panel shows "Berechne Mondpositionen <node>" / "Calculate moon
-  // ephemeris <node>" during the refit.
+  // the truncation level: the fit of the grid span that holds T becomes the
+  // current one. Nothing is computed when that fit is one of the two kept
+  // with the same three keys; otherwise the series are fitted over the span
+  // [k x span, (k + 1) x span], k = floor(T / span), with N + 1 Moon
+  // positions of that option, theory and level, in place of the older kept
+  // fit. While no progress bar is shown, the progress panel shows "Berechne
+  // Mondpositionen <node>" / "Calculate moon ephemeris <node>" during a
+  // refit.
   void MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T);
 
   // The Moon's geocentric position at T from the cache (refitted first
@@ -75,31 +84,42 @@ class tmooncheb {
                         double& lambda, double& beta, double& distance, double& X2000, double& Y2000, double& Z2000,
                         double& X, double& Y, double& Z);
 
-  double CoveredStart() const { return covered_start_; }
-  double CoveredEnd() const { return covered_end_; }
+  // The span of the current fit (kMoonCacheEmpty while nothing is cached).
+  double CoveredStart() const { return fits_[0].Start; }
+  double CoveredEnd() const { return fits_[0].End; }
   std::int32_t SpanDays() const { return span_; }
   std::int32_t Degree() const { return degree_; }
   double SpanCenturies() const { return span_centuries_; }
   // Number of refits since construction (each costs Degree() + 1 Moon
   // positions).
   std::int64_t Refits() const { return refits_; }
-  const TMoonChebPoly& LongitudePoly() const { return longitude_; }
-  const TMoonChebPoly& LatitudePoly() const { return latitude_; }
-  const TMoonChebPoly& DistancePoly() const { return distance_; }
+  const TMoonChebPoly& LongitudePoly() const { return fits_[0].Longitude; }
+  const TMoonChebPoly& LatitudePoly() const { return fits_[0].Latitude; }
+  const TMoonChebPoly& DistancePoly() const { return fits_[0].Distance; }
 
  private:
-  void Refit(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double start, double end);
+  // One fitted span with the keys it was fitted for.
+  struct Fit {
+    double Start = kMoonCacheEmpty;
+    double End = kMoonCacheEmpty;
+    double Index = 0;           // the span's place on the grid, k
+    std::uint8_t Shortcut = 0;  // the light-time option, 0 or 1
+    std::uint8_t MoonTheory = 0;
+    TTruncationLevel Level = 0;
+    TMoonChebPoly Longitude;  // degrees, unwrapped
+    TMoonChebPoly Latitude;   // degrees
+    TMoonChebPoly Distance;   // km with the ELP library, Earth radii with the internal series
+    bool Serves(double index, std::uint8_t shortcut, std::uint8_t moonTheory, TTruncationLevel level) const {
+      return Start != kMoonCacheEmpty && Index == index && Shortcut == shortcut && MoonTheory == moonTheory &&
+             Level == level;
+    }
+  };
+  // Fits `fit` over [start, end] with its keys.
+  void Refit(Fit& fit, TTheorySelection selection, double start, double end);
 
-  double covered_start_ = kMoonCacheEmpty;
-  double covered_end_ = kMoonCacheEmpty;
-  std::uint8_t shortcut_key_ = 0;  // the light-time option of the last fit
-  std::uint8_t moon_theory_key_ = 0;
-  TTruncationLevel level_key_ = 0;
+  std::array<Fit, 2> fits_;  // the current fit first, then the one before
   std::int32_t span_ = kMoonCacheDefaultSpanDays;
   std::int32_t degree_ = kMoonCacheDefaultDegree;
-  TMoonChebPoly longitude_;  // degrees, unwrapped
-  TMoonChebPoly latitude_;   // degrees
-  TMoonChebPoly distance_;   // km with the ELP library, Earth radii with the internal series
   double span_centuries_ = 0;
   std::int64_t refits_ = 0;
 };

@@ -144,13 +144,12 @@ std::int32_t Probe(ProbeFunction f) { return f == nullptr ? 0 : f(); }
 
 }  // namespace
 
-std::string DefaultTheoryLibraryFolder() {
-  const std::filesystem::path folder = std::filesystem::path(ExecutableFolder());
-  const std::filesystem::path lib = folder.parent_path() / "lib";
-  std::error_code error;
-  if (std::filesystem::exists(lib / "libvsop87d.so", error)) return lib.string();
-  return folder.string();
+std::vector<std::string> TheoryLibraryFolders(const std::string& programFolder) {
+  const std::filesystem::path folder(programFolder);
+  return {(folder.parent_path() / "lib").string(), folder.string()};
 }
+
+std::vector<std::string> DefaultTheoryLibraryFolders() { return TheoryLibraryFolders(ExecutableFolder()); }
 
 void CloseTheoryLibraries() {
   entries = EntryPoints{};
@@ -161,18 +160,26 @@ void CloseTheoryLibraries() {
 }
 
 TLibraryAvailability OpenTheoryLibraries(const std::string& folder) {
+  return OpenTheoryLibraries(std::vector<std::string>{folder});
+}
+
+TLibraryAvailability OpenTheoryLibraries(const std::vector<std::string>& folders) {
   CloseTheoryLibraries();
-  // Open and bind all five first, then probe them once each in order.
+  // Each library from the first folder that holds it whole; all five are
+  // opened and bound first, then probed once each in order.
   for (std::size_t i = 0; i < handles.size(); ++i) {
-    const std::filesystem::path path = std::filesystem::path(folder) / Libraries()[i].file;
-    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) continue;
-    if (!Bind(i, handle, entries)) {
-      Unbind(i, entries);
-      dlclose(handle);
-      continue;
+    for (const std::string& folder : folders) {
+      const std::filesystem::path path = std::filesystem::path(folder) / Libraries()[i].file;
+      void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+      if (handle == nullptr) continue;
+      if (!Bind(i, handle, entries)) {
+        Unbind(i, entries);
+        dlclose(handle);
+        continue;
+      }
+      handles[i] = handle;
+      break;
     }
-    handles[i] = handle;
   }
   std::array<std::uint8_t, 5> present{};
   for (std::size_t i = 0; i < handles.size(); ++i) {

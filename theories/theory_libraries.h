@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kvx {
 
@@ -32,15 +33,21 @@ struct TLibraryAvailability {
   std::uint8_t Vsop87A = 0;
 };
 
-// The folder the program takes the libraries from: "<folder of the
-// executable>/../lib" when it holds libvsop87d.so, else the executable's own
-// folder.
-std::string DefaultTheoryLibraryFolder();
+// The folders the program looks for the libraries in, in this order:
+// "<program folder>/../lib" (the installed layout and the build tree), then
+// the program folder itself. Each library is looked up on its own, so one
+// missing file hides no other.
+std::vector<std::string> TheoryLibraryFolders(const std::string& programFolder);
+// The folders of the running program (ExecutableFolder).
+std::vector<std::string> DefaultTheoryLibraryFolders();
 
-// Opens the five libraries from `folder` (closing any opened before), calls
-// ping_elp, ping_82, ping, ping_c and ping_a once each in this order and
-// returns which libraries are present. Missing or faulty libraries are
-// closed again and count as absent; nothing is reported to the user.
+// Opens the five libraries, each from the first of `folders` where it opens
+// with every entry point (closing any opened before), calls ping_elp,
+// ping_82, ping, ping_c and ping_a once each in this order and returns which
+// libraries are present. Missing or faulty libraries are closed again and
+// count as absent; nothing is reported to the user.
+TLibraryAvailability OpenTheoryLibraries(const std::vector<std::string>& folders);
+// The same with one folder.
 TLibraryAvailability OpenTheoryLibraries(const std::string& folder);
 // Closes every opened library; the entry points then return zeros.
 void CloseTheoryLibraries();

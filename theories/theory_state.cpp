@@ -117,25 +117,26 @@ void OpenPositionFiles(TTheoryState& state, const std::string& dataFolder) {
   }
 }
 
+bool PlanetTheoryOffered(std::uint8_t planetTheory, const TLibraryAvailability& libraries, bool positionFiles) {
+  switch (planetTheory) {
+    case kPlanetTheoryInternal:
+      return true;
+    case kPlanetTheoryVsop87D:
+      return libraries.Vsop87D != 0;
+    case kPlanetTheoryVsop87C:
+      return libraries.Vsop87C != 0;
+    case kPlanetTheoryPositionFiles:
+      return positionFiles;
+    default:
+      return false;
+  }
+}
+
 TTheorySelection ApplyTheorySelection(const TTheoryState& state, TTheorySelection requested) {
   TTheorySelection installed = requested;
   const std::uint8_t asked = requested.PlanetTheory();
   const bool files = state.VscFilesPresent != 0;
-  bool available = false;
-  switch (asked) {
-    case kPlanetTheoryVsop87D:
-      available = state.Libraries.Vsop87D != 0;
-      break;
-    case kPlanetTheoryVsop87C:
-      available = state.Libraries.Vsop87C != 0;
-      break;
-    case kPlanetTheoryPositionFiles:
-      available = files;
-      break;
-    default:
-      break;
-  }
-  if (!available)
+  if (asked == kPlanetTheoryInternal || !PlanetTheoryOffered(asked, state.Libraries, files))
     installed.bytes[0] =
         (asked == kPlanetTheoryInternal || !files) ? kPlanetTheoryInternal : kPlanetTheoryPositionFiles;
   installed.bytes[1] = (state.Libraries.Elp2000 != 0 && requested.MoonTheory() != 0) ? 1 : 0;

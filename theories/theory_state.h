@@ -76,6 +76,12 @@ void OpenPositionFiles(TTheoryState& state, const std::string& dataFolder);
 // Closes every position file and frees the buffers; presence bytes 0.
 void ClosePositionFiles(TTheoryState& state);
 
+// Whether the planet theory (0 internal series, 1 VSOP87 D, 2 VSOP87 C, 3
+// position files) can be chosen: the internal series always, the others
+// while their library or files are present. The selection, the theory menu
+// and the theory panel all take this answer.
+bool PlanetTheoryOffered(std::uint8_t planetTheory, const TLibraryAvailability& libraries, bool positionFiles);
+
 // The theory selection the main window installs for a requested one, by what
 // is present:
 //   planet theory 1 (VSOP87 D), 2 (VSOP87 C) or 3 (position files) is kept

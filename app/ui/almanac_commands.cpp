@@ -87,7 +87,8 @@ void Almanach1Click(TCommandHost& host) {
   // No saved selection to put back: "No" to the question switches to the
   // quick theories for good, and the run itself takes the internal planet
   // series under the fast-search option.
-  if (SlowTheory(host.Selection()) && !host.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
+  if (SlowTheory(SearchSelectionOf(host.Selection(), host.Computing().NumericOptions)) &&
+      !host.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2))
     return;
   TEphemerisPeriodState period = host.Period();
   TTableDispatcher::CompletePeriodEnd(period);
@@ -123,7 +124,8 @@ void Heute1Click(TCommandHost& host) {
   internalMoon.bytes[1] = 0;
   host.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-  if (SlowTheory(host.Selection()) && !host.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))
+  if (SlowTheory(SearchSelectionOf(host.Selection(), host.Computing().NumericOptions)) &&
+      !host.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))
     return;
   TAlmanacRequest request = RequestOf(host);
   request.Mode = TAlmanacMode::Today;

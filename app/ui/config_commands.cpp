@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/config_file.h"
+#include "app/status_line.h"
 #include "app/ui/asteroid_database_commands.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/element_commands.h"
@@ -23,6 +24,7 @@
 #include "engine/nbody_integrator.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "platform/messages.h"
 #include "setup/table_config_model.h"
 #include "setup/ui/location_dialog.h"
 #include "theories/tle.h"
@@ -157,15 +159,15 @@ TConfigSettings TMainForm::GatherConfiguration() {
   s.JupiterMoon = st.Objects.JupiterMoon;
   s.SaturnMoon = st.Objects.SaturnMoon;
   s.MoonEvent = st.Objects.MoonEvent;
-  s.AzimuthFromNorth = st.Computing.HalfTurnOffsetFlag;
+  s.AzimuthFromNorth = o.AzimuthFromNorth;
   s.FastConjunctions = o.FastConjunctions;
   s.TableEquinox = st.Computing.SecondEquinox;
   s.MoonCacheSpan = o.MoonCacheSpan;
   s.MoonCacheOrder = o.MoonCacheOrder;
   s.NeverSlowElp = o.NeverSlowElp;
   s.PhenomenaAbbreviations = o.PhenomenaAbbreviations;
-  s.MoonOption = st.Computing.MoonOption;
-  s.MoonCacheFlag = st.Computing.MoonCacheFlag;
+  s.MoonOption = MoonOptionByte(o);
+  s.MoonCacheFlag = o.InterpolateMoon;
   s.HorizonAltitudes = o.HorizonAltitudes;
   s.DataFormatDecimals = DataFormatDecimals;
   s.DataFormatKind = DataFormatKind;
@@ -252,6 +254,11 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   // 4. Tolerance, theories, satellites and the remaining options.
   SetIntegrationTolerance(state_.Computing, s.Tolerance);
   SetTheorySelection(s.Selection);
+  // A theory this installation lacks computes by the fallback; the user is
+  // told once, and the configuration keeps what it asked for.
+  if (const std::string german = TheoryFallbackText(s.Selection, Selection(), false); !german.empty()) {
+    ShowMessage(german, TheoryFallbackText(s.Selection, Selection(), true), MessageIcon::Warning);
+  }
   CurrentSatelliteNumber = s.Satellite;
   if (tables_ != nullptr) {
     tables_->SatelliteSettings().EpochWindowDays = s.SatelliteDays;
@@ -268,14 +275,12 @@ void TMainForm::ApplyConfiguration(TConfigSettings s) {
   state_.Objects.SaturnMoon = s.SaturnMoon;
   state_.Objects.MoonEvent = s.MoonEvent;
   o.AzimuthFromNorth = s.AzimuthFromNorth;
-  SetHalfTurnOffsetFlag(s.AzimuthFromNorth);
   o.FastConjunctions = s.FastConjunctions;
   o.ExactMoonParallax = s.ExactMoonParallax;
   o.ExactSunMoon = s.ExactSunMoon;
   o.NeverSlowElp = s.NeverSlowElp;
   o.PhenomenaAbbreviations = s.PhenomenaAbbreviations;
-  state_.Computing.MoonOption = s.MoonOption;
-  state_.Computing.MoonCacheFlag = s.MoonCacheFlag;
+  o.GeometricMoonDistance = s.MoonOption == 0 ? 1 : 0;  // the stored byte is the Moon option
   o.InterpolateMoon = s.MoonCacheFlag;
   SetTableEquinox(s.TableEquinox);
   SetMoonCacheSpan(s.MoonCacheSpan);

@@ -76,12 +76,13 @@ void ChangeConjunctionFilter(TCommandHost& host) {
   if (host.Commands().HasHandler("Optionen2")) {
     host.Commands().Trigger("Optionen2");
   } else {
-    ShowNumericOptionsDialog(host.Computing().NumericOptions, true, &host.Window());
+    std::uint8_t fullCalculation = host.StarCatalogueState().Setting == 2 ? 1 : 0;
+    ShowNumericOptionsDialog(host.Computing().NumericOptions, fullCalculation, true, &host.Window());
   }
 }
 
-bool AskSlowConjunctionSearchTheory(TTheoryControl& theories) {
-  return !LibraryTheorySelected(theories.Selection()) ||
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories, const TNumericOptions& options) {
+  return !LibraryTheorySelected(SearchSelectionOf(theories.Selection(), options)) ||
          theories.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2);
 }
 
@@ -91,7 +92,7 @@ namespace {
 void ConjunctionCommand(TCommandHost& host, std::uint8_t mode) {
   const TSearchTheoryScope theory(host);
   host.Repaint();
-  if (!AskSlowConjunctionSearchTheory(host)) return;
+  if (!AskSlowConjunctionSearchTheory(host, host.Computing().NumericOptions)) return;
   TCurrentObjects& objects = host.Objects();
   TEphemerisPeriodState& period = host.Period();
   TSearchSettings& searches = host.SearchSettings();

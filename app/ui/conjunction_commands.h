@@ -16,6 +16,7 @@ namespace kvx {
 class TCommandHost;
 class TTheoryControl;
 struct TComputingSettings;
+struct TNumericOptions;
 
 // The table kinds that write the event list as a conjunction table: the
 // conjunctions of planets and stars, and the conjunctions found by the
@@ -44,9 +45,10 @@ TVisibilityFilter ConjunctionVisibilityFilter(const TComputingSettings& computin
 // alone. The new filter is then ConjunctionVisibilityFilter.
 void ChangeConjunctionFilter(TCommandHost& host);
 
-// The question before a conjunction search with the slow library theories;
+// The question before a conjunction search with the slow library theories
+// (those the search computes with under the options, SearchSelectionOf);
 // false when the user cancels it (the answer may switch to the faster series).
-bool AskSlowConjunctionSearchTheory(TTheoryControl& theories);
+bool AskSlowConjunctionSearchTheory(TTheoryControl& theories, const TNumericOptions& options);
 
 void Kionjunktionen1Click(TCommandHost& host);
 void Winkelabstnde1Click(TCommandHost& host);

@@ -253,8 +253,8 @@ void HideEclipsePanel(TWindowWidgets& window) {
 
 TSearchContext EclipseSearchContext(const TComputingSettings& computing, const TEphemerisPeriodState& period) {
   TSearchContext context;
-  context.MoonCache = computing.MoonCacheFlag;
-  context.MoonOption = computing.MoonOption;
+  context.MoonCache = computing.NumericOptions.InterpolateMoon;
+  context.MoonOption = MoonOptionByte(computing.NumericOptions);
   context.Settings = period.PositionFiles;
   context.Sidereal = period.ApparentSiderealTime;
   context.Selection = period.Selection;

@@ -80,8 +80,8 @@ TSearchTheoryScope::TSearchTheoryScope(TTheoryControl& theories) : theories_(the
 }
 TSearchTheoryScope::~TSearchTheoryScope() { theories_.RestoreTheoryAfterSearch(); }
 
-bool AskSlowEventSearchTheory(TTheoryControl& theories) {
-  return !LibraryTheorySelected(theories.Selection()) ||
+bool AskSlowEventSearchTheory(TTheoryControl& theories, const TNumericOptions& options) {
+  return !LibraryTheorySelected(SearchSelectionOf(theories.Selection(), options)) ||
          theories.SlowTheoryQuestion(kSlowEventSearchGerman, kSlowEventSearchEnglish, 2);
 }
 
@@ -101,7 +101,7 @@ void Ereignissuchen1Click(TCommandHost& host) {
   TSearchSettings& searches = host.SearchSettings();
   TTableState& table = host.TableState();
   const TSearchTheoryScope theory(host);
-  if (!AskSlowEventSearchTheory(host)) return;
+  if (!AskSlowEventSearchTheory(host, host.Computing().NumericOptions)) return;
 
   const TObserverRecord saved = period.Start;
   TEventSearchSettings settings;

@@ -7,6 +7,7 @@
 
 #include "app/ui/command_host.h"
 #include "core/observer_record.h"
+#include "setup/numeric_options.h"
 
 namespace kvx {
 
@@ -34,9 +35,10 @@ void InstallEventSearchCommands(TCommandHost& host);
 // the table.
 void Ereignissuchen1Click(TCommandHost& host);
 
-// The question before a search with the slow library theories; false when
-// the user cancels it (the answer may switch to the faster series).
-bool AskSlowEventSearchTheory(TTheoryControl& theories);
+// The question before a search with the slow library theories (those the
+// search computes with under the options, SearchSelectionOf); false when the
+// user cancels it (the answer may switch to the faster series).
+bool AskSlowEventSearchTheory(TTheoryControl& theories, const TNumericOptions& options);
 
 // The period an event search dialog shows: the window's period start, its
 // end as a table would complete it, and the period dialog.

@@ -277,10 +277,11 @@ void TMainForm::LoadStartupSettings() {
   LoadStoredSettings();
 
   // The theories, the position files, the Moon cache and the satellites.
-  theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  theory_.Libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   OpenPositionFiles(theory_, state_.DataFolder);
   TTheorySelection selection;
-  selection.bytes[0] = theory_.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
+  selection.bytes[0] = PlanetTheoryOffered(kPlanetTheoryVsop87D, theory_.Libraries, false) ? kPlanetTheoryVsop87D
+                                                                                           : kPlanetTheoryInternal;
   SetTheorySelection(selection);
   moon_cache_.SpanDays = state_.Computing.NumericOptions.MoonCacheSpan;
   moon_cache_.Degree = state_.Computing.NumericOptions.MoonCacheOrder;
@@ -504,8 +505,6 @@ void TMainForm::SetSatellitesEnabled(std::uint8_t flag) {
   state_.Computing.SatellitesEnabled = flag;
   state_.Period.SatellitesEnabled = flag;
 }
-
-void TMainForm::SetHalfTurnOffsetFlag(std::uint8_t flag) { kvx::SetHalfTurnOffsetFlag(state_.Computing, flag); }
 
 void TMainForm::SetOccultationCatalogueSetting(std::uint8_t value) {
   if (value != state_.StarCatalogue.Setting) star_catalogue_.reset();

@@ -133,7 +133,6 @@ class TMainForm : public QMainWindow, public TCommandHost {
   void SetVsopLevelB(std::int32_t level);
   void SetTipsFlag(std::uint8_t flag) override;
   void SetSatellitesEnabled(std::uint8_t flag) override;
-  void SetHalfTurnOffsetFlag(std::uint8_t flag) override;
   void SetOccultationCatalogueSetting(std::uint8_t value) override;
   void ReleasePositionFiles() override;
   void ReopenPositionFiles() override;

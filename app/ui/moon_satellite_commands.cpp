@@ -125,7 +125,7 @@ void TTableCommands::Erdsatelliten1Click() {
   TEphemerisPeriodState& period = host_.Period();
   TTableState& table = host_.TableState();
   TSatelliteSettings settings = satellite_settings_;
-  settings.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  settings.AzimuthOrigin = AzimuthOrigin(computing.NumericOptions);
   if (ShowSatelliteVisibilityDialog(host_.SatelliteFile().count, period.Start, settings) != QDialog::Accepted) {
     return;
   }

@@ -72,7 +72,7 @@ void EreignissefrmehrereObjekte1Click(TCommandHost& host) {
   TTableState& tableState = host.TableState();
   if (objects.AsteroidDatabase != 0 && objects.ChosenDatabaseAsteroids.empty()) SelectDatabaseAsteroids(host);
   const TSearchTheoryScope theory(host);
-  if (!AskSlowEventSearchTheory(host)) return;
+  if (!AskSlowEventSearchTheory(host, host.Computing().NumericOptions)) return;
 
   const TObserverRecord saved = period.Start;
   TMultiObjectEventSettings settings;

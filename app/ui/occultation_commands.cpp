@@ -212,7 +212,7 @@ void Sternbedeckungen1Click(TCommandHost& host) {
   TComputingSettings& computing = host.Computing();
   TStarCatalogueState& catalogue = host.StarCatalogueState();
   if (catalogue.Loading != 0) return;
-  if (host.Selection().MoonTheory() != 0 &&
+  if (SearchSelectionOf(host.Selection(), computing.NumericOptions).MoonTheory() != 0 &&
       !host.SlowTheoryQuestion("Soll die Berechnung der Sternbedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
                                "Shall the complete ELP2000 be used? Press NO for a quicker method.", 1)) {
@@ -233,7 +233,7 @@ void Sternbedeckungen1Click(TCommandHost& host) {
 }
 
 void Planeten1Click(TCommandHost& host) {
-  if (host.Selection().MoonTheory() != 0 &&
+  if (SearchSelectionOf(host.Selection(), host.Computing().NumericOptions).MoonTheory() != 0 &&
       !host.SlowTheoryQuestion("Soll die Berechnung der Bedeckungen wirklich nach der vollständigen ELP2000 "
                                "erfolgen? Wenn Sie auf Nein klicken, wird ein vereinfachtes Verfahren angewandt.",
                                "Do you really want to calculate occultations by the (very slow) ELP2000-theory? "

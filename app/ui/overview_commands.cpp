@@ -144,9 +144,10 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
     sun->initialisieren(bodySettings, p.Selection, config, o, computing.Accuracy.IntegrationTolerance);
     body = std::move(sun);
   } else if (kind == kBodyIndexMoon) {
-    auto moon =
-        std::make_unique<Tmond>(0, computing.MoonOption, bodySettings, p.Selection, 0, config, o, computing.Accuracy);
-    moon->initialisieren(0, computing.MoonOption, bodySettings, p.Selection, config, o, computing.Accuracy);
+    auto moon = std::make_unique<Tmond>(0, MoonOptionByte(computing.NumericOptions), bodySettings, p.Selection, 0,
+                                        config, o, computing.Accuracy);
+    moon->initialisieren(0, MoonOptionByte(computing.NumericOptions), bodySettings, p.Selection, config, o,
+                         computing.Accuracy);
     body = std::move(moon);
   } else if (kind == kBodyIndexAsteroid) {
     body = std::make_unique<TKepler>(bodySettings, 0, config, objects.CurrentAsteroid, o, computing.Accuracy);
@@ -170,7 +171,7 @@ void TTableCommands::ShowSingleDate(std::int32_t kind) {
   body->rechnen(p.PositionFiles);
   host_.RestoreCursor();
   Teinzelephform& page = SingleDatePage();
-  page.Context.AzimuthOrigin = computing.HalfTurnOffsetAngle;
+  page.Context.AzimuthOrigin = AzimuthOrigin(computing.NumericOptions);
   page.Context.SecondEquinoxYear = YearFromJulianCenturies2(computing.SecondEquinox);
   page.ShowSingleDateEphemeris(body->Result, kind, name, o, body.get());
 }

@@ -179,25 +179,19 @@ void Optionen2Click(TCommandHost& host) {
   TComputingSettings& computing = host.Computing();
   TStarCatalogueState& catalogue = host.StarCatalogueState();
   TNumericOptions options = computing.NumericOptions;
-  options.FullOccultationCalculation = catalogue.Setting == 2 ? 1 : 0;
-  options.InterpolateMoon = computing.MoonCacheFlag;
-  // The box is ticked while the Moon option byte is 0: the ELP Moon's
-  // distance of the instant itself, not of the retarded one.
-  options.GeometricMoonDistance = computing.MoonOption == 0 ? 1 : 0;
-  if (ShowNumericOptionsDialog(options, true, &host.Window()) != 1) return;
+  // "Umfassende Berechnung" is the large star catalogue's setting.
+  std::uint8_t fullCalculation = catalogue.Setting == 2 ? 1 : 0;
+  if (ShowNumericOptionsDialog(options, fullCalculation, true, &host.Window()) != 1) return;
   computing.NumericOptions = options;
   host.SetMoonCacheSpan(options.MoonCacheSpan);
   host.SetMoonCacheOrder(options.MoonCacheOrder);
-  computing.MoonCacheFlag = options.InterpolateMoon;
-  computing.MoonOption = options.GeometricMoonDistance != 0 ? 0 : 1;
   if (TElementDialogCommands* dialogs = ElementDialogCommandsOf(host))
     dialogs->SetLeadingZeros(options.LeadingZeros, true);
-  host.SetHalfTurnOffsetFlag(options.AzimuthFromNorth);
-  // The full calculation takes the large star catalogue; a new choice is
-  // loaded in the background while the old catalogue stays in use.
+  // A new catalogue is loaded in the background while the old one stays in
+  // use.
   const std::uint8_t before = catalogue.Setting;
   const std::shared_ptr<const TStarCatalogue> previous = host.StarCatalogue();
-  host.SetOccultationCatalogueSetting(options.FullOccultationCalculation != 0 ? 2 : 1);
+  host.SetOccultationCatalogueSetting(fullCalculation != 0 ? 2 : 1);
   if (catalogue.Setting != before) {
     if (previous) host.PublishStarCatalogue(previous);
     if (host.ThreadTimerHook) host.ThreadTimerHook();
@@ -519,11 +513,12 @@ class TIdleWork : public QObject {
   void KeepMoonCache() {
     const TComputingSettings& computing = host_.Computing();
     const TEphemerisPeriodState& period = host_.Period();
-    if (computing.MoonCacheFlag == 0 || !host_.MoonCache().Cache) return;
+    if (computing.NumericOptions.InterpolateMoon == 0 || !host_.MoonCache().Cache) return;
     const TObserverRecord& r = period.Start;
     const double T = (r.Mjd + r.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0;
     if (!std::isfinite(T)) return;
-    host_.MoonCache().Cache->MoonChebEnsure(computing.MoonOption, host_.Selection(), computing.Accuracy.VsopLevelA, T);
+    host_.MoonCache().Cache->MoonChebEnsure(MoonOptionByte(computing.NumericOptions), host_.Selection(),
+                                            computing.Accuracy.VsopLevelA, T);
   }
 
   TCommandHost& host_;
@@ -545,7 +540,8 @@ void NewConfiguration(TCommandHost& host) {
   s.Paths = current.Paths;
   TakeStateRecords(defaults, s);
   const TTheoryState& theory = host.TheoryState();
-  s.Selection.bytes[0] = theory.Libraries.Vsop87D == 1 ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
+  s.Selection.bytes[0] =
+      PlanetTheoryOffered(kPlanetTheoryVsop87D, theory.Libraries, false) ? kPlanetTheoryVsop87D : kPlanetTheoryInternal;
   s.OccultationCatalogue = host.StarCatalogueState().Level >= 1 ? 1 : 0;
   host.Configuration().SetName({});
   host.ApplyConfiguration(s);

@@ -375,8 +375,10 @@ void TTableCommands::RegisterBodyKinds() {
   dispatcher_->Register(61, [this] {
     const TComputingSettings& s = host_.Computing();
     const TTableRequest request = Request();
-    Tmondtab table(s.MoonCacheFlag, s.MoonOption, request, &host_.Workbook());
-    table.initialisieren(s.MoonCacheFlag, s.MoonOption, request);
+    const std::uint8_t cache = s.NumericOptions.InterpolateMoon;
+    const std::uint8_t option = MoonOptionByte(s.NumericOptions);
+    Tmondtab table(cache, option, request, &host_.Workbook());
+    table.initialisieren(cache, option, request);
     RunStandardTable(table, 61);
   });
   // The current comet.

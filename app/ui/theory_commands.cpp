@@ -7,12 +7,12 @@
 #include <QEvent>
 #include <QLabel>
 
-#include "app/menu_states.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "app/ui/menu_state_refresh.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "theories/theory_state.h"
 #include "theories/ui/vsop_accuracy_dialog.h"
 
 namespace kvx {
@@ -70,8 +70,7 @@ void TMainForm::TheoryMenuClick(const char* command, std::uint8_t planetTheory) 
 
 void TMainForm::PanelVSOPDblClick() {
   TTheorySelection requested = Selection();
-  requested.bytes[0] = NextPanelTheory(requested.bytes[0], theory_.Libraries.Vsop87D == 1,
-                                       theory_.Libraries.Vsop87C == 1, theory_.VscFilesPresent != 0);
+  requested.bytes[0] = NextPanelTheory(requested.bytes[0], theory_.Libraries, theory_.VscFilesPresent != 0);
   SetTheorySelection(requested);
   UpdateStatusLine();
 }

@@ -64,7 +64,7 @@ template <typename ShowDialog>
 void ListCommand(TCommandHost& host, std::int32_t kind, ShowDialog show) {
   const TSearchTheoryScope theory(host);
   host.Repaint();
-  if (!AskSlowConjunctionSearchTheory(host)) return;
+  if (!AskSlowConjunctionSearchTheory(host, host.Computing().NumericOptions)) return;
   const bool accepted = show();
   host.Repaint();
   if (accepted && !host.Events().Empty()) {

@@ -37,7 +37,8 @@ QString MagnitudeText(int position) {
 
 }  // namespace
 
-TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDialog(owner), options_(options) {
+TNumOptions::TNumOptions(const TNumericOptions& options, std::uint8_t fullCalculation, QWidget* owner)
+    : QDialog(owner), options_(options), full_calculation_(fullCalculation) {
   setWindowTitle(Tr("Optionen", "Options"));
   SetHelpSection(this, "options");
   auto* columns = new QHBoxLayout;
@@ -143,7 +144,7 @@ TNumOptions::TNumOptions(const TNumericOptions& options, QWidget* owner) : QDial
     const char* name;
   };
   const SwitchRow rows[] = {
-      {"Umfassende Berechnung", "Full calculation", &options_.FullOccultationCalculation, "fullCalculation"},
+      {"Umfassende Berechnung", "Full calculation", &full_calculation_, "fullCalculation"},
       {"FK4-Positionen für Sternbedeckungen", "FK4 positions", &options_.Fk4Positions, "fk4"},
       {"Azimut von Nord", "Azimut from north", &options_.AzimuthFromNorth, "azimuthNorth"},
       {"Schnelle Berechnung von Konjunktionen und Ergeignissen", "Use Newcomb theories for conjunctions and events",
@@ -292,10 +293,13 @@ void TNumOptions::accept() {
   QDialog::accept();
 }
 
-int ShowNumericOptionsDialog(TNumericOptions& options, bool copyBack, QWidget* owner) {
-  TNumOptions dialog(options, owner);
+int ShowNumericOptionsDialog(TNumericOptions& options, std::uint8_t& fullCalculation, bool copyBack, QWidget* owner) {
+  TNumOptions dialog(options, fullCalculation, owner);
   const int result = dialog.exec();
-  if (result == QDialog::Accepted) CopyNumericOptionsBack(dialog.Options(), copyBack, options);
+  if (result == QDialog::Accepted) {
+    CopyNumericOptionsBack(dialog.Options(), copyBack, options);
+    fullCalculation = dialog.FullCalculation();
+  }
   return result;
 }
 

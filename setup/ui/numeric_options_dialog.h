@@ -1,7 +1,9 @@
 // The options dialog ("Optionen" / "Options"): reference altitudes of rise,
 // set and twilight, the altitude limits of the searches, the magnitude limit
 // of lunar occultations, the Moon interpolation cache and the accuracy and
-// output switches of TNumericOptions (setup/numeric_options.h).
+// output switches of TNumericOptions (setup/numeric_options.h), and the full
+// calculation of the occultations, which is the star catalogue's setting and
+// so is edited beside the record.
 //
 // A reference-altitude field is checked when it is left and all six again on
 // OK; a refused text shows its message, every control is refilled from the
@@ -23,10 +25,11 @@ class TNumOptions : public QDialog {
   Q_OBJECT
 
  public:
-  TNumOptions(const TNumericOptions& options, QWidget* owner);
+  TNumOptions(const TNumericOptions& options, std::uint8_t fullCalculation, QWidget* owner);
 
   // The values as edited so far.
   const TNumericOptions& Options() const { return options_; }
+  std::uint8_t FullCalculation() const { return full_calculation_; }
 
   void accept() override;
 
@@ -57,6 +60,7 @@ class TNumOptions : public QDialog {
   bool CheckAltitude(int field);
 
   TNumericOptions options_;
+  std::uint8_t full_calculation_ = 0;  // "Umfassende Berechnung"
   bool refilling_ = false;
   bool checking_ = false;
   bool refused_ = false;  // a field was refused when it was left
@@ -76,9 +80,10 @@ class TNumOptions : public QDialog {
   QCheckBox* exactParallax_ = nullptr;
 };
 
-// Copies `options` into the dialog and shows it modally; on OK copies the
-// result back (the occultation Sun altitude, the two phenomena altitudes and
-// the magnitude limit only when `copyBack` is set). Returns the modal result.
-int ShowNumericOptionsDialog(TNumericOptions& options, bool copyBack, QWidget* owner);
+// Copies `options` and the full-calculation switch into the dialog and shows
+// it modally; on OK copies the result back (the occultation Sun altitude,
+// the two phenomena altitudes and the magnitude limit only when `copyBack`
+// is set). Returns the modal result.
+int ShowNumericOptionsDialog(TNumericOptions& options, std::uint8_t& fullCalculation, bool copyBack, QWidget* owner);
 
 }  // namespace kvx

@@ -414,6 +414,28 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   EXPECT_EQ(s.PlanetOccultationMagnitude, 0.0f);
   TConfigSettings fine;
   EXPECT_EQ(ClampConfigSettings(fine), 0) << "the defaults are in range";
+
+  // Records the fuzzer found where a second clamp still changed something
+  // (read as its target reads any bytes): clamped once, they are a fixed
+  // point of the clamp and of storage.
+  for (const char* name :
+       {"fuzz_config_file_clamping_twice_changes.bin", "fuzz_config_file_clamping_twice_changes_2.bin"}) {
+    std::ifstream in(std::string(KVX_FIXTURE_DIR "/bad-inputs/") + name, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_GT(bytes.size(), 30000u) << name;
+    const std::size_t from = CheckConfigFileBytes(bytes) == ConfigLoadResult::WrongMagic ? 0 : kConfigMagicSize;
+    TConfigRecordImage image{};
+    std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+                std::min(bytes.size() - from, kConfigRecordSize), image.begin());
+    TConfigSettings clamped = ReadConfigRecord(image);
+    ClampConfigSettings(clamped);
+    TConfigSettings again = clamped;
+    EXPECT_EQ(ClampConfigSettings(again), 0) << name;
+    TConfigRecordImage stored = image;
+    GatherConfigRecord(clamped, stored);
+    TConfigSettings loaded = ReadConfigRecord(stored);
+    EXPECT_EQ(ClampConfigSettings(loaded), 0) << name;
+  }
 }
 
 // --- through the main window ------------------------------------------------------
@@ -435,6 +457,13 @@ class ConfigWindow : public ::testing::Test {
 
   test::TempFolder home_;
   MemorySettingsStore store_;
+  // Shows the window as at a start: the settings loaded, the start done.
+  static void Start(TMainForm& form) {
+    form.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(form.Halted());
+  }
+
   RecordingMessageSink messages_;
   LanguageGuard language_;
 };
@@ -443,9 +472,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  ASSERT_FALSE(form.Halted());
+  ASSERT_NO_FATAL_FAILURE(Start(form));
   const std::string startup = DataFolder() + "/Varbo4.ocf";
   ASSERT_TRUE(fs::exists(startup)) << "the start-up saves the configuration when none was loaded";
   EXPECT_EQ(form.Configuration().FileName(), startup);
@@ -502,7 +529,7 @@ TEST_F(ConfigWindow, StartSavesTheDefaultFileAndLoadApplySaveIsByteExact) {
   EXPECT_EQ(form.State().Computing.NumericOptions.MoonCacheSpan, 15);
   EXPECT_EQ(form.MoonCache().SpanDays, 15);
   EXPECT_EQ(form.State().Computing.AccuracyDigits, 12);
-  EXPECT_EQ(form.State().Computing.HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(AzimuthOrigin(form.State().Computing.NumericOptions), 180.0);
   EXPECT_EQ(TableRequestOf(form.Period(), form.TableState(), form.Computing(), 0).Output.SecondEquinoxText, " 2050");
   EXPECT_EQ(form.Documents().Look().Font.Name, "Courier");
   ASSERT_TRUE(form.SaveConfiguration(saved));
@@ -513,9 +540,7 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   ScopedSettingsStore settings(store_);
   TMainForm form;
   ScopedMessageSink sink(messages_);
-  form.show();
-  QApplication::processEvents();
-  ASSERT_FALSE(form.Halted());
+  ASSERT_NO_FATAL_FAILURE(Start(form));
   TConfigSettings s = form.GatherConfiguration();
   s.Paths[kPathTle] = DataFolder() + "/missing.tle";
   s.OccultationStar = 60;
@@ -535,6 +560,44 @@ TEST_F(ConfigWindow, ApplyFallsBackWhereFilesCatalogueOrDatabaseAreMissing) {
   EXPECT_EQ(form.State().Computing.UseIntegrationDatabase, form.State().Computing.IntegrationDatabase != 0 ? 1 : 0);
   EXPECT_EQ(form.State().StarCatalogue.Setting, 1) << "lowered to the catalogue found";
   EXPECT_EQ(form.ReversedPeriod(), s.Start.Mjd > s.End.Mjd ? 1 : 0);
+}
+
+// A configuration that asks for a theory this installation lacks (the
+// position files, gone since it was saved) computes by the fallback and
+// says so once, in the program's language; the file keeps its theory.
+TEST_F(ConfigWindow, AMissingTheoryIsNamedOnceAndTheFileKeepsIt) {
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ScopedMessageSink sink(messages_);
+  ASSERT_NO_FATAL_FAILURE(Start(form));
+  ASSERT_EQ(form.TheoryState().VscFilesPresent, 0);
+  ASSERT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryVsop87D);
+  TConfigSettings s = form.GatherConfiguration();
+  s.Selection.bytes[0] = kPlanetTheoryPositionFiles;
+  TConfigRecordImage image = form.Configuration().Record();
+  GatherConfigRecord(s, image);
+  const std::vector<std::uint8_t> bytes = ConfigFileBytes(image);
+  const std::string file = DataFolder() + "/with_position_files.ocf";
+  std::ofstream(file, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  const std::string stored = Read(file);
+  for (std::uint8_t english : {0, 1}) {
+    LanguageEnglish = english;
+    messages_.messages.clear();
+    ASSERT_TRUE(form.LoadConfiguration(file));
+    form.Commands().Trigger("Sonne1");
+    QApplication::processEvents();
+    ASSERT_EQ(messages_.messages.size(), 1u) << int{english};
+    EXPECT_EQ(messages_.messages[0].text,
+              english != 0 ? "The configuration asks for the planetary theory \"Positions from file\", which is "
+                             "not present; \"Newcomb\" is used instead."
+                           : "Die Konfiguration verlangt die Planetentheorie \"Positionen aus Datei\", die nicht "
+                             "vorhanden ist; gerechnet wird mit \"Newcomb\".");
+    EXPECT_EQ(messages_.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(form.Selection().PlanetTheory(), kPlanetTheoryInternal);
+    EXPECT_EQ(form.Panel("PanelVSOP")->text(), "Newcomb");
+    EXPECT_EQ(Read(file), stored) << "the configuration keeps what it asked for";
+  }
 }
 
 // "Satelite.tle" put into the data folder after the first start is the

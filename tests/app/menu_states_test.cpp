@@ -9,7 +9,9 @@
 #include <functional>
 #include <map>
 
+#include "app/main_form_state.h"
 #include "app/menu_table.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 namespace {
@@ -120,8 +122,29 @@ TEST(MenuStates, TheoryItemsAreOfferedByTheLibrariesAndFilesPresent) {
     for (std::size_t i = 0; i < 4; ++i) marked += looks.at(items[i]).Checked ? 1 : 0;
     EXPECT_EQ(marked, 1) << c.Name;
   }
-  for (std::uint8_t theory = 0; theory < 4; ++theory) {
-    EXPECT_EQ(PlanetTheoryOffered(theory, {}, false), theory == kPlanetTheoryInternal) << int{theory};
+  // The menu, the selection and the theory panel offer the same theories,
+  // whatever non-zero byte marks a library present (the first four items
+  // are the planet theories 0 to 3).
+  for (int mask = 0; mask < 18; ++mask) {
+    TMenuStateInput in = AllPresent();
+    in.Libraries.Vsop87D = static_cast<std::uint8_t>(mask % 3);
+    in.Libraries.Vsop87C = static_cast<std::uint8_t>(mask / 3 % 3);
+    in.PositionFiles = mask >= 9;
+    TTheoryState state;
+    state.Libraries = in.Libraries;
+    state.VscFilesPresent = in.PositionFiles ? 1 : 0;
+    const std::map<std::string, TLook> looks = Looks(in);
+    for (std::uint8_t theory = 0; theory < 4; ++theory) {
+      TTheorySelection asked;
+      asked.bytes[0] = theory;
+      const bool kept = ApplyTheorySelection(state, asked).PlanetTheory() == theory;
+      bool reached = false;
+      for (std::uint8_t from = 0; from < 4; ++from)
+        reached = reached || NextPanelTheory(from, in.Libraries, in.PositionFiles) == theory;
+      EXPECT_EQ(looks.at(items[theory]).Shown, kept)
+          << mask << " theory " << int{theory};
+      EXPECT_EQ(reached, kept) << mask << " theory " << int{theory};
+    }
   }
   EXPECT_FALSE(PlanetTheoryOffered(4, {1, 1, 1, 1, 1}, true));
 }

@@ -521,13 +521,17 @@ TEST_F(SettingsAndLanguage, QtTextsTitlesSheetNamesAndBodyNamesFollowTheLanguage
 }
 
 TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
-  // The panel's cycle for every availability.
+  // The panel's cycle for every availability; a present library's byte
+  // counts by being non-zero, as for the menu and the selection.
   for (int mask = 0; mask < 8; ++mask) {
     const bool d = mask & 1, c = mask & 2, files = mask & 4;
-    EXPECT_EQ(NextPanelTheory(0, d, c, files), d ? 1 : c ? 2 : files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(1, d, c, files), c ? 2 : files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(2, d, c, files), files ? 3 : 0) << mask;
-    EXPECT_EQ(NextPanelTheory(3, d, c, files), 0) << mask;
+    TLibraryAvailability lib;
+    lib.Vsop87D = d ? 2 : 0;
+    lib.Vsop87C = c ? 1 : 0;
+    EXPECT_EQ(NextPanelTheory(0, lib, files), d ? 1 : c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(1, lib, files), c ? 2 : files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(2, lib, files), files ? 3 : 0) << mask;
+    EXPECT_EQ(NextPanelTheory(3, lib, files), 0) << mask;
   }
   EXPECT_EQ(DigitsFromTolerance(5e-13L), 12);
   EXPECT_EQ(DigitsFromTolerance(1e-8L), 8);
@@ -613,6 +617,34 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
   EXPECT_TRUE(commands.IsChecked("NewcombscheTheorienverwenden1"));
   EXPECT_FALSE(commands.IsChecked("usevsop871"));
 
+  // Where "Nie die langsame ELP2000-Mondtheorie verwenden" is on, the
+  // searches that read it take the Moon from the internal series: the
+  // lunar occultations and the event search do not ask about the ELP2000;
+  // the solar eclipses, which it does not reach, still do.
+  {
+    TTheorySelection elp = form.Selection();
+    elp.bytes[0] = kPlanetTheoryInternal;
+    elp.bytes[1] = 1;
+    form.SetTheorySelection(elp);
+    ASSERT_EQ(form.Selection().MoonTheory(), 1);
+    auto asks = [&](const char* command, std::uint8_t neverSlowElp, bool cancel) {
+      form.State().Computing.NumericOptions.NeverSlowElp = neverSlowElp;
+      messages_.messages.clear();
+      if (cancel) messages_.QueueReply(MessageResult::Cancel);
+      if (!cancel) test::WhenModalAppears<QDialog>([](QDialog& d) { d.reject(); });
+      commands.Trigger(command);
+      return std::any_of(messages_.messages.begin(), messages_.messages.end(),
+                         [](const RecordedMessage& m) { return m.caption == "Slow calculation method!"; });
+    };
+    for (const char* command : {"Sternbedeckungen1", "Ereignissuchen1"}) {
+      EXPECT_TRUE(asks(command, 0, false)) << command;
+      EXPECT_FALSE(asks(command, 1, false)) << command;
+    }
+    EXPECT_TRUE(asks("Sonnenfinsternis1", 1, true));
+    EXPECT_EQ(form.Selection().MoonTheory(), 1);
+    form.State().Computing.NumericOptions.NeverSlowElp = 0;
+  }
+
   // Around a search: the fast-search option runs it on the internal series
   // and the selection comes back afterwards; without the option it stays.
   commands.SetChecked("usevsop871", false);
@@ -649,7 +681,7 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
 
   // The panel's double click moves on from VSOP87 D.
   const std::uint8_t expected =
-      NextPanelTheory(1, true, form.TheoryState().Libraries.Vsop87C == 1, form.TheoryState().VscFilesPresent != 0);
+      NextPanelTheory(1, form.TheoryState().Libraries, form.TheoryState().VscFilesPresent != 0);
   form.PanelVSOPDblClick();
   EXPECT_EQ(form.Selection().PlanetTheory(), expected);
   marksFollow("panel");

@@ -81,6 +81,22 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(t.Integration, "Integr. schnell");
   s.Period.Selection.bytes[0] = kPlanetTheoryPositionFiles;
   EXPECT_EQ(BuildStatusTexts(s, false).Vsop, "Positionen aus Datei");
+  // A configuration whose theories are missing: each named as asked for and
+  // as used, by the status line's names; nothing while all are in use.
+  TTheorySelection asked, used;
+  asked.bytes[0] = kPlanetTheoryVsop87C;
+  asked.bytes[1] = 1;
+  used.bytes[0] = kPlanetTheoryInternal;
+  used.bytes[1] = 0;
+  EXPECT_EQ(TheoryFallbackText(asked, used, false),
+            "Die Konfiguration verlangt die Planetentheorie \"VSOP87 C\", die nicht vorhanden ist; gerechnet wird "
+            "mit \"Newcomb\".\nDie Konfiguration verlangt die Mondtheorie \"ELP-2000/82\", die nicht vorhanden "
+            "ist; gerechnet wird mit \"Brown\".");
+  used.bytes[1] = 1;
+  EXPECT_EQ(TheoryFallbackText(asked, used, true),
+            "The configuration asks for the planetary theory \"VSOP87 C\", which is not present; \"Newcomb\" is "
+            "used instead.");
+  EXPECT_EQ(TheoryFallbackText(asked, asked, true), "");
 
   SetMoonCacheSpan(s.Computing, 0);
   EXPECT_EQ(s.Computing.NumericOptions.MoonCacheSpan, 12);
@@ -99,8 +115,9 @@ TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {
   EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).SecondEquinoxT, -0.5);
   SetTableEquinox(s.Computing, 0.0);
   EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.SecondEquinoxText, " 2000");
-  SetHalfTurnOffsetFlag(s.Computing, 3);
-  EXPECT_EQ(s.Computing.HalfTurnOffsetAngle, 180.0);
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.AzimuthOrigin, 0.0);
+  s.Computing.NumericOptions.AzimuthFromNorth = 3;
+  EXPECT_EQ(TableRequestOf(s.Period, s.Table, s.Computing, 0).Output.AzimuthOrigin, 180.0);
   EXPECT_EQ(DigitsFromTolerance(1e-10L), 10);
   EXPECT_EQ(DigitsFromTolerance(1e-3L), 8);
   EXPECT_EQ(DigitsFromTolerance(1e-30L), 18);

@@ -2,7 +2,10 @@
 // flipped once as a user flips it (the dialog, or a configuration file
 // loaded as at a restart): the readers it feeds show something else, every
 // other reader shows what it showed, and flipped back all of them show the
-// first state again. A switch that changes nothing fails by its name.
+// first state again. A switch that changes nothing fails by its name. The
+// four settings once kept in two places are also written in their one field
+// alone: their readers, the Options dialog's box and the stored byte follow
+// it, so that a second field kept in step elsewhere fails by name.
 //
 // The readers are what a user looks at: a one-row Sun and Moon table with
 // every column and fifteen decimals, the asteroid list of a file of numbered
@@ -152,21 +155,12 @@ std::string JupiterPhenomena(TMainForm& form) {
 }
 
 // The Moon's passages of the central meridian over a month, into the sheet
-// (the search's own settings are put back). The Moon's interpolation cache
-// is fitted anew at the period start, where the window's idle keeper fits
-// it: the search then starts from the same fit whether or not the keeper's
-// timer runs before it.
+// (the search's own settings are put back). Like the Moon table, it reads
+// the Moon's interpolation cache as the earlier readers and the window's
+// idle refit left it.
 std::string MoonMeridianPassages(TMainForm& form) {
   TSearchSettings kept = form.State().Searches;
   SetPeriod(form, 0.0, 30.0);
-  TMoonCacheState& cache = form.MoonCache();
-  cache.SetSpanDays(cache.SpanDays);
-  const TComputingSettings& computing = form.State().Computing;
-  const TObserverRecord& start = form.State().Period.Start;
-  if (computing.MoonCacheFlag != 0 && cache.Cache) {
-    cache.Cache->MoonChebEnsure(computing.MoonOption, form.Selection(), computing.Accuracy.VsopLevelA,
-                                (start.Mjd + start.DeltaTSeconds / 86400.0 - 51544.5) / 36525.0);
-  }
   test::WhenModalAppears<TExtremumsuchen>([](TExtremumsuchen& d) {
     d.ObjectRadios[9]->click();
     d.KindRadios[22]->click();
@@ -180,18 +174,11 @@ std::string MoonMeridianPassages(TMainForm& form) {
   return SheetText(form.Workbook());
 }
 
-// The Moon's interpolation cache fitted anew from the table's instant, so
-// that the table does not depend on the instants of earlier fits.
-std::string MoonTable(TMainForm& form) {
-  form.MoonCache().SetSpanDays(form.MoonCache().SpanDays);
-  return TableOf(form, "Mond1");
-}
-
 // The readers every row is checked against.
 TReading Read(TMainForm& form) {
   TReading r;
   r["Sun table"] = TableOf(form, "Sonne1");
-  r["Moon table"] = MoonTable(form);
+  r["Moon table"] = TableOf(form, "Mond1");
   r["asteroid list"] = AsteroidNames(form);
   r["event search"] = EventSearchChecks(form);
   r["conjunction search"] = ConjunctionSearchChecks(form);
@@ -254,6 +241,28 @@ std::string SunGrid(TMainForm& form) {
   return text;
 }
 
+// The Options dialog's boxes of the four settings that were once kept in
+// two places, and the bytes a configuration saved now would store for them.
+std::string OptionBoxesAndStoredBytes(TMainForm& form) {
+  std::string text;
+  test::WhenModalAppears<TNumOptions>([&text](TNumOptions& d) {
+    for (const char* box : {"azimuthNorth", "geometricDistance", "interpolateMoon", "fullCalculation"}) {
+      const QCheckBox* check = d.findChild<QCheckBox*>(box);
+      text += check != nullptr && check->isChecked() ? "1" : "0";
+    }
+    d.reject();
+  });
+  form.Commands().Trigger("Optionen2");
+  const TConfigSettings s = form.GatherConfiguration();
+  for (int byte : {s.AzimuthFromNorth, s.MoonOption, s.MoonCacheFlag, s.OccultationCatalogue})
+    text += " " + std::to_string(byte);
+  return text;
+}
+
+std::string CatalogueAndEchoes(TMainForm& form) {
+  return OccultationMagnitudeBar(form) + " " + OptionBoxesAndStoredBytes(form);
+}
+
 // --- the flips ---------------------------------------------------------------------------------
 
 void TickOption(TMainForm& form, const char* box) {
@@ -294,6 +303,14 @@ TFlip Tick(const char* box) {
 // Flips a stored byte through a loaded configuration.
 TFlip Byte(std::uint8_t TConfigSettings::*field) {
   return [field](TMainForm& form, const fs::path& file) { FlipByte(form, file, field); };
+}
+
+// Writes a switch's one field and nothing else: every reader must follow it.
+TFlip Home(std::uint8_t TNumericOptions::*field) {
+  return [field](TMainForm& form, const fs::path&) {
+    std::uint8_t& value = form.State().Computing.NumericOptions.*field;
+    value = value != 0 ? 0 : 1;
+  };
 }
 
 // Loads a configuration with `change` made to the running one.
@@ -366,15 +383,36 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
   // that are no switch (altitudes, limits, the separator, the integrator).
   const std::vector<TSwitchRow> rows = {
       // The Options dialog.
-      {"Umfassende Berechnung", Tick("fullCalculation"), {}, OccultationMagnitudeBar},
+      {"Umfassende Berechnung", Tick("fullCalculation"), {}, CatalogueAndEchoes},
       {"FK4-Positionen", Tick("fk4"), {}, LunarOccultations},
-      {"Azimut von Nord", Tick("azimuthNorth"), {"Sun table", "Moon table"}},
+      {"Azimut von Nord", Tick("azimuthNorth"), {"Sun table", "Moon table"}, OptionBoxesAndStoredBytes},
       {"Genaue Rechenmethoden", Tick("exactSunMoon"), {"Sun table", "Moon table"}},
       {"Genaue Parallaxe", Tick("exactParallax"), {"Moon table"}},
       {"Führende Nullen", Tick("leadingZeros"), {"asteroid list"}},
       {"Abkürzungen", Tick("abbreviations"), {"Jupiter's moons"}},
-      {"Geometrische Distanz", Tick("geometricDistance"), {"Moon table", "Moon's meridian passages"}},
-      {"Mondkoordinaten interpolieren", Tick("interpolateMoon"), {"Moon table", "Moon's meridian passages"}},
+      {"Geometrische Distanz", Tick("geometricDistance"), {"Moon table"}, OptionBoxesAndStoredBytes},
+      {"Mondkoordinaten interpolieren",
+       Tick("interpolateMoon"),
+       {"Moon table", "Moon's meridian passages"},
+       OptionBoxesAndStoredBytes},
+      // The same four written in their one home alone (the catalogue
+      // through its setter, which loads the other catalogue).
+      {"Azimut von Nord, its one field", Home(&TNumericOptions::AzimuthFromNorth), {"Sun table", "Moon table"},
+       OptionBoxesAndStoredBytes},
+      {"Geometrische Distanz, its one field",
+       Home(&TNumericOptions::GeometricMoonDistance),
+       {"Moon table"},
+       OptionBoxesAndStoredBytes},
+      {"Mondkoordinaten interpolieren, its one field",
+       Home(&TNumericOptions::InterpolateMoon),
+       {"Moon table", "Moon's meridian passages"},
+       OptionBoxesAndStoredBytes},
+      {"Umfassende Berechnung, its one field",
+       [](TMainForm& form, const fs::path&) {
+         form.SetOccultationCatalogueSetting(form.StarCatalogueState().Setting == 2 ? 1 : 2);
+       },
+       {},
+       CatalogueAndEchoes},
       // Stored bytes, through a loaded configuration.
       {"30533 leading zeros", Byte(&TConfigSettings::LeadingZeros), {"asteroid list"}},
       {"30556 apparent sidereal time",
@@ -387,9 +425,12 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
       {"30952 occultation catalogue",
        Changed([](TConfigSettings& c) { c.OccultationCatalogue = c.OccultationCatalogue == 2 ? 1 : 2; }),
        {},
-       OccultationMagnitudeBar},
+       CatalogueAndEchoes},
       {"30968 FK4 positions", Byte(&TConfigSettings::Fk4Positions), {}, LunarOccultations},
-      {"31024 azimuth from north", Byte(&TConfigSettings::AzimuthFromNorth), {"Sun table", "Moon table"}},
+      {"31024 azimuth from north",
+       Byte(&TConfigSettings::AzimuthFromNorth),
+       {"Sun table", "Moon table"},
+       OptionBoxesAndStoredBytes},
       {"31026 conjunction search over the period",
        Byte(&TConfigSettings::ConjunctionUsesPeriod),
        {"conjunction search"}},
@@ -402,8 +443,11 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
        {"event search", "conjunction search"}},
       {"31058 lists over the database", Byte(&TConfigSettings::ConjunctionListDatabase), {"conjunction lists"}},
       {"31059 abbreviations", Byte(&TConfigSettings::PhenomenaAbbreviations), {"Jupiter's moons"}},
-      {"31060 Moon option", Byte(&TConfigSettings::MoonOption), {"Moon table", "Moon's meridian passages"}},
-      {"31061 Moon cache", Byte(&TConfigSettings::MoonCacheFlag), {"Moon table", "Moon's meridian passages"}},
+      {"31060 Moon option", Byte(&TConfigSettings::MoonOption), {"Moon table"}, OptionBoxesAndStoredBytes},
+      {"31061 Moon cache",
+       Byte(&TConfigSettings::MoonCacheFlag),
+       {"Moon table", "Moon's meridian passages"},
+       OptionBoxesAndStoredBytes},
       {"31619 cell lines", Byte(&TConfigSettings::CellLines), {}, SunGrid},
       {"32567 period length",
        Changed([](TConfigSettings& c) { c.PeriodDays = c.PeriodDays == 10 ? 3 : 10; }),
@@ -428,6 +472,8 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
       EXPECT_EQ(now.at(reader) != value, expected) << what << (expected ? " leaves " : " changes ") << reader;
     }
   };
+  // A reader that meets a window it does not answer (a search that ignores
+  // its dialog's box and asks at each event) fails with the row's name.
   const TReading first = Read(form);
   ASSERT_EQ(first.at("asteroid list"), "(2) Pallas;(10) Hygiea;");
   for (const TSwitchRow& row : rows) {

@@ -363,6 +363,37 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
   EXPECT_NEAR(RowStore.Row(0).Position.GeoDistance, 60, 5) << "Earth radii";
   SavePng(form, "main_window_moon");
 
+  // The interpolated Moon of an instant does not depend on what ran before:
+  // after a table that began five days earlier, and so left the cache
+  // fitted over this period's start, the same table gives the same places
+  // and times to the last bit.
+  {
+    std::vector<TEphemerisResultRecord> first;
+    for (int k = 0; k < RowStore.Count(); ++k) first.push_back(RowStore.Row(k));
+    const TObserverRecord keptStart = start, keptEnd = end;
+    start.Day = 1;
+    LocalTimeToUT(start);
+    end.Day = 7;
+    LocalTimeToUT(end);
+    RowStore.Clear();
+    commands.Action("SpeedButton20")->trigger();
+    ASSERT_EQ(RowStore.Count(), 7);
+    start = keptStart;
+    end = keptEnd;
+    commands.Action("SpeedButton20")->trigger();
+    ASSERT_EQ(RowStore.Count(), static_cast<int>(first.size()));
+    for (int k = 0; k < RowStore.Count(); ++k) {
+      const TEphemerisResultRecord& again = RowStore.Row(k);
+      EXPECT_EQ(again.Position.GeoLongitude, first[k].Position.GeoLongitude) << k;
+      EXPECT_EQ(again.Position.GeoLatitude, first[k].Position.GeoLatitude) << k;
+      EXPECT_EQ(again.Position.GeoDistance, first[k].Position.GeoDistance) << k;
+      EXPECT_EQ(again.Position.RightAscension, first[k].Position.RightAscension) << k;
+      EXPECT_EQ(again.RiseSet.Levels[TRiseSetBlock::kMoonLevel].Rise,
+                first[k].RiseSet.Levels[TRiseSetBlock::kMoonLevel].Rise)
+          << k;
+    }
+  }
+
   // Moonrise follows the two rise/set options: exact at a fresh start (the
   // upper limb seen from here at -34', the selected theories); without the
   // exact parallax the centre, geocentric, at the Moon's altitude field;
@@ -372,7 +403,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
     const TTheorySelection theories = state.Period.Selection;
     state.Period.Selection.bytes[0] = kPlanetTheoryInternal;
     state.Period.Selection.bytes[1] = 0;
-    state.Computing.MoonCacheFlag = 0;
+    state.Computing.NumericOptions.InterpolateMoon = 0;
     EXPECT_EQ(state.Computing.NumericOptions.ExactMoonParallax, 1);
     EXPECT_EQ(state.Computing.NumericOptions.ExactSunMoon, 1);
     auto moonrise = [&] {
@@ -420,7 +451,7 @@ TEST_F(TableCommands, BodyTablesAndIntegratedOrbitsFromTheirMenuItems) {
     options(true, true, "");
     EXPECT_NEAR(moonrise(), exact, 1e-9);
     state.Period.Selection = theories;
-    state.Computing.MoonCacheFlag = 1;
+    state.Computing.NumericOptions.InterpolateMoon = 1;
     commands.Trigger("Mond1");
   }
 
@@ -561,7 +592,7 @@ TEST_F(TableCommands, SearchSwitchesOfTheOptionsChangeWhatTheySayAndNothingElse)
   LocalTimeToUT(state.Period.End);
   state.Period.AutoEnd = 0;
   state.Table.PlaceConfirmed = 1;
-  state.Computing.MoonCacheFlag = 0;  // the Moon of the table straight from its theory
+  state.Computing.NumericOptions.InterpolateMoon = 0;  // the Moon of the table straight from its theory
   TTheorySelection slow = form.Selection();
   slow.bytes[0] = kPlanetTheoryVsop87D;
   slow.bytes[1] = 1;

@@ -134,6 +134,58 @@ TEST_F(TheoryLibrariesTest, ABrokenOrMissingLibraryCountsAsAbsentAlone) {
   EXPECT_GT(R, 0.7);
 }
 
+// The installed layout (bin/ and lib/ side by side, as `cmake --install`
+// makes it) with each library removed in turn: the other four are still
+// found, answer their probes and compute. A library beside the program is
+// found there.
+TEST_F(TheoryLibrariesTest, EachLibraryOfTheInstalledLayoutIsFoundOnItsOwn) {
+  const std::vector<std::string> files = {"libelp2000.so", "libvsop82.so", "libvsop87d.so", "libvsop87c.so",
+                                          "libvsop87a.so"};
+  // Whether library k (probe order) computes something.
+  auto computes = [](std::size_t k) {
+    double x = 0, y = 0, z = 0, vx = 0, vy = 0, vz = 0;
+    switch (k) {
+      case 0:
+        ELP82B(2451545.0, x, y, z, -1);
+        return std::hypot(x, y, z) > 350000.0;
+      case 1:
+        vsop_mar(0.1, x, y, z, vx, vy, vz, -1);
+        return x > 1.5;  // the semi-major axis, AU
+      case 2:
+        vsopmars_hel(0.1, x, y, z, -1);
+        return z > 1.3;
+      case 3:
+        vsop_c_mar(0.1, x, y, z, vx, vy, vz, -1);
+        return std::hypot(x, y, z) > 1.3;
+      default:
+        vsop_a_mar(0.1, x, y, z, vx, vy, vz, -1);
+        return std::hypot(x, y, z) > 1.3;
+    }
+  };
+  auto present = [](const TLibraryAvailability& a) {
+    return std::vector<int>{a.Elp2000, a.Vsop82, a.Vsop87D, a.Vsop87C, a.Vsop87A};
+  };
+  const std::filesystem::path built = test::BuiltLibraryFolder();
+  for (std::size_t removed = 0; removed <= files.size(); ++removed) {
+    SCOPED_TRACE(removed < files.size() ? "without " + files[removed] : "one beside the program");
+    TemporaryFolder prefix;
+    std::filesystem::create_directories(prefix.path() / "bin");
+    std::filesystem::create_directories(prefix.path() / "lib");
+    for (const std::string& file : files) std::filesystem::copy_file(built / file, prefix.path() / "lib" / file);
+    if (removed < files.size()) {
+      std::filesystem::remove(prefix.path() / "lib" / files[removed]);
+    } else {
+      std::filesystem::rename(prefix.path() / "lib" / files[2], prefix.path() / "bin" / files[2]);
+    }
+    const TLibraryAvailability a = OpenTheoryLibraries(TheoryLibraryFolders((prefix.path() / "bin").string()));
+    for (std::size_t k = 0; k < files.size(); ++k) {
+      EXPECT_EQ(present(a)[k], k == removed ? 0 : 1) << files[k];
+      EXPECT_EQ(computes(k), k != removed) << files[k];
+    }
+    CloseTheoryLibraries();
+  }
+}
+
 // The five probes are called once each, in the order ELP-2000/82, VSOP82,
 // VSOP87 D, C, A; a library whose probe answers another code is absent.
 TEST_F(TheoryLibrariesTest, ProbesAreCalledOnceEachInOrderAndMustAnswerTheirCode) {

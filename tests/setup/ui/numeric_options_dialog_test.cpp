@@ -39,7 +39,7 @@ class NumericOptionsDialogTest : public ::testing::Test {
 TEST_F(NumericOptionsDialogTest, ReferenceAltitudesAreCheckedWhenLeftAndOnOk) {
   TNumericOptions options;
   options.HorizonAltitudes[2] = -50.0;
-  TNumOptions dialog(options, nullptr);
+  TNumOptions dialog(options, 0, nullptr);
   dialog.show();
   auto* sun = Child<QLineEdit>(dialog, "altitude2");
   EXPECT_EQ(sun->text(), "-50");
@@ -82,6 +82,7 @@ TEST_F(NumericOptionsDialogTest, ControlsButtonsAndTheCopyBackSwitch) {
   TNumericOptions options;
   options.MoonCacheOrder = 9;
   options.ConjunctionMinAltitude1 = 20;
+  std::uint8_t fullCalculation = 0;
   bool shown = false;
   test::WhenModalShown([&](QDialog& dialog) {
     shown = true;
@@ -97,11 +98,12 @@ TEST_F(NumericOptionsDialogTest, ControlsButtonsAndTheCopyBackSwitch) {
     Child<QCheckBox>(dialog, "exactParallax")->setChecked(true);
     EXPECT_FALSE(Child<QLineEdit>(dialog, "altitude1")->isEnabled());
     Child<QCheckBox>(dialog, "fk4")->setChecked(true);
+    Child<QCheckBox>(dialog, "fullCalculation")->setChecked(true);
     TypeAndLeave(dialog, 0, "-40");
     test::SavePicture(dialog, "numeric_options");
     Child<QPushButton>(dialog, "ok")->click();
   });
-  ASSERT_EQ(ShowNumericOptionsDialog(options, false, nullptr), QDialog::Accepted);
+  ASSERT_EQ(ShowNumericOptionsDialog(options, fullCalculation, false, nullptr), QDialog::Accepted);
   EXPECT_TRUE(shown);
   EXPECT_EQ(options.MagnitudeLimit, 8.0f);          // not copied back
   EXPECT_EQ(options.PhenomenaMinObjectAltitude, 6);  // not copied back
@@ -110,6 +112,7 @@ TEST_F(NumericOptionsDialogTest, ControlsButtonsAndTheCopyBackSwitch) {
   EXPECT_EQ(options.MoonCacheSpan, 15);
   EXPECT_EQ(options.ExactMoonParallax, 1);
   EXPECT_EQ(options.Fk4Positions, 1);
+  EXPECT_EQ(fullCalculation, 1);
   EXPECT_EQ(options.HorizonAltitudes[0], -40.0);
 
   // With the switch on the four values come back; Cancel changes nothing.
@@ -122,7 +125,7 @@ TEST_F(NumericOptionsDialogTest, ControlsButtonsAndTheCopyBackSwitch) {
     EXPECT_EQ(Child<QLineEdit>(dialog, "altitude0")->text(), "-34");
     Child<QPushButton>(dialog, "ok")->click();
   });
-  ASSERT_EQ(ShowNumericOptionsDialog(options, true, nullptr), QDialog::Accepted);
+  ASSERT_EQ(ShowNumericOptionsDialog(options, fullCalculation, true, nullptr), QDialog::Accepted);
   EXPECT_EQ(options.MagnitudeLimit, 6.25f);
   EXPECT_EQ(options.MoonCacheOrder, 13);
   EXPECT_EQ(options.HorizonAltitudes[0], -34.0);
@@ -132,10 +135,13 @@ TEST_F(NumericOptionsDialogTest, ControlsButtonsAndTheCopyBackSwitch) {
   test::WhenModalShown([&](QDialog& dialog) {
     Child<QScrollBar>(dialog, "conjunctionSun")->setValue(45);
     Child<QCheckBox>(dialog, "fk4")->setChecked(false);
+    EXPECT_TRUE(Child<QCheckBox>(dialog, "fullCalculation")->isChecked());
+    Child<QCheckBox>(dialog, "fullCalculation")->setChecked(false);
     Child<QPushButton>(dialog, "cancel")->click();
   });
-  EXPECT_EQ(ShowNumericOptionsDialog(options, true, nullptr), QDialog::Rejected);
+  EXPECT_EQ(ShowNumericOptionsDialog(options, fullCalculation, true, nullptr), QDialog::Rejected);
   EXPECT_EQ(options, before);
+  EXPECT_EQ(fullCalculation, 1);
   EXPECT_TRUE(messages.messages.empty());
 }
 
