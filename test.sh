@@ -23,7 +23,7 @@ cmake --build build-release
 # Every package the build and the tests use must come from tools/packages.sh.
 tools/check_packages.sh build-test build-release
 # Every fuzz target (tests/fuzz/, a clang build of its own in build-fuzz/) on
-# its seeds and for a few seconds more, so that they keep building and the
+# its seeds and a fixed set of mutations, so that they keep building and the
 # inputs that once broke a reader stay mended.
 KVX_FUZZ_JOBS=${KVX_FUZZ_JOBS:-$(nproc)} ./fuzz.sh --brief
 cd build-test

@@ -69,7 +69,7 @@ constexpr TMenuRow kRows[] = {
     {"Alles2", "Inhaltelschen2", K::Item, "&Alles", "&All", "Del", "Alles2", false, true, false},
     {"Formate1", "Inhaltelschen2", K::Item, "&Formate", "&Formattings", "", "Formate1", false, true, false},
     {"Formeln1", "Inhaltelschen2", K::Item, "Fo&rmeln", "Fo&rmula", "", "Formeln1", false, true, false},
-    {"", "Bearbeitn1", K::Separator, "", "", "", "", false, false, false},
+    {"", "Bearbeitn1", K::Separator, "", "", "", "Suchen1", false, false, false},
     {"Suchen1", "Bearbeitn1", K::Item, "Suc&hen...", "&Find...", "Ctrl+F", "Suchen1", false, true, false},
     {"Ersetzen1", "Bearbeitn1", K::Item, "Ersetze&n...", "&Replace...", "Ctrl+E", "Ersetzen1", false, true, false},
     {"Gehezu1", "Bearbeitn1", K::Item, "&Gehe zu...", "&Goto...", "Ctrl+G", "Gehezu1", false, true, false},

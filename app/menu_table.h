@@ -16,7 +16,7 @@ enum class TMenuRowKind : std::uint8_t {
   ContextMenu,  // a context menu (parent "")
   ToolBar,      // a tool bar (parent ""); its caption names it in the window's tool-bar menu
   Item,         // a menu item
-  Separator,    // a separator line (no name)
+  Separator,    // a separator line (no name); with a command, shown and hidden with that command's items
   Button,       // a tool-bar button; German and English hold its hint
   Widget,       // a tool-bar input box (font, size, zoom); German and English hold its hint
 };

@@ -120,10 +120,13 @@ void TMenuCommands::Build(QMainWindow* window) {
         toolbars_[name] = toolbar;
         break;
       }
-      case TMenuRowKind::Separator:
-        if (parentMenu != nullptr) parentMenu->addSeparator();
-        if (parentBar != nullptr) parentBar->addSeparator();
+      case TMenuRowKind::Separator: {
+        QAction* line = nullptr;
+        if (parentMenu != nullptr) line = parentMenu->addSeparator();
+        if (parentBar != nullptr) line = parentBar->addSeparator();
+        if (line != nullptr && *row.Command != '\0') commands_[row.Command].separators.push_back(line);
         break;
+      }
       case TMenuRowKind::Item:
       case TMenuRowKind::Button: {
         auto* action = new QAction(window);
@@ -326,6 +329,7 @@ void TMenuCommands::SetShown(const std::string& name, bool shown) {
   auto it = commands_.find(name);
   if (it == commands_.end()) return;
   for (QAction* action : it->second.actions) action->setVisible(shown);
+  for (QAction* line : it->second.separators) line->setVisible(shown);
 }
 
 bool TMenuCommands::ApplyState(const TMenuItemState& state) {

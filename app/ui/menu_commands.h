@@ -106,6 +106,7 @@ class TMenuCommands : public QObject {
  private:
   struct Command {
     std::vector<QAction*> actions;
+    std::vector<QAction*> separators;  // shown and hidden with the actions
     Handler handler;
     bool enabled = true;  // wanted by the command's module; shown only with a handler
     bool allowed = true;  // let by the menus' rules

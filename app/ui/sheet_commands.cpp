@@ -255,6 +255,9 @@ void TSheetCommands::ConnectControls() {
   if (auto* zoom = qobject_cast<QSpinBox*>(c.ToolWidget("edViewScale"))) {
     zoom->setEnabled(true);
     zoom->setRange(1, 1000);  // out-of-range entries are clamped by the command
+    // A typed value counts when it is confirmed (Return, or leaving the
+    // box), not at every keystroke; the arrows act at once.
+    zoom->setKeyboardTracking(false);
     connect(zoom, &QSpinBox::valueChanged, this, [this](int value) {
       if (!filling_bar_) ZoomChanged(value);
     });

@@ -203,15 +203,16 @@ TForm2::TForm2(bool deleteMode, QWidget* parent) : QDialog(parent) {
   setWindowTitle(deleteMode ? T("Zellen löschen", "Delete cells") : T("Zellen einfügen", "Insert cells"));
   SetHelpSection(this, deleteMode ? "menu-edit" : "menu-insert");
   auto* layout = new QVBoxLayout(this);
+  // Mode 2 shifts the cells down on insert and up on delete.
   const char* texts[4][2] = {{"Zellen nach &rechts verschieben", "Move c&ells right"},
-                             {"Zellen nach &unten verschieben", "Move c&ells up"},
+                             {"Zellen nach &unten verschieben", "Move c&ells down"},
                              {"Ganze Z&eile", "Complete &row"},
                              {"Ganze &Spalte", "Complete &column"}};
   if (deleteMode) {
     texts[0][0] = "Zellen nach &links verschieben";
     texts[0][1] = "Move cells &left";
-    texts[1][0] = "Zellen nach &unten verschieben";
-    texts[1][1] = "Move cells &down";
+    texts[1][0] = "Zellen nach &oben verschieben";
+    texts[1][1] = "Move cells &up";
   }
   for (int i = 0; i < 4; ++i) {
     Choice[i] = new QRadioButton(T(texts[i][0], texts[i][1]), this);

@@ -21,10 +21,13 @@
 #include <QTime>
 #include <QVBoxLayout>
 #include <cmath>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/cell_painting.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/workbook/formula_engine.h"
 
@@ -335,6 +338,122 @@ QFont PointFont(const QPainter& painter, const QString& face, double points) {
   font.setPointSizeF(points * 72.0 / std::max(1, dpi));
   return font;
 }
+
+// A column of a printed page: its number, left edge and width in points.
+struct PageColumn {
+  int Col;
+  double Left;
+  double Width;
+};
+
+// The cells of a printed page: the rows of `Cells` from `Top` down, the
+// columns as listed, in points.
+struct TPagePaint {
+  QPainter& Painter;
+  const workbook::TWorkbook& Book;
+  int Sheet;
+  TRange Cells;
+  const std::vector<PageColumn>& Columns;
+  double Top;
+  double Scale;
+  bool NoColor;
+};
+
+// Calls `act` on every shown row of the page with its top and height.
+void ForEachPageRow(const TPagePaint& page, const std::function<void(int row, double y, double h)>& act) {
+  const workbook::TSheetData& data = page.Book.SheetData(page.Sheet);
+  double y = page.Top;
+  for (int r = page.Cells.Row1; r <= page.Cells.Row2; ++r) {
+    const double h = workbook::RowPoints(data, r) * page.Scale;
+    if (h <= 0) continue;
+    act(r, y, h);
+    y += h;
+  }
+}
+
+void PaintPageFills(const TPagePaint& page) {
+  if (page.NoColor) return;
+  const workbook::TSheetData& data = page.Book.SheetData(page.Sheet);
+  ForEachPageRow(page, [&](int r, double y, double h) {
+    for (const PageColumn& column : page.Columns) {
+      const workbook::TCell* cell = data.CellAt(r, column.Col);
+      if (cell == nullptr) continue;
+      const workbook::TPattern& pattern = page.Book.Style(cell->Style).Pattern;
+      if (pattern.Pattern == 1)
+        page.Painter.fillRect(QRectF(column.Left, y, column.Width, h), ToColor(pattern.Foreground));
+    }
+  });
+}
+
+// The text of cell (row, col) with its left edge at `left`.
+void PaintPageText(const TPagePaint& page, const TPaintedRow& painted, int col, double left) {
+  const workbook::TCell* cell = page.Book.SheetData(page.Sheet).CellAt(painted.Row, col);
+  if (cell == nullptr || cell->Kind == workbook::TCellKind::Empty) return;
+  const workbook::TCellStyle& style = page.Book.Style(cell->Style);
+  QPainter& painter = page.Painter;
+  QFont font = PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * page.Scale));
+  font.setBold(style.Font.Bold);
+  font.setItalic(style.Font.Italic);
+  font.setUnderline(style.Font.Underline);
+  font.setStrikeOut(style.Font.Strikeout);
+  painter.setFont(font);
+  painter.setPen(page.NoColor ? Qt::black : ToColor(style.Font.Color));
+  const bool numeric = cell->Kind == workbook::TCellKind::Number ||
+                       (cell->Kind == workbook::TCellKind::Formula && cell->Result == workbook::TFormulaResult::Number);
+  TCellTextInput input;
+  input.Text = QString::fromStdString(page.Book.TextOn(page.Sheet, painted.Row, col));
+  input.General = numeric ? Qt::AlignRight : Qt::AlignLeft;
+  input.RunsOn = !numeric;
+  DrawCellText(painter, LayOutCellText(painted, col, left, input, QFontMetricsF(font, painter.device())));
+}
+
+// The texts of the page, as the screen lays them out; a text runs on or is
+// centred across cells up to the page's last column.
+void PaintPageTexts(const TPagePaint& page) {
+  if (page.Columns.empty()) return;
+  const workbook::TSheetData& data = page.Book.SheetData(page.Sheet);
+  const PageColumn& first = page.Columns.front();
+  const double right = page.Columns.back().Left + page.Columns.back().Width;
+  const double scale = page.Scale;
+  ForEachPageRow(page, [&](int r, double y, double h) {
+    const TPaintedRow painted{
+        page.Book, page.Sheet, r,    [&data, scale](int c) { return workbook::ColumnPoints(data, c) * scale; }, y, h,
+        1.5,       first.Left, right};
+    // A text centred across cells from a column of an earlier page.
+    if (const std::optional<int> from = CentredAcrossFrom(page.Book, page.Sheet, r, first.Col)) {
+      double left = first.Left;
+      for (int c = *from; c < first.Col; ++c) left -= painted.ColumnWidth(c);
+      PaintPageText(page, painted, *from, left);
+    }
+    for (const PageColumn& column : page.Columns) PaintPageText(page, painted, column.Col, column.Left);
+  });
+}
+
+void PaintPageBorders(const TPagePaint& page) {
+  const workbook::TSheetData& data = page.Book.SheetData(page.Sheet);
+  QPainter& painter = page.Painter;
+  auto line = [&](const workbook::TBorderLine& border, QPointF a, QPointF b) {
+    if (border.Style == 0) return;
+    QPen pen(page.NoColor ? Qt::black : ToColor(border.Color));
+    pen.setWidthF(border.Style == 2 ? 1.0 : (border.Style == 5 ? 1.5 : 0.5));
+    if (border.Style == 3) pen.setStyle(Qt::DashLine);
+    if (border.Style == 4 || border.Style == 7) pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawLine(a, b);
+  };
+  ForEachPageRow(page, [&](int r, double y, double h) {
+    for (const PageColumn& column : page.Columns) {
+      const workbook::TCell* cell = data.CellAt(r, column.Col);
+      if (cell == nullptr) continue;
+      const workbook::TBorders& borders = page.Book.Style(cell->Style).Borders;
+      const QRectF rect(column.Left, y, column.Width, h);
+      line(borders.Top, rect.topLeft(), rect.topRight());
+      line(borders.Bottom, rect.bottomLeft(), rect.bottomRight());
+      line(borders.Left, rect.topLeft(), rect.bottomLeft());
+      line(borders.Right, rect.topRight(), rect.bottomRight());
+    }
+  });
+}
 }  // namespace
 
 void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int sheet, const workbook::TPageLayout& layout,
@@ -404,11 +523,6 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     }
   }
   // The columns of the page with their left edges and widths, in points.
-  struct PageColumn {
-    int Col;
-    double Left;
-    double Width;
-  };
   std::vector<PageColumn> columns;
   {
     double x = x0 + headingWidth;
@@ -430,71 +544,12 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
       y += h;
     }
   }
-  // Cells.
-  double y = y0 + headingHeight;
-  for (int r = cells.Row1; r <= cells.Row2; ++r) {
-    const double h = workbook::RowPoints(data, r) * scale;
-    if (h <= 0) continue;
-    for (std::size_t k = 0; k < columns.size(); ++k) {
-      const int c = columns[k].Col;
-      const QRectF rect(columns[k].Left, y, columns[k].Width, h);
-      const workbook::TCell* cell = data.CellAt(r, c);
-      if (cell == nullptr) continue;
-      const workbook::TCellStyle& style = book.Style(cell->Style);
-      if (!setup.NoColor && style.Pattern.Pattern == 1) painter.fillRect(rect, ToColor(style.Pattern.Foreground));
-      if (cell->Kind != workbook::TCellKind::Empty) {
-        QFont font =
-            PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * scale));
-        font.setBold(style.Font.Bold);
-        font.setItalic(style.Font.Italic);
-        font.setUnderline(style.Font.Underline);
-        font.setStrikeOut(style.Font.Strikeout);
-        painter.setFont(font);
-        painter.setPen(setup.NoColor ? Qt::black : ToColor(style.Font.Color));
-        const bool numeric =
-            cell->Kind == workbook::TCellKind::Number ||
-            (cell->Kind == workbook::TCellKind::Formula && cell->Result == workbook::TFormulaResult::Number);
-        int align = numeric ? Qt::AlignRight : Qt::AlignLeft;
-        if (style.Alignment.Horizontal == 2) align = Qt::AlignLeft;
-        if (style.Alignment.Horizontal == 3 || style.Alignment.Horizontal == 7) align = Qt::AlignHCenter;
-        if (style.Alignment.Horizontal == 4) align = Qt::AlignRight;
-        align |= style.Alignment.Vertical == 1 ? Qt::AlignTop
-                                               : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
-        if (style.Alignment.Wrap) align |= Qt::TextWordWrap;
-        const QString text = QString::fromStdString(book.TextOn(sheet, r, c));
-        QRectF textRect = rect.adjusted(1.5, 0, -1.5, 0);
-        // A left-aligned text too long for its cell runs on over the empty
-        // cells to its right, as on the screen, up to the first that holds
-        // something (or the page's edge).
-        if (!style.Alignment.Wrap && style.Alignment.Horizontal != 5 && (align & Qt::AlignLeft)) {
-          const double needed = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
-          for (std::size_t next = k + 1; next < columns.size() && needed > textRect.width(); ++next) {
-            const workbook::TCell* neighbour = data.CellAt(r, columns[next].Col);
-            if (neighbour != nullptr && neighbour->Kind != workbook::TCellKind::Empty) break;
-            textRect.setRight(columns[next].Left + columns[next].Width - 1.5);
-          }
-        }
-        painter.save();
-        painter.setClipRect(textRect.adjusted(-1.5, 0, 1.5, 0));
-        painter.drawText(textRect, align, text);
-        painter.restore();
-      }
-      auto line = [&](const workbook::TBorderLine& border, QPointF a, QPointF b) {
-        if (border.Style == 0) return;
-        QPen pen(setup.NoColor ? Qt::black : ToColor(border.Color));
-        pen.setWidthF(border.Style == 2 ? 1.0 : (border.Style == 5 ? 1.5 : 0.5));
-        if (border.Style == 3) pen.setStyle(Qt::DashLine);
-        if (border.Style == 4 || border.Style == 7) pen.setStyle(Qt::DotLine);
-        painter.setPen(pen);
-        painter.drawLine(a, b);
-      };
-      line(style.Borders.Top, rect.topLeft(), rect.topRight());
-      line(style.Borders.Bottom, rect.bottomLeft(), rect.bottomRight());
-      line(style.Borders.Left, rect.topLeft(), rect.bottomLeft());
-      line(style.Borders.Right, rect.topRight(), rect.bottomRight());
-    }
-    y += h;
-  }
+  // Cells: the fills, then the texts (which may reach over the fills of
+  // their neighbours), then the borders.
+  const TPagePaint cellsPaint{painter, book, sheet, cells, columns, y0 + headingHeight, scale, setup.NoColor};
+  PaintPageFills(cellsPaint);
+  PaintPageTexts(cellsPaint);
+  PaintPageBorders(cellsPaint);
   painter.restore();
 }
 

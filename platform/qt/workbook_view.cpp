@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/qt/cell_painting.h"
+
 namespace kvx {
 
 using workbook::kMaxCols;
@@ -37,46 +39,6 @@ const QColor kHeaderColor(0xF0, 0xF0, 0xF0);
 const QColor kHeaderSelectedColor(0xD3, 0xDB, 0xE8);
 const QColor kSelectionColor(0x33, 0x77, 0xDD, 0x38);
 const QColor kActiveColor(0x21, 0x5A, 0xB8);
-
-// Qt brushes for the fill patterns of cells (2..18 of the file format).
-Qt::BrushStyle PatternBrush(int pattern) {
-  switch (pattern) {
-    case 2:
-      return Qt::Dense3Pattern;  // medium grey
-    case 3:
-      return Qt::Dense2Pattern;  // dark grey
-    case 4:
-      return Qt::Dense5Pattern;  // light grey
-    case 5:
-      return Qt::HorPattern;
-    case 6:
-      return Qt::VerPattern;
-    case 7:
-      return Qt::BDiagPattern;
-    case 8:
-      return Qt::FDiagPattern;
-    case 9:
-      return Qt::CrossPattern;
-    case 10:
-      return Qt::DiagCrossPattern;
-    case 11:
-      return Qt::HorPattern;
-    case 12:
-      return Qt::VerPattern;
-    case 13:
-      return Qt::BDiagPattern;
-    case 14:
-      return Qt::FDiagPattern;
-    case 15:
-      return Qt::CrossPattern;
-    case 16:
-      return Qt::DiagCrossPattern;
-    case 17:
-      return Qt::Dense6Pattern;
-    default:
-      return Qt::Dense7Pattern;
-  }
-}
 
 void DrawBorder(QPainter& painter, const workbook::TBorderLine& line, QPoint from, QPoint to, bool horizontal) {
   if (line.Style == 0) return;
@@ -536,8 +498,7 @@ QString TSheetCanvas::ShownText(int row, int col) {
   return FitNumber(row, col, book_.Style(cell->Style), shown, metrics, width);
 }
 
-void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& rect,
-                             const std::vector<std::pair<int, int>>& cols, std::size_t colIndex) {
+void TSheetCanvas::PaintCellFill(QPainter& painter, int row, int col, const QRect& rect) {
   const TCell* cell = book_.Cell(row, col);
   if (cell == nullptr) return;
   const TCellStyle& style = book_.Style(cell->Style);
@@ -547,77 +508,103 @@ void TSheetCanvas::PaintCell(QPainter& painter, int row, int col, const QRect& r
     painter.fillRect(rect, ToColor(style.Pattern.Background));
     painter.fillRect(rect, QBrush(ToColor(style.Pattern.Foreground), PatternBrush(style.Pattern.Pattern)));
   }
-  if (cell->Kind != TCellKind::Empty) {
-    const bool numeric =
-        cell->Kind == TCellKind::Number || (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
-    const QFont& font = FontOf(cell->Style);
-    painter.setFont(font);
-    painter.setPen(ToColor(style.Font.Color));
-    const QFontMetrics metrics(font);
-    QString shown = CellText(row, col, *cell);
-    const int padding = CellPadding();
-    QRect textRect = rect.adjusted(padding, 0, -padding, 0);
-    int align = 0;
-    switch (style.Alignment.Horizontal) {
-      case 2:
-        align = Qt::AlignLeft;
-        break;
-      case 3:
-      case 7:
-        align = Qt::AlignHCenter;
-        break;
-      case 4:
-        align = Qt::AlignRight;
-        break;
-      case 6:
-        align = Qt::AlignJustify;
-        break;
-      default:
-        if (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Error)
-          align = Qt::AlignHCenter;
-        else
-          align = numeric && !book_.ShowFormulas() ? Qt::AlignRight : Qt::AlignLeft;
-    }
-    align |= style.Alignment.Vertical == 1 ? Qt::AlignTop
-                                           : (style.Alignment.Vertical == 2 ? Qt::AlignVCenter : Qt::AlignBottom);
-    if (numeric && !book_.ShowFormulas() && metrics.horizontalAdvance(shown) > textRect.width()) {
-      shown = FitNumber(row, col, style, shown, metrics, textRect.width());
-    } else if (style.Alignment.Horizontal == 5 && !shown.isEmpty()) {
-      // Fill: the text repeated across the cell.
-      const int once = std::max(1, metrics.horizontalAdvance(shown));
-      shown = shown.repeated(std::max(1, textRect.width() / once));
-    } else if (!style.Alignment.Wrap && (align & Qt::AlignLeft) &&
-               metrics.horizontalAdvance(shown) > textRect.width()) {
-      // Left-aligned text runs on over empty neighbours.
-      for (std::size_t k = colIndex + 1; k < cols.size(); ++k) {
-        const TCell* next = book_.Cell(row, cols[k].first);
-        if (next != nullptr && next->Kind != TCellKind::Empty) break;
-        textRect.setRight(cols[k].second + view_.ColumnPixels(cols[k].first) - padding);
-        if (metrics.horizontalAdvance(shown) <= textRect.width()) break;
-      }
-    }
-    if (style.Alignment.Wrap) align |= Qt::TextWordWrap;
-    painter.save();
-    painter.setClipRect(textRect.adjusted(-padding, 0, padding, 0));
-    if (style.Alignment.Orientation == 2 || style.Alignment.Orientation == 3) {
-      painter.translate(textRect.center());
-      painter.rotate(style.Alignment.Orientation == 2 ? -90 : 90);
-      const QRect turned(-textRect.height() / 2, -textRect.width() / 2, textRect.height(), textRect.width());
-      painter.drawText(turned, Qt::AlignCenter, shown);
-    } else if (style.Alignment.Orientation == 1) {
-      QString stacked;
-      for (int i = 0; i < shown.size(); ++i) stacked += shown.mid(i, 1) + (i + 1 < shown.size() ? "\n" : "");
-      painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, stacked);
-    } else {
-      painter.drawText(textRect, align, shown);
-    }
-    painter.restore();
+}
+
+void TSheetCanvas::PaintCellText(QPainter& painter, const TPaintedRow& painted, int col, int left) {
+  const int row = painted.Row;
+  const TCell* cell = book_.Cell(row, col);
+  if (cell == nullptr || cell->Kind == TCellKind::Empty) return;
+  const TCellStyle& style = book_.Style(cell->Style);
+  const bool numeric =
+      cell->Kind == TCellKind::Number || (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Number);
+  const QFont& font = FontOf(cell->Style);
+  painter.setFont(font);
+  painter.setPen(ToColor(style.Font.Color));
+  const QFontMetrics metrics(font);
+  TCellTextInput input;
+  input.Text = CellText(row, col, *cell);
+  if (cell->Kind == TCellKind::Formula && cell->Result == TFormulaResult::Error)
+    input.General = Qt::AlignHCenter;
+  else
+    input.General = numeric && !book_.ShowFormulas() ? Qt::AlignRight : Qt::AlignLeft;
+  input.RunsOn = !numeric || book_.ShowFormulas();
+  if (numeric && !book_.ShowFormulas()) {
+    input.FitNumber = [this, row, col, &style, &metrics](const QString& text, double width) {
+      return FitNumber(row, col, style, text, metrics, static_cast<int>(width));
+    };
   }
-  const workbook::TBorders& b = style.Borders;
+  const TCellText laid = LayOutCellText(painted, col, left, input, QFontMetricsF(font));
+  if (style.Alignment.Orientation == 0) {
+    DrawCellText(painter, laid);
+    return;
+  }
+  DrawTurnedCellText(painter, QRectF(left, painted.Top, view_.ColumnPixels(col), painted.Height), painted.Padding,
+                     style.Alignment.Orientation, input.Text);
+}
+
+void TSheetCanvas::PaintCellBorders(QPainter& painter, int row, int col, const QRect& rect) {
+  const TCell* cell = book_.Cell(row, col);
+  if (cell == nullptr) return;
+  const workbook::TBorders& b = book_.Style(cell->Style).Borders;
   DrawBorder(painter, b.Top, rect.topLeft(), rect.topRight(), true);
   DrawBorder(painter, b.Bottom, rect.bottomLeft(), rect.bottomRight(), true);
   DrawBorder(painter, b.Left, rect.topLeft(), rect.bottomLeft(), false);
   DrawBorder(painter, b.Right, rect.topRight(), rect.bottomRight(), false);
+}
+
+void TSheetCanvas::PaintRowTexts(QPainter& painter, int row, int top, const std::vector<std::pair<int, int>>& cols) {
+  const int fixedCols = book_.FixedCols();
+  int scrollLeft = HeaderWidth();
+  for (const auto& [c, left] : cols) {
+    if (c <= fixedCols) scrollLeft = left + view_.ColumnPixels(c);
+  }
+  TPaintedRow painted{book_,
+                      book_.Sheet(),
+                      row,
+                      [this](int c) { return double(view_.ColumnPixels(c)); },
+                      double(top),
+                      double(view_.RowPixels(row)),
+                      double(CellPadding())};
+  bool first = true;
+  for (const auto& [c, left] : cols) {
+    if (view_.ColumnPixels(c) == 0) continue;
+    const bool frozen = c <= fixedCols;
+    painted.PaneLeft = frozen ? HeaderWidth() : scrollLeft;
+    painted.PaneRight = frozen ? scrollLeft : viewport()->width();
+    // A text centred across cells from a column scrolled out of sight.
+    if (!frozen && first) {
+      first = false;
+      if (const std::optional<int> from = CentredAcrossFrom(book_, book_.Sheet(), row, c); from && *from > fixedCols) {
+        int fromLeft = left;
+        for (int k = *from; k < c; ++k) fromLeft -= view_.ColumnPixels(k);
+        PaintCellText(painter, painted, *from, fromLeft);
+      }
+    }
+    PaintCellText(painter, painted, c, left);
+  }
+}
+
+void TSheetCanvas::PaintCells(QPainter& painter, const std::vector<std::pair<int, int>>& rows,
+                              const std::vector<std::pair<int, int>>& cols) {
+  // The cells' fills first, then their texts, which may reach over the
+  // fills of their neighbours, then the borders.
+  for (const auto& [r, top] : rows) {
+    const int height = view_.RowPixels(r);
+    if (height == 0) continue;
+    for (const auto& [c, left] : cols) {
+      if (view_.ColumnPixels(c) > 0) PaintCellFill(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
+    }
+  }
+  for (const auto& [r, top] : rows) {
+    if (view_.RowPixels(r) > 0) PaintRowTexts(painter, r, top, cols);
+  }
+  for (const auto& [r, top] : rows) {
+    const int height = view_.RowPixels(r);
+    if (height == 0) continue;
+    for (const auto& [c, left] : cols) {
+      if (view_.ColumnPixels(c) > 0) PaintCellBorders(painter, r, c, QRect(left, top, view_.ColumnPixels(c), height));
+    }
+  }
 }
 
 void TSheetCanvas::paintEvent(QPaintEvent*) {
@@ -643,15 +630,7 @@ void TSheetCanvas::paintEvent(QPaintEvent*) {
       painter.drawLine(headerWidth, y, right, y);
     }
   }
-  for (const auto& [r, top] : rows) {
-    const int height = view_.RowPixels(r);
-    if (height == 0) continue;
-    for (std::size_t k = 0; k < cols.size(); ++k) {
-      const int width = view_.ColumnPixels(cols[k].first);
-      if (width == 0) continue;
-      PaintCell(painter, r, cols[k].first, QRect(cols[k].second, top, width, height), cols, k);
-    }
-  }
+  PaintCells(painter, rows, cols);
 
   // Selection: shaded ranges and the frame of the active cell.
   if (book_.ShowSelections()) {

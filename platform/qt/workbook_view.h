@@ -29,6 +29,7 @@ class QLabel;
 namespace kvx {
 
 class TSheetCanvas;
+struct TPaintedRow;
 
 class TWorkbookView : public QWidget {
   Q_OBJECT
@@ -142,8 +143,14 @@ class TSheetCanvas : public QAbstractScrollArea {
   std::vector<std::pair<int, int>> VisibleRows() const;
   std::vector<std::pair<int, int>> VisibleCols() const;
   void MoveActive(int dRow, int dCol, bool extend);
-  void PaintCell(QPainter& painter, int row, int col, const QRect& rect, const std::vector<std::pair<int, int>>& cols,
-                 std::size_t colIndex);
+  // The cells' fills, texts and borders, painted in three passes: a text
+  // may reach over the fills of the cells to its right.
+  void PaintCells(QPainter& painter, const std::vector<std::pair<int, int>>& rows,
+                  const std::vector<std::pair<int, int>>& cols);
+  void PaintCellFill(QPainter& painter, int row, int col, const QRect& rect);
+  void PaintRowTexts(QPainter& painter, int row, int top, const std::vector<std::pair<int, int>>& cols);
+  void PaintCellText(QPainter& painter, const TPaintedRow& painted, int col, int left);
+  void PaintCellBorders(QPainter& painter, int row, int col, const QRect& rect);
   // The cell's text before fitting, and a number's text fitted into `width`
   // pixels as PaintCell shows it.
   QString CellText(int row, int col, const workbook::TCell& cell) const;

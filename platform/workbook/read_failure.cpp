@@ -33,6 +33,8 @@ std::pair<std::string, std::string> Phrases(TReadFailure kind) {
       return {"The zip package holds no workbook part.", "Das Zip-Paket enthält keinen Arbeitsmappen-Teil."};
     case TReadFailure::MissingSheetPart:
       return {"The part of the sheet \"{}\" is missing.", "Der Teil des Blatts \"{}\" fehlt."};
+    case TReadFailure::MissingPart:
+      return {"The part {} that the cells need is missing.", "Der Teil {}, den die Zellen brauchen, fehlt."};
     case TReadFailure::BadXml:
       return {"The part {} is not well-formed XML.", "Der Teil {} ist kein wohlgeformtes XML."};
     case TReadFailure::NoSheets:
@@ -99,7 +101,8 @@ constexpr std::array kKinds = {TReadFailure::Empty,
                                TReadFailure::StrictForm,
                                TReadFailure::UnreadableParts,
                                TReadFailure::UnknownNamespace,
-                               TReadFailure::UnknownRelationship};
+                               TReadFailure::UnknownRelationship,
+                               TReadFailure::MissingPart};
 
 std::string Fill(const std::string& phrase, const std::string& detail) {
   const std::size_t at = phrase.find("{}");

@@ -20,6 +20,7 @@ enum class TReadFailure {
   DamagedPart,          // {}: the part's name (cannot be unpacked, sizes or checksum wrong)
   NoWorkbookPart,       // a zip package without a workbook part
   MissingSheetPart,     // {}: the sheet's name
+  MissingPart,          // {}: the name of a part the cells need (the shared strings, the styles)
   BadXml,               // {}: the part's name
   NoSheets,             // nothing readable
   FileTooLarge,         // {}: the limit in MiB

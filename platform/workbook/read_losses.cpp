@@ -82,6 +82,11 @@ LossLine LineOf(TReadLoss kind) {
               "Teile der Datei mit Formeln, Wahrheitswerten und Fehlerwerten: nicht lesbar, ihre Zellen sind leer",
               "part of the file with formulas, truth values and error values: unreadable, their cells are empty",
               "parts of the file with formulas, truth values and error values: unreadable, their cells are empty"};
+    case TReadLoss::PartsByUsualName:
+      return {"Teil, den die Beziehungen der Arbeitsmappe nicht nennen: nach seinem üblichen Namen gelesen",
+              "Teile, die die Beziehungen der Arbeitsmappe nicht nennen: nach ihren üblichen Namen gelesen",
+              "part the workbook's relationships do not name: read by its usual name",
+              "parts the workbook's relationships do not name: read by their usual names"};
   }
   return {"", "", "", ""};
 }

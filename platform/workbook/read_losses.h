@@ -27,10 +27,12 @@ enum class TReadLoss {
   Tables,              // table ranges (the cells stay)
   PivotTables,         // pivot tables (their last values stay)
   DefinedNames,        // defined names the reader could not take over
-  UnreadRecords,  // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
+  UnreadRecords,     // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
+  PartsByUsualName,  // .xlsx: shared strings or styles the workbook's relationships do not name, read by their usual
+                     // names (other programs may read the file without them)
 };
 
-inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::UnreadRecords) + 1;
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::PartsByUsualName) + 1;
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};

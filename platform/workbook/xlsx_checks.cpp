@@ -21,6 +21,7 @@
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/text_and_range_helpers.h"
+#include "platform/workbook/xlsx_elements.h"
 #include "platform/workbook/xlsx_losses.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
@@ -337,6 +338,7 @@ struct Relationship {
   std::string Type;
   std::string Target;  // as written (entities decoded)
   bool External = false;
+  bool Found = false;           // the package holds the part it names (Target is then its name)
   std::size_t TargetStart = 0;  // where the attribute's value stands in the part
   std::size_t TargetLength = 0;
 };
@@ -476,11 +478,16 @@ struct Package {
   std::string Workbook;
   std::vector<std::string> SheetNames;
   std::vector<std::string> SheetParts;
+  // The workbook's relationships (targets found: the parts' names) and the
+  // index of their part.
+  std::vector<Relationship> WorkbookRelations;
+  std::size_t WorkbookRelationsPart = 0;
 };
 
 bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& texts, std::vector<std::string>& names,
                  std::vector<bool>& changed, Package& package, TPreparedXlsx& prepared, std::string& error) {
   std::map<std::string, std::vector<Relationship>> relationsOf;  // by source part, lower case
+  std::map<std::string, std::size_t> relationsPartOf;            // the same: the index of their part
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const std::string& name = entries[k].Name;
     const std::string lower = Lower(name);
@@ -510,9 +517,11 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
       const std::string target = RelativeTarget(source, found->Name);
       if (target != r.Target) rewrite.Replace(r.TargetStart, r.TargetStart + r.TargetLength, EscapeAttribute(target));
       r.Target = found->Name;  // from here on: the part's name
+      r.Found = true;
     }
     if (rewrite.Into(part)) changed[k] = true;
     relationsOf[Lower(source)] = std::move(relations);
+    relationsPartOf[Lower(source)] = k;
   }
   // The workbook: the package's office document, whose root is <workbook>.
   const Entry* workbookEntry = nullptr;
@@ -534,6 +543,10 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
     return false;
   }
   const std::vector<Relationship>& sheets = relationsOf[Lower(package.Workbook)];
+  package.WorkbookRelations = sheets;
+  if (const auto found = relationsPartOf.find(Lower(package.Workbook)); found != relationsPartOf.end()) {
+    package.WorkbookRelationsPart = found->second;
+  }
   // A part the library reads (a worksheet, the shared strings, the styles)
   // named by a relationship of another type would be passed over by it.
   for (const Relationship& r : sheets) {
@@ -589,6 +602,85 @@ bool ReadPackage(const std::vector<Entry>& entries, std::vector<std::string>& te
   return true;
 }
 
+// Adds a relationship of `type` to `target` at the end of a relationship
+// part, in the prefix of its root element, with an identifier no other
+// relationship of `relations` has.
+bool AddRelationship(std::string& part, const std::vector<Relationship>& relations, const std::string& type,
+                     const std::string& target) {
+  const std::size_t end = part.rfind("</");
+  const std::size_t close = end == std::string::npos ? end : part.find('>', end);
+  if (close == std::string::npos ||
+      LocalName(std::string_view(part).substr(end + 2, close - end - 2)) != "Relationships") {
+    return false;
+  }
+  const std::string_view root = std::string_view(part).substr(end + 2, close - end - 2);
+  const std::string prefix(root.substr(0, root.size() - LocalName(root).size()));
+  std::string id = "rIdUsualName";
+  for (int n = 1; std::any_of(relations.begin(), relations.end(), [&](const Relationship& r) { return r.Id == id; });
+       ++n) {
+    id = "rIdUsualName" + std::to_string(n);
+  }
+  part.insert(end, "<" + prefix + "Relationship Id=\"" + id + "\" Type=\"" + type + "\" Target=\"" +
+                       EscapeAttribute(target) + "\"/>");
+  return true;
+}
+
+// The parts the cells need besides the worksheets: the shared strings
+// (when a cell names one) and the styles (whose first format every cell
+// without one of its own has). Each is found through the workbook's
+// relationship of its type or, where the producer left that out (or names
+// a part the package lacks), by its usual name beside the workbook part:
+// then a relationship to it is added for the reading library, and the part
+// is counted. A part the cells name that is neither is refused, named.
+bool FindCellParts(const std::vector<Entry>& entries, std::vector<std::string>& texts, std::vector<bool>& changed,
+                   const std::vector<TXlsxPartWalk>& walks, const Package& package, TPreparedXlsx& prepared,
+                   std::string& error) {
+  bool namesStrings = false;
+  bool namesFormats = false;
+  for (const std::string& sheet : package.SheetParts) {
+    if (const Entry* found = sheet.empty() ? nullptr : FindPart(entries, sheet)) {
+      const TXlsxPartWalk& walk = walks[static_cast<std::size_t>(found - entries.data())];
+      namesStrings = namesStrings || walk.NamesSharedStrings;
+      namesFormats = namesFormats || walk.NamesFormats;
+    }
+  }
+  struct CellPart {
+    std::string_view Type;
+    std::string_view Root;
+    std::string_view UsualName;
+    bool Wanted;  // read when found
+    bool Named;   // refused when not found
+  };
+  const CellPart cellParts[] = {{"/sharedStrings", "sst", "sharedStrings.xml", namesStrings, namesStrings},
+                                {"/styles", "styleSheet", "styles.xml", true, namesFormats}};
+  const std::string folder = package.Workbook.substr(0, package.Workbook.rfind('/') + 1);
+  for (const CellPart& cellPart : cellParts) {
+    if (!cellPart.Wanted) continue;
+    const std::string type = std::string(kOfficeRelationships) + std::string(cellPart.Type);
+    std::string missing;  // the part a relationship names that the package lacks
+    bool found = false;
+    for (const Relationship& r : package.WorkbookRelations) {
+      if (r.External || r.Type != type) continue;
+      found = found || r.Found;
+      if (!r.Found && missing.empty()) missing = ResolvePartName(package.Workbook, r.Target);
+    }
+    if (found) continue;
+    const std::string usual = folder + std::string(cellPart.UsualName);
+    const Entry* part = FindPart(entries, usual);
+    const std::size_t k = part != nullptr ? static_cast<std::size_t>(part - entries.data()) : 0;
+    if (part != nullptr && RootElement(texts[k]) == cellPart.Root &&
+        AddRelationship(texts[package.WorkbookRelationsPart], package.WorkbookRelations, type,
+                        RelativeTarget(package.Workbook, part->Name))) {
+      changed[package.WorkbookRelationsPart] = true;
+      ++prepared.Losses[TReadLoss::PartsByUsualName];
+    } else if (cellPart.Named) {
+      error = ReadFailure(TReadFailure::MissingPart, missing.empty() ? usual : missing);
+      return false;
+    }
+  }
+  return true;
+}
+
 constexpr std::string_view kRelationshipsNamespace = "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr std::string_view kSpreadsheetNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 
@@ -631,34 +723,18 @@ std::string RootNamespace(std::string_view xml) {
   return {};
 }
 
-// Counts the open elements: a document cut short ends with some open,
-// which the parser itself lets pass. Notes the root's namespace.
-struct DepthHandler : orcus::sax_ns_handler {
-  long Depth = 0;
-  bool Root = true;
-  std::string RootNamespace;
-  std::string RootName;
-  void start_element(const orcus::sax_ns_parser_element& element) {
-    if (Root) {
-      Root = false;
-      if (element.ns != nullptr) RootNamespace = element.ns;
-      RootName = std::string(element.name);
-    }
-    ++Depth;
-  }
-  void end_element(const orcus::sax_ns_parser_element&) { --Depth; }
-};
-
 // The reason a part cannot be read: it is XML (by its name) and not
-// well-formed, or a relationship part without the relationships of the
-// packaging format; empty when it can.
-std::string PartFault(const std::string& name, const std::string& text) {
+// well-formed (a document cut short ends with some elements open, which the
+// parser itself lets pass), or a relationship part without the
+// relationships of the packaging format; empty when it can. `walk` gets
+// what the walk over an XML part found.
+std::string PartFault(const std::string& name, const std::string& text, TXlsxPartWalk& walk) {
   const std::string lower = Lower(name);
   const bool relationships = EndsWith(lower, ".rels");
   if (!EndsWith(lower, ".xml") && !relationships) return {};
-  DepthHandler handler;
-  if (!WalkXml(text, handler) || handler.Depth != 0) return ReadFailure(TReadFailure::BadXml, name);
-  if (relationships && (handler.RootName != "Relationships" || handler.RootNamespace != kRelationshipsNamespace)) {
+  walk = WalkXlsxPart(text);
+  if (!walk.WellFormed) return ReadFailure(TReadFailure::BadXml, name);
+  if (relationships && (walk.RootName != "Relationships" || walk.RootNamespace != kRelationshipsNamespace)) {
     return ReadFailure(TReadFailure::NoRelationships, name);
   }
   return {};
@@ -756,8 +832,9 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
   }
   // The reading library lets an XML part that is cut short pass as far as
   // it goes, and names no part when one does not parse.
+  std::vector<TXlsxPartWalk> walks(entries.size());
   for (std::size_t k = 0; k < entries.size(); ++k) {
-    error = PartFault(entries[k].Name, texts[k]);
+    error = PartFault(entries[k].Name, texts[k], walks[k]);
     if (!error.empty()) return false;
   }
   for (std::size_t k = 0; k < entries.size(); ++k) {
@@ -765,22 +842,28 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
       changed[k] = true;
       prepared.Strict = true;
     }
+    // The program's own scans of the cell data follow the default
+    // namespace only.
+    if (UnprefixedElements(texts[k], walks[k].MainPrefix)) changed[k] = true;
   }
   Package package;
   if (!ReadPackage(entries, texts, names, changed, package, prepared, error)) return false;
   // The reading library passes over elements of a namespace it does not
-  // know: a workbook, sheet, string or style part in another namespace
-  // would open without its contents.
+  // know: a workbook, sheet, string or style part in another namespace, or
+  // with an element the reading needs in another, would open without
+  // (some of) its contents.
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const std::string& name = entries[k].Name;
     const std::string_view root = RootElement(texts[k]);
     const bool read = name == package.Workbook || root == "sst" || root == "styleSheet" ||
                       std::find(package.SheetParts.begin(), package.SheetParts.end(), name) != package.SheetParts.end();
-    if (read && EndsWith(Lower(name), ".xml") && RootNamespace(texts[k]) != kSpreadsheetNamespace) {
+    if (read && EndsWith(Lower(name), ".xml") &&
+        (RootNamespace(texts[k]) != kSpreadsheetNamespace || walks[k].ForeignElement)) {
       error = ReadFailure(TReadFailure::UnknownNamespace, name);
       return false;
     }
   }
+  if (!FindCellParts(entries, texts, changed, walks, package, prepared, error)) return false;
   prepared.Numbers.resize(package.SheetParts.size());
   std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {

@@ -42,7 +42,16 @@
 //     with its cell named;
 //   - the workbook, worksheet, shared-string and style parts must be in
 //     the namespace of the format (the library passes over elements of
-//     any other, so such a part would open empty);
+//     any other, so such a part would open empty), and so must every
+//     element of them the reading needs (xlsx_elements.h); a part that
+//     writes the format's namespace with a prefix ("x:c") gets it as the
+//     default namespace, which the program's own scans follow;
+//   - the shared strings and the styles are found through the workbook's
+//     relationship of their type or, where a producer left that out, by
+//     their usual names beside the workbook part ("xl/sharedStrings.xml",
+//     "xl/styles.xml"), read so and counted (TReadLoss::PartsByUsualName);
+//     one that the cells name (t="s", a cell format) and that is neither is
+//     refused, the part named;
 //   - the inline strings of the worksheets and their error values that are
 //     no formula results, which the library does not read, are taken out
 //     and put in after the reading as texts (as the texts of the formulas

@@ -12,8 +12,27 @@ namespace kvx::workbook {
 
 namespace {
 
-// The value of attribute `name` in one start tag, or nothing.
-std::string_view Attribute(std::string_view tag, std::string_view name) {
+// Calls `visit` with the row, column and the bounds of the value text of
+// every plain number cell of a worksheet part, in the order of the file.
+void ForEachNumberCell(std::string_view xml,
+                       const std::function<void(int row, int col, std::size_t begin, std::size_t end)>& visit) {
+  ForEachSheetCell(xml, [&](std::string_view tag, std::string_view content, std::size_t contentAt) {
+    if (content.empty()) return;  // a cell with a style only
+    const std::string_view type = TagAttribute(tag, "t");
+    if (!type.empty() && type != "n") return;
+    if (content.find("<f") != std::string_view::npos) return;  // a formula's cached result
+    const std::size_t open = content.find("<v>");
+    const std::size_t end = content.find("</v>");
+    if (open == std::string_view::npos || end == std::string_view::npos || end < open) return;
+    const auto range = ParseRange(TagAttribute(tag, "r"));
+    if (!range || !range->IsSingleCell()) return;
+    visit(range->Row1, range->Col1, contentAt + open + 3, contentAt + end);
+  });
+}
+
+}  // namespace
+
+std::string_view TagAttribute(std::string_view tag, std::string_view name) {
   std::size_t at = 0;
   while ((at = tag.find(name, at)) != std::string_view::npos) {
     const std::size_t equals = at + name.size();
@@ -31,10 +50,9 @@ std::string_view Attribute(std::string_view tag, std::string_view name) {
   return {};
 }
 
-// Calls `visit` with the row, column and the bounds of the value text of
-// every plain number cell of a worksheet part, in the order of the file.
-void ForEachNumberCell(std::string_view xml,
-                       const std::function<void(int row, int col, std::size_t begin, std::size_t end)>& visit) {
+void ForEachSheetCell(
+    std::string_view xml,
+    const std::function<void(std::string_view tag, std::string_view content, std::size_t contentAt)>& visit) {
   std::size_t pos = xml.find("<sheetData");
   while (pos != std::string_view::npos && (pos = xml.find("<c", pos)) != std::string_view::npos) {
     const std::size_t after = pos + 2;
@@ -47,25 +65,16 @@ void ForEachNumberCell(std::string_view xml,
     const std::size_t tagEnd = XmlTagEnd(xml, after);
     if (tagEnd == std::string_view::npos) break;
     pos = tagEnd + 1;
-    if (xml[tagEnd - 1] == '/') continue;  // a cell with a style only
+    if (xml[tagEnd - 1] == '/') {
+      visit(xml.substr(after, tagEnd - 1 - after), std::string_view(), tagEnd + 1);
+      continue;
+    }
     const std::size_t close = xml.find("</c>", tagEnd);
     if (close == std::string_view::npos) break;
     pos = close + 4;
-    const std::string_view tag = xml.substr(after, tagEnd - after);
-    const std::string_view type = Attribute(tag, "t");
-    if (!type.empty() && type != "n") continue;
-    const std::string_view body = xml.substr(tagEnd + 1, close - tagEnd - 1);
-    if (body.find("<f") != std::string_view::npos) continue;  // a formula's cached result
-    const std::size_t open = body.find("<v>");
-    const std::size_t end = body.find("</v>");
-    if (open == std::string_view::npos || end == std::string_view::npos || end < open) continue;
-    const auto range = ParseRange(Attribute(tag, "r"));
-    if (!range || !range->IsSingleCell()) continue;
-    visit(range->Row1, range->Col1, tagEnd + 1 + open + 3, tagEnd + 1 + end);
+    visit(xml.substr(after, tagEnd - after), xml.substr(tagEnd + 1, close - tagEnd - 1), tagEnd + 1);
   }
 }
-
-}  // namespace
 
 std::string ExactNumberText(double value) {
   if (!std::isfinite(value)) return "0";

@@ -5,10 +5,12 @@
 // last bit of many doubles (0.1 + 0.2 would come back as 0.3) and turn the
 // largest double into one beyond the range. The reader takes the numbers
 // of plain number cells straight from the file's text (ExactSheetNumbers)
-// instead of the reading library's own conversion.
+// instead of the reading library's own conversion. The walk over a
+// worksheet's cells is shared with the other readers of its XML.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,6 +19,17 @@
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
+
+// The value of attribute `name` in the text of a start tag (its name and
+// attributes), or "".
+std::string_view TagAttribute(std::string_view tag, std::string_view name);
+
+// Calls `visit` with every cell element of a worksheet part's <sheetData>,
+// in the order of the file: the text of its start tag, its content ("" for
+// <c .../>) and where the content starts in `xml`.
+void ForEachSheetCell(
+    std::string_view xml,
+    const std::function<void(std::string_view tag, std::string_view content, std::size_t contentAt)>& visit);
 
 // The shortest decimal text that reads back as exactly `value`
 // (std::to_chars: "0.1", "1e-300", "-0"); "0" for a value that is not

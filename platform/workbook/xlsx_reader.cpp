@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <ixion/address.hpp>
 #include <ixion/cell.hpp>
 #include <ixion/formula.hpp>
@@ -22,6 +23,7 @@
 #include <orcus/spreadsheet/sheet.hpp>
 #include <orcus/spreadsheet/styles.hpp>
 #include <orcus/spreadsheet/view.hpp>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/text_encoding.h"
@@ -154,6 +156,10 @@ TCellStyle StyleFromFormat(const ss::styles& styles, const std::map<std::size_t,
     default:
       break;
   }
+  // The code the file names wins: orcus knows no "centerContinuous".
+  if (xf < settings.CellFormats.size() && settings.CellFormats[xf].Horizontal != 0) {
+    style.Alignment.Horizontal = settings.CellFormats[xf].Horizontal;
+  }
   switch (format->ver_align) {
     case ss::ver_alignment_t::top:
       style.Alignment.Vertical = 1;
@@ -174,6 +180,21 @@ TCellStyle StyleFromFormat(const ss::styles& styles, const std::map<std::size_t,
 double ColumnCharacters(double orcusWidth) {
   const double fileWidth = orcusWidth / 107.69;
   return std::max(0.0, (fileWidth * 7.0 - 5.0) / 7.0);
+}
+
+// The cells that hold only a format of their own (the empty cells of a
+// text centred across them, a frame around empty cells), which the library
+// leaves out, put into a sheet where it holds nothing.
+void PutFormattedEmptyCells(TSheetData& data, const std::vector<TXlsxFormattedCell>& formatted,
+                            const std::function<std::uint32_t(std::size_t xf)>& styleOf) {
+  for (const TXlsxFormattedCell& one : formatted) {
+    if (one.Row < 1 || one.Col < 1 || one.Row > kMaxRows || one.Col > kMaxCols) continue;
+    if (static_cast<int>(data.Rows.size()) < one.Row) data.Rows.resize(one.Row);
+    auto& cells = data.Rows[one.Row - 1];
+    if (static_cast<int>(cells.size()) < one.Col) cells.resize(one.Col);
+    TCell& cell = cells[one.Col - 1];
+    if (cell.Kind == TCellKind::Empty && cell.Style == 0) cell.Style = styleOf(static_cast<std::size_t>(one.Xf));
+  }
 }
 
 }  // namespace
@@ -211,6 +232,13 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     std::string ignored;
     ReadXlsxSettings(prepared, settings, ignored);
     const auto codes = NumberFormatsById(styles);
+    // The workbook's style of a cell format, made once.
+    const auto styleOf = [&](std::size_t xf) {
+      auto found = styleOfXf.find(xf);
+      if (found == styleOfXf.end())
+        found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
+      return found->second;
+    };
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
 
@@ -296,12 +324,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               break;
           }
           const std::size_t xf = sheet->get_cell_format(item.row, item.col);
-          if (xf != 0 || cell.Kind != TCellKind::Empty) {
-            auto found = styleOfXf.find(xf);
-            if (found == styleOfXf.end())
-              found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
-            cell.Style = found->second;
-          }
+          if (xf != 0 || cell.Kind != TCellKind::Empty) cell.Style = styleOf(xf);
           if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
           if (static_cast<int>(data.Rows.size()) < row) data.Rows.resize(row);
           auto& cells = data.Rows[row - 1];
@@ -309,6 +332,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           cells[col - 1] = std::move(cell);
         }
       }
+      if (s < settings.Sheets.size()) PutFormattedEmptyCells(data, settings.Sheets[s].FormattedEmpty, styleOf);
       // Column widths, row heights and hidden lines come as runs of equal
       // lines [first, last) (0-based); each property has runs of its own.
       const int lastCol = std::min(kMaxCols, std::max(data.LastCol(), 1) + 64);
@@ -376,13 +400,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       TCell& cell = cells[text.Col - 1];
       // The cell's own format, which the library drops for a cell it
       // holds no value of.
-      if (text.Xf > 0) {
-        const auto xf = static_cast<std::size_t>(text.Xf);
-        auto found = styleOfXf.find(xf);
-        if (found == styleOfXf.end())
-          found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
-        cell.Style = found->second;
-      }
+      if (text.Xf > 0) cell.Style = styleOf(static_cast<std::size_t>(text.Xf));
       if (cell.Style == 0) cell.Style = firstFormat;
       cell.Kind = TCellKind::Text;
       cell.Text = DecodeXlsxEscapes(text.Text);

@@ -2,7 +2,10 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <utility>
 
+#include "platform/workbook/cell_reference.h"
+#include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
@@ -47,6 +50,43 @@ int WholeNumber(const std::map<std::string, std::string>& attributes, const std:
 bool Flag(const std::map<std::string, std::string>& attributes, const std::string& key) {
   const auto it = attributes.find(key);
   return it != attributes.end() && (it->second == "1" || it->second == "true");
+}
+
+// The model's code of an <alignment>'s "horizontal" (the writer's names:
+// left, center, right, fill, justify, centerContinuous; "distributed" is
+// shown as justify); 0 for none or a name the model does not know.
+int HorizontalCode(const std::map<std::string, std::string>& alignment) {
+  static constexpr std::pair<const char*, int> kCodes[] = {
+      {"general", 1}, {"left", 2},    {"center", 3},      {"right", 4},
+      {"fill", 5},    {"justify", 6}, {"distributed", 6}, {"centerContinuous", 7}};
+  const auto it = alignment.find("horizontal");
+  if (it == alignment.end()) return 0;
+  for (const auto& [name, code] : kCodes) {
+    if (it->second == name) return code;
+  }
+  return 0;
+}
+
+// The cells of a worksheet part that hold no value, only a format.
+std::vector<TXlsxFormattedCell> FormattedEmptyCells(std::string_view xml) {
+  std::vector<TXlsxFormattedCell> cells;
+  ForEachSheetCell(xml, [&cells](std::string_view tag, std::string_view content, std::size_t) {
+    if (content.find("<f") != std::string_view::npos || content.find("<is") != std::string_view::npos) return;
+    if (const std::size_t value = content.find("<v"); value != std::string_view::npos) {
+      const std::size_t start = content.find('>', value);
+      const std::size_t end = content.find("</v>", value);
+      if (start != std::string_view::npos && content[start - 1] != '/' && end != std::string_view::npos &&
+          content.substr(start + 1, end - start - 1).find_first_not_of(" \t\r\n") != std::string_view::npos) {
+        return;  // a value
+      }
+    }
+    const std::string_view xf = TagAttribute(tag, "s");
+    int index = 0;
+    if (std::from_chars(xf.data(), xf.data() + xf.size(), index).ec != std::errc() || index <= 0) return;
+    const auto range = ParseRange(TagAttribute(tag, "r"));
+    if (range && range->IsSingleCell()) cells.push_back({range->Row1, range->Col1, index});
+  });
+  return cells;
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -136,6 +176,7 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
                                        : std::string_view();
       const std::size_t index = settings.Sheets.size();
       if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
+      s.FormattedEmpty = FormattedEmptyCells(xml);
       // Everything but the cells: the part before and the part after them.
       std::string head(xml);
       std::string tail;
@@ -207,6 +248,7 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
           TXlsxFormatSettings format;
           for (const auto& alignment : XmlElements(one, "alignment")) {
             format.Wrap = Flag(alignment, "wrapText");
+            format.Horizontal = HorizontalCode(alignment);
             const int rotation = WholeNumber(alignment, "textRotation", 0);
             if (rotation == 255)
               format.Orientation = 1;

@@ -1,7 +1,8 @@
 // The settings of an .xlsx file that the cell reader (orcus) leaves out:
 // per sheet the page set-up, print options, page breaks, zoom, grid lines,
-// protection and the exact values of its number cells; per cell format the
-// text wrap and rotation. They are
+// protection, the exact values of its number cells and the empty cells with
+// a format of their own; per cell format the
+// text wrap, rotation and horizontal alignment. They are
 // read straight from the file's XML parts.
 #pragma once
 
@@ -16,6 +17,14 @@
 
 namespace kvx::workbook {
 
+// A cell that holds nothing but a cell format (xf index) of its own: the
+// empty cells of a text centred across them, a frame around empty cells.
+struct TXlsxFormattedCell {
+  int Row = 1;  // from 1
+  int Col = 1;
+  int Xf = 0;
+};
+
 struct TXlsxSheetSettings {
   TPageSetup Page;
   std::set<int> RowBreaks;  // a break after this row (1-based)
@@ -26,11 +35,16 @@ struct TXlsxSheetSettings {
   // The plain number cells as the file writes them, read exactly (keys of
   // CellKey, xlsx_numbers.h).
   TExactNumbers Numbers;
+  // The cells with a format and no value, which the cell reader leaves out.
+  std::vector<TXlsxFormattedCell> FormattedEmpty;
 };
 
 struct TXlsxFormatSettings {
   bool Wrap = false;
   int Orientation = 0;  // as TAlignment
+  // The horizontal alignment code (as TAlignment; 0 when the format names
+  // none the model knows): orcus reads no "centerContinuous".
+  int Horizontal = 0;
 };
 
 struct TXlsxSettings {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <filesystem>
+#include <string>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
@@ -106,9 +107,20 @@ TEST_F(MenuStatesWindow, MenusOfferWhatCanBeDoneAndGreyTheRest) {
   for (QAction* item : Open(form, "Einfgen2", "insert_menu_result_grid").actions()) {
     EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
   }
+  // The Edit menu's shown items in order, "|" for a separator.
+  auto shownItems = [&c] {
+    std::string items;
+    for (const QAction* action : c.Menu("Bearbeitn1")->actions()) {
+      if (action->isVisible())
+        items += (action->isSeparator() ? std::string("|") : action->objectName().toStdString()) + " ";
+    }
+    return items;
+  };
   Open(form, "Bearbeitn1", "edit_menu_result_grid");
   for (const char* item : {"Tabellelschen1", "Einfgen1", "Rckgngig1", "Gehezu1"}) EXPECT_FALSE(c.IsEnabled(item));
   EXPECT_FALSE(shown("Suchen1"));
+  EXPECT_NE(shownItems().find("Inhaltelschen2 Gehezu1 | Sortieren1"), std::string::npos)
+      << "Find's separator hides with it: " << shownItems();
   EXPECT_TRUE(c.IsEnabled("Kopieren1"));
   Open(form, "Format1");
   EXPECT_TRUE(c.IsEnabled("Layout1"));
@@ -128,6 +140,9 @@ TEST_F(MenuStatesWindow, MenusOfferWhatCanBeDoneAndGreyTheRest) {
   messages_.messages.clear();
   c.Trigger("Tabellenkalkulation1");
   ASSERT_EQ(form.State().Document.WorkbookView, 1);
+  Open(form, "Bearbeitn1");
+  EXPECT_NE(shownItems().find("Inhaltelschen2 | Suchen1 Ersetzen1 Gehezu1 | Sortieren1"), std::string::npos)
+      << shownItems();
   Open(form, "PopupMenu3");
   EXPECT_TRUE(c.IsEnabled("Beidesanpassen1"));
   EXPECT_TRUE(c.IsEnabled("Tabellelschen1"));

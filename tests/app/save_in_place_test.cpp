@@ -145,11 +145,16 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
   EXPECT_EQ(files_.requests.back().request.title, "Save as");
   LanguageEnglish = 0;
 
-  // The two damaged workbooks are refused when they open, the part named;
-  // the document open before stays, and no byte of them changes.
-  for (const std::string name :
-       {"xlsx_r_namespace_upper_case_reads_without_values.xlsx",
-        "xlsx_shared_strings_relationship_typo_reads_without_texts.xlsx"}) {
+  // The damaged workbooks whose cells could not be read whole are refused
+  // when they open, the part named; the document open before stays, and
+  // no byte of them changes.
+  const std::pair<std::string, std::string> refused[] = {
+      {"xlsx_r_namespace_upper_case_reads_without_values.xlsx", "Der Teil xl/workbook.xml ist in einem Namensraum"},
+      {"xlsx_shared_strings_relationship_typo_reads_without_texts.xlsx",
+       "Der Teil xl/sharedStrings.xml ist durch eine Beziehung eines Typs benannt"},
+      {"xlsx_sheetdata_other_namespace_reads_empty.xlsx", "Der Teil xl/worksheets/sheet1.xml ist in einem Namensraum"},
+      {"xlsx_cellxfs_other_namespace_loses_formats.xlsx", "Der Teil xl/styles.xml ist in einem Namensraum"}};
+  for (const auto& [name, reason] : refused) {
     SCOPED_TRACE(name);
     const std::string bytes = test::TempFolder::Read(BadInput(name));
     const std::string path = folder.Write(name, bytes);
@@ -159,12 +164,38 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
     ASSERT_GT(messages_.messages.size(), shown);
     const std::string& refusal = messages_.messages.back().text;
     EXPECT_NE(refusal.find("konnte die Datei " + path), std::string::npos) << refusal;
-    EXPECT_NE(refusal.find(name.find("namespace") != std::string::npos ? "Der Teil xl/workbook.xml ist in einem Namensraum"
-                                                                        : "Der Teil xl/sharedStrings.xml ist durch eine "
-                                                                          "Beziehung eines Typs benannt"),
-              std::string::npos)
-        << refusal;
+    EXPECT_NE(refusal.find(reason), std::string::npos) << refusal;
     EXPECT_EQ(form.Workbook().Text(1, 1), before);
+    EXPECT_EQ(test::TempFolder::Read(path), bytes);
+  }
+  // Shared strings and styles that the workbook's relationships leave out
+  // are read by their usual names, with a note; Ctrl+S then goes to "Save
+  // as" (other programs read the file without them), the file staying byte
+  // for byte.
+  for (const std::string name : {"xlsx_shared_strings_relationship_left_out_reads_without_texts.xlsx",
+                                 "xlsx_styles_relationship_left_out_loses_formats.xlsx"}) {
+    SCOPED_TRACE(name);
+    const std::string bytes = test::TempFolder::Read(BadInput(name));
+    const std::string path = folder.Write(name, bytes);
+    shown = messages_.messages.size();
+    Open(form, path);
+    ASSERT_GT(messages_.messages.size(), shown);
+    EXPECT_EQ(messages_.messages.back().text,
+              "Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:\n"
+              "1 Teil, den die Beziehungen der Arbeitsmappe nicht nennen: nach seinem üblichen Namen gelesen");
+    EXPECT_EQ(form.Workbook().Text(2, 1), "Ceres");
+    EXPECT_EQ(form.Workbook().Text(2, 2), "1,250");
+    ASSERT_TRUE(form.Workbook().CommitEntry(2, 2, "4"));
+    const std::size_t asked = files_.requests.size();
+    shown = messages_.messages.size();
+    save->trigger();
+    ASSERT_EQ(files_.requests.size(), asked + 1);
+    EXPECT_EQ(files_.requests.back().request.title, "Speichern unter");
+    ASSERT_EQ(WhyNot(shown).size(), 1u);
+    EXPECT_EQ(WhyNot(shown)[0], "Speichern würde die Datei " + path +
+                                    " verändern: die Arbeitsmappe übernimmt nicht alles, was die Datei enthält (1 Teil, "
+                                    "den die Beziehungen der Arbeitsmappe nicht nennen). „Speichern unter“ schlägt "
+                                    "deshalb einen neuen Namen vor.");
     EXPECT_EQ(test::TempFolder::Read(path), bytes);
   }
 

@@ -6,8 +6,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <filesystem>
 
@@ -15,11 +19,13 @@
 #include "app/ui/document_commands.h"
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
+#include "app/ui/sheet_dialogs.h"
 #include "core/name_tables.h"
 #include "platform/globals.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "platform/workbook/cell_reference.h"
+#include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
 #include "support/recording_message_sink.h"
@@ -277,6 +283,69 @@ TEST_F(SheetWindow, SheetStructureUndoAndTheFormattingBarWorkFromTheirControls) 
   EXPECT_EQ(zoom->value(), 400);
   zoom->setValue(5);
   EXPECT_EQ(book.ViewScale(), 10);
+  // Typed into the box, a value counts once confirmed by Return or by
+  // leaving the box, whatever it passes through on the way; the arrows act
+  // at once.
+  auto key = [zoom](int code, const QString& text = QString()) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QApplication::sendEvent(zoom, &press);
+  };
+  auto type = [&key, zoom](const QString& digits) {
+    zoom->selectAll();
+    for (QChar digit : digits) key(Qt::Key_0 + digit.digitValue(), QString(digit));
+  };
+  type(QStringLiteral("200"));
+  EXPECT_EQ(book.ViewScale(), 10) << "not while typing";
+  key(Qt::Key_Return);
+  EXPECT_EQ(book.ViewScale(), 200);
+  test::SavePng(form, "zoom_typed_200");
+  type(QStringLiteral("50"));
+  QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+  QApplication::sendEvent(zoom, &leave);
+  EXPECT_EQ(book.ViewScale(), 50);
+  type(QStringLiteral("90"));
+  key(Qt::Key_Enter);
+  EXPECT_EQ(book.ViewScale(), 90);
+  key(Qt::Key_Up);
+  EXPECT_EQ(book.ViewScale(), 91);
+  type(QStringLiteral("1000"));
+  key(Qt::Key_Return);
+  EXPECT_EQ(book.ViewScale(), 400);
+  EXPECT_EQ(zoom->text(), QStringLiteral("400 %"));
+  zoom->setValue(100);
+
+  // Format | Cells | Alignment, "Center across cells" on A1:C1: A1's text
+  // is centred across the three cells.
+  book.SetColWidth(1, 3, 12, false);
+  book.SetText(1, 1, "Sun");
+  book.SetSelection(1, 1, 1, 3);
+  test::WhenModalShown<TAusrichtung>([](TAusrichtung& d) {
+    EXPECT_EQ(d.HorizontalButton[6]->text(), QStringLiteral("Ce&nter across cells"));
+    d.HorizontalButton[6]->setChecked(true);
+    d.accept();
+  });
+  c.Action("Ausrichtung1")->trigger();
+  book.SetActiveCell(20, 8);
+  QApplication::processEvents();
+  EXPECT_EQ(book.StyleAt(1, 1, 3).Alignment.Horizontal, 7);
+  TWorkbookView* view = form.WorkbookView();
+  ASSERT_NE(view, nullptr);
+  const QImage sheet = view->Canvas()->viewport()->grab().toImage();
+  int first = -1;
+  int last = -1;
+  const QRect across = view->Canvas()->CellRect(1, 1).united(view->Canvas()->CellRect(1, 3)).adjusted(1, 1, -1, -1);
+  for (int y = across.top(); y <= across.bottom(); ++y) {
+    for (int x = across.left(); x <= across.right(); ++x) {
+      if (qGray(sheet.pixel(x, y)) >= 128) continue;
+      if (first < 0 || x < first) first = x;
+      last = std::max(last, x);
+    }
+  }
+  ASSERT_GE(first, 0);
+  EXPECT_NEAR((first + last) / 2.0, across.center().x(), across.width() * 0.03) << "in the middle of B1";
+  test::SavePng(form, "sheet_centred_across_cells");
+  book.SetText(1, 1, "x");
+  book.SetSelection(1, 1, 1, 1);
 
   // Bold button and menu item share their state; the alignment buttons set
   // their codes and release to general.

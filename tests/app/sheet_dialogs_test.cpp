@@ -224,8 +224,11 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   book.SetText(1, 2, "b1");
   book.SetText(2, 1, "a2");
   book.SetSelection(1, 1, 1, 1);
+  // The second choice says where the cells go: down on insert, up on
+  // delete, in both languages.
   WhenShown<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Zellen einfügen"));
+    EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Zellen nach &unten verschieben"));
     d.Choice[1]->setChecked(true);  // shift down
     Picture(d, "insert_cells_dialog.png");
     d.accept();
@@ -235,19 +238,37 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   EXPECT_EQ(book.Text(2, 1), "a1");
   EXPECT_EQ(book.Text(3, 1), "a2");
   EXPECT_EQ(book.Text(1, 2), "b1");
+  WhenShown<TForm2>([](TForm2& d) {
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Zellen löschen"));
+    EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Zellen nach &oben verschieben"));
+    d.Choice[1]->setChecked(true);  // shift up
+    Picture(d, "delete_cells_dialog.png");
+    d.accept();
+  });
+  book.SetSelection(1, 1, 1, 1);
+  ASSERT_TRUE(ShowDeleteCellsDialog(nullptr, book));
+  EXPECT_EQ(book.Text(1, 1), "a1");
+  EXPECT_EQ(book.Text(2, 1), "a2");
 
   LanguageEnglish = 1;
   WhenShown<TForm2>([](TForm2& d) {
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Insert cells"));
+    EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Move c&ells down"));
+    Picture(d, "insert_cells_dialog_en.png");
+    d.reject();
+  });
+  EXPECT_FALSE(ShowInsertCellsDialog(nullptr, book));
+  WhenShown<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Delete cells"));
     EXPECT_EQ(d.Choice[0]->text(), QStringLiteral("Move cells &left"));
-    EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Move cells &down"));
+    EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Move cells &up"));
     d.Choice[2]->setChecked(true);  // whole row
     Picture(d, "delete_cells_dialog_en.png");
     d.accept();
   });
   book.SetSelection(1, 1, 1, 1);
   ASSERT_TRUE(ShowDeleteCellsDialog(nullptr, book));
-  EXPECT_EQ(book.Text(1, 1), "a1");
+  EXPECT_EQ(book.Text(1, 1), "a2");
   EXPECT_EQ(book.Text(1, 2), "");
 
   // Beyond the used area: refused with the message, nothing changes.
@@ -256,8 +277,8 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   EXPECT_FALSE(ShowInsertCellsDialog(nullptr, book));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].text, "Selected area to large for pasting.");
-  EXPECT_EQ(book.Text(1, 1), "a1");
-  EXPECT_EQ(book.Text(2, 1), "a2");
+  EXPECT_EQ(book.Text(1, 1), "a2");
+  EXPECT_EQ(book.Text(2, 1), "");
 }
 
 TEST_F(SheetDialogs, AlignmentProtectionAndGoTo) {

@@ -431,6 +431,7 @@ TEST_F(SwitchEffects, EachSwitchChangesItsReaderAndNothingElse) {
   const TReading first = Read(form);
   ASSERT_EQ(first.at("asteroid list"), "(2) Pallas;(10) Hygiea;");
   for (const TSwitchRow& row : rows) {
+    SCOPED_TRACE(row.Name);
     const std::string ownBefore = row.OwnReader ? row.OwnReader(form) : std::string();
     row.Flip(form, file);
     compare(Read(form), first, row.Changes, row.Name);

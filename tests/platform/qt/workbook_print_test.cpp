@@ -5,12 +5,16 @@
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/globals.h"
 #include "platform/qt/workbook_dialogs.h"
@@ -125,44 +129,92 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   IntlSeparators = saved;
 }
 
-// The rightmost column of `image` between x0 and x1 (exclusive) and y0..y1
-// holding ink (grey below 128), or -1.
-int LastInk(const QImage& image, int x0, int x1, int y0, int y1) {
-  int last = -1;
-  for (int y = std::max(0, y0); y < std::min(y1, image.height()); ++y) {
-    for (int x = std::max(0, x0); x < std::min(x1, image.width()); ++x) {
-      if (qGray(image.pixel(x, y)) < 128) last = std::max(last, x);
+// The first and last column of `area` in `image` holding ink (grey below
+// 128); -1, -1 when there is none.
+std::pair<int, int> Ink(const QImage& image, const QRect& area) {
+  std::pair<int, int> range{-1, -1};
+  const QRect inside = area.intersected(image.rect());
+  for (int y = inside.top(); y <= inside.bottom(); ++y) {
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+      if (qGray(image.pixel(x, y)) >= 128) continue;
+      if (range.first < 0 || x < range.first) range.first = x;
+      range.second = std::max(range.second, x);
     }
   }
-  return last;
+  return range;
 }
 
-// A left-aligned text longer than its cell: on the screen it runs on over
-// the empty cell to its right and is cut where the next cell holds
-// something; the printed page shows the same. Row 1: "Herbstanfang 2026"
-// in A1 with B1 empty; row 2: the same text in A2 with a number in B2.
-TEST(WorkbookPrint, CellTextRunsOnOverEmptyNeighboursAsOnTheScreen) {
+double Middle(std::pair<int, int> range) { return (range.first + range.second) / 2.0; }
+
+// The lines of text in `area`: the bands of rows holding ink, top and
+// bottom.
+std::vector<std::pair<int, int>> InkLines(const QImage& image, const QRect& area) {
+  std::vector<std::pair<int, int>> lines;
+  bool inLine = false;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const bool ink = Ink(image, QRect(area.left(), y, area.width(), 1)).first >= 0;
+    if (ink && !inLine) lines.emplace_back(y, y);
+    if (ink) lines.back().second = y;
+    inLine = ink;
+  }
+  return lines;
+}
+
+// A picture of the sheet's cells: the screen or a printed page, with the
+// rectangle of a cell in its pixels.
+struct TSurface {
+  std::string Name;
+  QImage Image;
+  std::function<QRect(int row, int col)> Cell;
+};
+
+// The texts of the sheet as the screen shows them and the printed page has
+// them, laid out by one rule: a left-aligned text longer than its cell runs
+// on over the empty cell to its right and is cut where the next cell holds
+// something (A1, A2 with a number in B2); centred across the selection (code
+// 7) spans the empty cells to its right that carry the code (C1:E1), up to a
+// cell holding something (C2:D2) or one without the code (C3); fill (5)
+// repeats the text from edge to edge (C4); right (4) and centre (3) stay in
+// their cell (C5, C8); justify (6) wraps the text and spreads its lines to
+// both edges (C6). On the screen the text centred across C1:E1 also shows
+// when C is scrolled out of sight.
+TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   workbook::TWorkbook book(1);
   book.SetColWidth(1, 1, 6, false);
-  book.SetColWidth(2, 2, 40, false);
+  book.SetColWidth(2, 2, 24, false);
+  book.SetColWidth(3, 5, 12, false);
   const std::string text = "Herbstanfang 2026 am 23.";
   book.SetText(1, 1, text);
   book.SetText(2, 1, text);
   book.SetNumber(2, 2, 5);
-  book.SetText(3, 3, "x");  // the page reaches column C
+  auto align = [&book](int row, int col1, int col2, int code) {
+    book.SetSelection(row, col1, row, col2);
+    workbook::TAlignment alignment;
+    alignment.Horizontal = code;
+    book.SetAlignment(alignment);
+  };
+  for (int row : {1, 2, 3}) book.SetText(row, 3, "Mitte");
+  align(1, 3, 5, 7);
+  align(2, 3, 5, 7);
+  book.SetText(2, 5, "x");
+  align(3, 3, 3, 7);
+  book.SetText(4, 3, "ab");
+  align(4, 3, 3, 5);
+  book.SetText(5, 3, "rechts");
+  align(5, 3, 3, 4);
+  book.SetText(6, 3, "Mond und Sonnenuntergangszeiten");  // two lines: "Mond und", then the long word
+  align(6, 3, 3, 6);
+  book.SetRowHeight(6, 6, 64, false);
+  book.SetText(8, 3, "Mitte");
+  align(8, 3, 3, 3);
+  book.SetActiveCell(20, 8);  // its frame away from the texts
 
-  // On the screen: the ink of each row's text, column B's left part.
   TWorkbookView view(book);
-  view.resize(900, 300);
+  view.resize(900, 400);
   view.show();
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
-  const QImage screen = view.Canvas()->viewport()->grab().toImage();
-  auto screenInk = [&](int row) {
-    const QRect b = view.Canvas()->CellRect(row, 2);
-    return LastInk(screen, b.left() + 2, b.left() + b.width() / 2, b.top() + 2, b.bottom() - 1);
-  };
-  EXPECT_GE(screenInk(1), 0) << "the text runs on into B1";
-  EXPECT_EQ(screenInk(2), -1) << "the text stops at B2";
+  TSurface screen{"screen", view.Canvas()->viewport()->grab().toImage(),
+                  [&view](int row, int col) { return view.Canvas()->CellRect(row, col); }};
 
   // On paper, two dots to the point, without headings: A starts at the left
   // margin, row 1 at the top margin.
@@ -182,21 +234,68 @@ TEST(WorkbookPrint, CellTextRunsOnOverEmptyNeighboursAsOnTheScreen) {
   const double scale = layout.Scale;
   const double left = book.PageSetup().LeftMargin * 72.0;
   const double top = book.PageSetup().TopMargin * 72.0;
-  const double bLeft = left + workbook::ColumnPoints(data, 1) * scale;
-  const double bWidth = workbook::ColumnPoints(data, 2) * scale;
-  auto pageInk = [&](int row) {
-    double y = top;
-    for (int r = 1; r < row; ++r) y += workbook::RowPoints(data, r) * scale;
-    const double h = workbook::RowPoints(data, row) * scale;
-    return LastInk(page, static_cast<int>((bLeft + 1) * kDots), static_cast<int>((bLeft + bWidth / 2) * kDots),
-                   static_cast<int>((y + 1) * kDots), static_cast<int>((y + h - 1) * kDots));
-  };
-  EXPECT_GE(pageInk(1), 0) << "the printed text runs on into B1 as on the screen";
-  EXPECT_EQ(pageInk(2), -1) << "the printed text stops at B2 as on the screen";
+  TSurface paper{"paper", page, [&](int row, int col) {
+                   double x = left;
+                   for (int c = 1; c < col; ++c) x += workbook::ColumnPoints(data, c) * scale;
+                   double y = top;
+                   for (int r = 1; r < row; ++r) y += workbook::RowPoints(data, r) * scale;
+                   const double w = workbook::ColumnPoints(data, col) * scale;
+                   const double h = workbook::RowPoints(data, row) * scale;
+                   return QRect(QPoint(static_cast<int>(std::ceil(x * kDots)), static_cast<int>(std::ceil(y * kDots))),
+                                QPoint(static_cast<int>((x + w) * kDots) - 1, static_cast<int>((y + h) * kDots) - 1));
+                 }};
+
+  for (const TSurface& s : {screen, paper}) {
+    SCOPED_TRACE(s.Name);
+    // The ink between the cells (row, col1) and (row, col2), a pixel inside.
+    auto ink = [&s](int row, int col1, int col2) {
+      return Ink(s.Image, s.Cell(row, col1).united(s.Cell(row, col2)).adjusted(1, 1, -1, -1));
+    };
+    const QRect b1 = s.Cell(1, 2);
+    const QRect b2 = s.Cell(2, 2);
+    EXPECT_GE(Ink(s.Image, QRect(b1.left() + 2, b1.top() + 2, b1.width() / 2, b1.height() - 3)).first, 0)
+        << "the text runs on into B1";
+    EXPECT_EQ(Ink(s.Image, QRect(b2.left() + 2, b2.top() + 2, b2.width() / 2, b2.height() - 3)).first, -1)
+        << "the text stops at B2";
+
+    const double tolerance = s.Cell(1, 3).width() * 0.06;
+    EXPECT_NEAR(Middle(ink(1, 3, 5)), s.Cell(1, 3).united(s.Cell(1, 5)).center().x(), tolerance)
+        << "centred across C1:E1";
+    EXPECT_NEAR(Middle(ink(2, 3, 4)), s.Cell(2, 3).united(s.Cell(2, 4)).center().x(), tolerance)
+        << "centred across C2:D2, up to the text in E2";
+    EXPECT_NEAR(Middle(ink(2, 5, 5)), s.Cell(2, 5).center().x(), tolerance) << "E2 centred across itself";
+    EXPECT_NEAR(Middle(ink(3, 3, 5)), s.Cell(3, 3).center().x(), tolerance) << "D3 has not the code: C3 alone";
+    const QRect c4 = s.Cell(4, 3);
+    const auto filled = ink(4, 3, 5);
+    EXPECT_LT(filled.first - c4.left(), 2 * tolerance) << "fill starts at the left edge";
+    EXPECT_GT(filled.second, c4.right() - 3 * tolerance) << "and repeats the text to the right edge";
+    EXPECT_LE(filled.second, c4.right()) << "and not beyond";
+    EXPECT_GT(ink(5, 3, 5).second, s.Cell(5, 3).right() - 2 * tolerance) << "right-aligned";
+    EXPECT_LE(ink(5, 3, 5).second, s.Cell(5, 3).right());
+    EXPECT_NEAR(Middle(ink(8, 3, 5)), s.Cell(8, 3).center().x(), tolerance) << "centred in C8";
+    const QRect c6 = s.Cell(6, 3).adjusted(1, 1, -1, -1);
+    const auto lines = InkLines(s.Image, c6);
+    EXPECT_EQ(lines.size(), 2u) << "justified: the text wraps";
+    const int lineHeight = lines.empty() ? 0 : lines[0].second - lines[0].first + 1;
+    const auto firstLine = Ink(s.Image, QRect(c6.left(), lines.empty() ? 0 : lines[0].first, c6.width(), lineHeight));
+    EXPECT_LT(firstLine.first - c6.left(), 2 * tolerance) << "justified: the first line from the left edge";
+    EXPECT_GT(firstLine.second, c6.right() - tolerance) << "to the right edge";
+  }
   const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
   std::filesystem::create_directories(out);
-  page.copy(0, 0, page.width(), page.height() / 4).save(QString::fromStdString((out / "print_run_on.png").string()));
-  screen.save(QString::fromStdString((out / "screen_run_on.png").string()));
+  page.copy(0, 0, page.width(), page.height() / 3)
+      .save(QString::fromStdString((out / "print_alignments.png").string()));
+  screen.Image.save(QString::fromStdString((out / "screen_alignments.png").string()));
+
+  // C scrolled out of sight: the text centred across C1:E1 stays where it
+  // was, in the middle of D1.
+  book.SetTopLeft(1, 4);
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  const QImage scrolled = view.Canvas()->viewport()->grab().toImage();
+  const QRect d1 = view.Canvas()->CellRect(1, 4);
+  EXPECT_NEAR(Middle(Ink(scrolled, d1.united(view.Canvas()->CellRect(1, 5)).adjusted(1, 1, -1, -1))), d1.center().x(),
+              d1.width() * 0.06);
+  scrolled.save(QString::fromStdString((out / "screen_alignments_scrolled.png").string()));
 }
 
 }  // namespace

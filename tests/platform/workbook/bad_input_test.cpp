@@ -6,8 +6,10 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
+#include <regex>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
 #include "platform/workbook/xlsx_text.h"
+#include "platform/workbook/xlsx_zip_internal.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -49,6 +52,56 @@ class BadInputTest : public ::testing::Test {
     int type = 0;
     std::string error;
     return ReadWorkbookFile(book, path, type, error) ? std::string() : (error.empty() ? "?" : error);
+  }
+
+  // The one sheet "Daten" of the damaged workbooks, read whole: A1
+  // "Objekt", B1 "Helligkeit", A2 "Ceres", B2 1.25 in the format "0.000",
+  // A3 "Vesta", B3 2.5, texts as shared strings.
+  static void ExpectReadWhole(const TWorkbook& read) {
+    EXPECT_EQ(read.SheetName(1), "Daten");
+    EXPECT_EQ(read.Text(1, 1), "Objekt");
+    EXPECT_EQ(read.Text(1, 2), "Helligkeit");
+    EXPECT_EQ(read.Text(3, 1), "Vesta");
+    EXPECT_EQ(read.Number(2, 2), 1.25);
+    EXPECT_EQ(read.Text(2, 2), "1,250");
+  }
+
+  // A package's part changed: the first `From` replaced by `To`; without
+  // `From`, the part left out.
+  struct Edit {
+    std::string Part;
+    std::string From;
+    std::string To;
+  };
+  // The package of a file with the edits made (and every part's text
+  // given to `each` first), stored again.
+  static std::string Edited(const std::string& path, const std::vector<Edit>& edits,
+                            const std::function<void(std::string&)>& each = {}) {
+    const std::string bytes = TextOf(path);
+    std::vector<internal::Entry> entries, kept;
+    std::string error;
+    EXPECT_TRUE(internal::ReadDirectory(bytes, entries, error)) << error;
+    std::vector<std::string> names, texts;
+    std::uint64_t total = 0;
+    for (const internal::Entry& entry : entries) {
+      std::string text;
+      EXPECT_TRUE(internal::InflateChecked(bytes, entry, &text, total, error)) << error;
+      if (each) each(text);
+      bool left = false;
+      for (const Edit& edit : edits) {
+        if (edit.Part != entry.Name) continue;
+        const std::size_t at = text.find(edit.From);
+        left = left || edit.From.empty();
+        EXPECT_NE(at, std::string::npos) << edit.From;
+        if (!edit.From.empty() && at != std::string::npos) text.replace(at, edit.From.size(), edit.To);
+      }
+      if (left) continue;
+      kept.push_back(entry);
+      names.push_back(entry.Name);
+      texts.push_back(std::move(text));
+    }
+    std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>> parts;
+    return internal::StoredZip(kept, names, texts, std::vector<bool>(kept.size(), true), parts);
   }
 
   TIntlSeparators saved_;
@@ -452,8 +505,11 @@ TEST_F(BadInputTest, AFilesNumbersAreReadAndWrittenWithItsDecimalMark) {
 // elements and attributes the parts hold, never from texts that look like
 // them ("t='b'" in a cell's text); a sheet named with a raw '>' (legal in
 // an attribute) is read like any other; a sheet part of a namespace the
-// reader does not know, and a part the reading needs named in a way it
-// does not follow, are refused, the part named.
+// reader does not know, an element the reading needs in another namespace
+// than the format's (<sheetData>, <cellXfs>), and a part the reading needs
+// named in a way it does not follow, are refused, the part named; shared
+// strings and styles no relationship names are read by their usual names,
+// counted.
 TEST_F(BadInputTest, XlsxLossesCountTheElementsAndForeignNamespacesAreRefused) {
   TWorkbook book;
   book.SetText(1, 1, "kept");
@@ -519,6 +575,120 @@ TEST_F(BadInputTest, XlsxLossesCountTheElementsAndForeignNamespacesAreRefused) {
     EXPECT_EQ(read.SheetName(2), c.Sheet2);
     EXPECT_EQ(read.TextOn(2, c.At.first, c.At.second), c.Text);
   }
+
+  for (const char* name : {"xlsx_shared_strings_relationship_left_out_reads_without_texts.xlsx",
+                           "xlsx_styles_relationship_left_out_loses_formats.xlsx"}) {
+    SCOPED_TRACE(name);
+    TWorkbook read;
+    ASSERT_EQ(Open(read, Input(name)), "");
+    ExpectReadWhole(read);
+    TReadLosses byUsualName;
+    byUsualName[TReadLoss::PartsByUsualName] = 1;
+    EXPECT_EQ(read.ReadLosses().Counts, byUsualName.Counts);
+  }
+  const std::pair<const char*, std::string> foreign[] = {
+      {"xlsx_sheetdata_other_namespace_reads_empty.xlsx", "xl/worksheets/sheet1.xml"},
+      {"xlsx_cellxfs_other_namespace_loses_formats.xlsx", "xl/styles.xml"}};
+  for (const auto& [name, part] : foreign) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(Open(book, Input(name)), "The part " + part + " is written in a namespace the program does not know.");
+    EXPECT_EQ(book.Text(1, 1), "kept");
+  }
+}
+
+// What a fuzzer makes of a sound workbook: an element the reading needs in
+// another namespace, or hidden in an element of another, is refused, the
+// part named; so is a part the cells need that is missing, or named by a
+// relationship to nothing. The legal forms read whole: extensions of other
+// namespaces, the strict namespace on one element, shared strings and
+// styles left out of the relationships (by their usual names), every
+// element with a prefix.
+TEST_F(BadInputTest, XlsxPartsTheCellsNeedAreReadWholeOrRefused) {
+  const std::string sheet = "xl/worksheets/sheet1.xml", strings = "xl/sharedStrings.xml", styles = "xl/styles.xml";
+  const std::string relations = "xl/_rels/workbook.xml.rels", other = " xmlns=\"urn:other\"";
+  const std::string sound = folder_.Write(
+      "sound.xlsx", Edited(Input("xlsx_cellxfs_other_namespace_loses_formats.xlsx"),
+                           {{styles, " xmlns=\"http://example.org/ns\"", ""}}));
+  const std::string stringsRelation =
+      "<Relationship Id=\"rId2\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+      "sharedStrings\" Target=\"sharedStrings.xml\"/>";
+  const std::string stylesRelation =
+      "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+      "Target=\"styles.xml\"/>";
+  const std::string inForeign = "The part {} is written in a namespace the program does not know.";
+  const std::string missing = "The part {} that the cells need is missing.";
+  struct Variant {
+    std::vector<Edit> Edits;
+    std::string Refusal;  // "{}": the part; none when the file reads whole
+    std::string Part;
+    int ByUsualName = 0;
+  };
+  const Variant variants[] = {
+      {{}, "", "", 0},
+      {{{sheet, "<v>1.25", "<v" + other + ">1.25"}}, inForeign, sheet},
+      {{{sheet, "<c r=\"A1\"", "<c" + other + " r=\"A1\""}}, inForeign, sheet},
+      {{{sheet, "<row r=\"2\"", "<row" + other + " r=\"2\""}}, inForeign, sheet},
+      {{{sheet, "<sheetData>", "<sheetData><o:rows xmlns:o=\"urn:other\">"}, {sheet, "</sheetData>", "</o:rows></sheetData>"}},
+       inForeign,
+       sheet},
+      {{{sheet, "<sheetData>", "<o:data xmlns:o=\"urn:other\"><sheetData>"}, {sheet, "</sheetData>", "</sheetData></o:data>"}},
+       inForeign,
+       sheet},
+      {{{sheet, "<c r=\"A2\" t=\"s\"><v>2</v>", "<c r=\"A2\" t=\"inlineStr\"><is><t" + other + ">Ceres</t></is>"}},
+       inForeign,
+       sheet},
+      {{{strings, "<si><t>Ceres", "<si><t" + other + ">Ceres"}}, inForeign, strings},
+      {{{strings, "<si><t>Ceres", "<si" + other + "><t>Ceres"}}, inForeign, strings},
+      {{{styles, "<numFmt ", "<numFmt" + other + " "}}, inForeign, styles},
+      {{{styles, "<xf numFmtId=\"164\"", "<xf" + other + " numFmtId=\"164\""}}, inForeign, styles},
+      {{{"xl/workbook.xml", "<sheets>", "<sheets" + other + ">"}}, inForeign, "xl/workbook.xml"},
+      {{{styles, "<cellXfs count=\"2\"", "<cellXfs count=\"2\" xmlns=\"http://purl.oclc.org/ooxml/spreadsheetml/main\""},
+        {sheet, "</sheetData>",
+         "</sheetData><extLst><ext uri=\"{05C60535-1F16-4fd2-B633-F4F36F0B64E0}\"><x14:sparklineGroups "
+         "xmlns:x14=\"http://schemas.microsoft.com/office/spreadsheetml/2009/9/main\"><x14:sparklineGroup><x14:sparklines>"
+         "<x14:sparkline><xm:f xmlns:xm=\"http://schemas.microsoft.com/office/excel/2006/main\">Daten!B2:B3</xm:f>"
+         "</x14:sparkline></x14:sparklines></x14:sparklineGroup></x14:sparklineGroups></ext></extLst>"}},
+       "",
+       ""},
+      {{{strings, "", ""}, {relations, stringsRelation, ""}}, missing, strings},
+      {{{strings, "", ""}, {relations, "Target=\"sharedStrings.xml", "Target=\"texts/all.xml"}},
+       missing,
+       "xl/texts/all.xml"},
+      {{{relations, "Target=\"sharedStrings.xml", "Target=\"texts/all.xml"}}, "", "", 1},
+      {{{styles, "", ""}, {relations, stylesRelation, ""}}, missing, styles},
+      {{{relations, stylesRelation, ""}, {relations, stringsRelation, ""}}, "", "", 2},
+  };
+  for (const Variant& v : variants) {
+    SCOPED_TRACE(v.Edits.empty() ? std::string("sound") : v.Edits.back().Part + ": " + v.Edits.back().From + " -> " + v.Edits.back().To);
+    const std::string path = folder_.Write("variant.xlsx", Edited(sound, v.Edits));
+    TWorkbook read;
+    read.SetText(1, 1, "kept");
+    const std::string refusal = Open(read, path);
+    if (!v.Refusal.empty()) {
+      const std::size_t at = v.Refusal.find("{}");
+      EXPECT_EQ(refusal, v.Refusal.substr(0, at) + v.Part + v.Refusal.substr(at + 2));
+      EXPECT_NE(GermanReadFailure(refusal), refusal);
+      EXPECT_EQ(read.Text(1, 1), "kept");
+      continue;
+    }
+    ASSERT_EQ(refusal, "");
+    ExpectReadWhole(read);
+    EXPECT_EQ(read.ReadLosses()[TReadLoss::PartsByUsualName], v.ByUsualName);
+  }
+  // Every element of the format's namespace with the prefix "x:" (legal
+  // XML) reads whole, the program's own scan of the numbers included: a
+  // number cell holding NaN is refused as in the default namespace.
+  const auto prefixed = [](std::string& text) {
+    if (text.find("spreadsheetml/2006/main") == std::string::npos) return;
+    text = std::regex_replace(text, std::regex("<(/?)([A-Za-z])"), "<$1x:$2");
+    text = std::regex_replace(text, std::regex(" xmlns=\""), " xmlns:x=\"");
+  };
+  TWorkbook read;
+  ASSERT_EQ(Open(read, folder_.Write("prefixed.xlsx", Edited(sound, {}, prefixed))), "");
+  ExpectReadWhole(read);
+  EXPECT_FALSE(read.ReadLosses().Any());
+  EXPECT_EQ(Open(read, folder_.Write("prefixed-nan.xlsx", Edited(sound, {{sheet, "<x:v>1.25", "<x:v>NaN"}}, prefixed))),
+            "The number cell Daten!B2 holds no finite number.");
 }
 
 TEST_F(BadInputTest, BadFormulasOfAForeignFileFallBackToTheirStoredValues) {

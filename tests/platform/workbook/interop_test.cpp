@@ -12,6 +12,7 @@
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <string>
 
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
@@ -383,6 +384,49 @@ TEST_F(InteropTest, OpenpyxlReadsValuesAndFormulas) {
     ++checked;
   }
   EXPECT_GE(checked, 80);
+}
+
+// Horizontal alignments in other programs' files and in ours. openpyxl
+// writes every one the format names, a text centred across A7:C7 as
+// "centerContinuous" on the three cells; LibreOffice keeps all but that one:
+// it stores the three cells as centred. What we write carries the format's names
+// (openpyxl reads them) and reads back with the same codes.
+TEST_F(InteropTest, HorizontalAlignmentsKeepTheirCodes) {
+  // The codes of A1 to A7, then of B7 and C7: left 2, centre 3, right 4,
+  // fill 5, justify 6, distributed (shown as justify) 6, centre across
+  // the selection 7.
+  auto codes = [](const TWorkbook& book) {
+    std::string text;
+    for (int row = 1; row <= 7; ++row) text += std::to_string(book.StyleAt(1, row, 1).Alignment.Horizontal);
+    return text + " " + std::to_string(book.StyleAt(1, 7, 2).Alignment.Horizontal) +
+           std::to_string(book.StyleAt(1, 7, 3).Alignment.Horizontal);
+  };
+  int type = 0;
+  std::string error;
+  TWorkbook theirs(1);
+  ASSERT_TRUE(ReadWorkbookFile(theirs, std::string(KVX_FIXTURE_DIR) + "/alignments.xlsx", type, error)) << error;
+  EXPECT_EQ(codes(theirs), "2345667 77");
+  TWorkbook libreOffice(1);
+  ASSERT_TRUE(ReadWorkbookFile(libreOffice, std::string(KVX_FIXTURE_DIR) + "/alignments_libreoffice.xlsx", type, error))
+      << error;
+  EXPECT_EQ(codes(libreOffice), "2345663 33");
+
+  const std::string path = (folder_.Path() / "alignments.xlsx").string();
+  ASSERT_TRUE(WriteWorkbookFile(theirs, path, 4, error)) << error;
+  TWorkbook back(1);
+  ASSERT_TRUE(ReadWorkbookFile(back, path, type, error)) << error;
+  EXPECT_EQ(codes(back), "2345667 77");
+  if (!HaveCommand("/usr/bin/python3 -c 'import openpyxl'")) GTEST_SKIP() << "python3-openpyxl is not installed";
+  std::ofstream(folder_.Path() / "alignments.py")
+      << "import openpyxl,sys\n"
+         "s=openpyxl.load_workbook(sys.argv[1]).active\n"
+         "print(' '.join(s[c].alignment.horizontal or 'None' for c in sys.argv[2:]))\n";
+  int status = 0;
+  const std::string output = RunCommand("/usr/bin/python3 '" + (folder_.Path() / "alignments.py").string() + "' '" +
+                                            path + "' A1 A2 A3 A4 A5 A6 A7 B7 C7 2>&1",
+                                        status);
+  ASSERT_EQ(status, 0) << output;
+  EXPECT_EQ(output, "left center right fill justify justify centerContinuous centerContinuous centerContinuous\n");
 }
 
 }  // namespace

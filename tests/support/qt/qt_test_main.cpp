@@ -7,6 +7,7 @@
 #include "platform/qt/application_start.h"
 #include "support/desktop_locale.h"
 #include "support/fixed_clock.h"
+#include "support/qt/modal_watchdog.h"
 
 // The widget tests save pictures of their windows (test-output/*.png) that
 // two runs of the same build must give byte for byte, so that a change of
@@ -39,5 +40,6 @@ int main(int argc, char** argv) {
   kvx::FixedClock clock(kvx::FixedClock::At(2026, 12, 8, 12, 0, 0));
   kvx::ScopedSystemClock now(clock);
   ::testing::UnitTest::GetInstance()->listeners().Append(new TOverrideCursorGuard);
+  kvx::test::InstallModalWatchdog();
   return RUN_ALL_TESTS();
 }

@@ -1,0 +1,161 @@
+#include "platform/qt/cell_painting.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+
+namespace kvx {
+
+namespace {
+
+constexpr int kFill = 5;
+constexpr int kJustify = 6;
+constexpr int kCentreAcross = 7;
+
+bool EmptyCell(const workbook::TWorkbook& book, int sheet, int row, int col) {
+  const workbook::TCell* cell = book.SheetData(sheet).CellAt(row, col);
+  return cell == nullptr || cell->Kind == workbook::TCellKind::Empty;
+}
+
+int HorizontalCode(const workbook::TWorkbook& book, int sheet, int row, int col) {
+  return book.StyleAt(sheet, row, col).Alignment.Horizontal;
+}
+
+// An empty cell that continues the centring of a text to its left.
+bool ContinuesCentring(const workbook::TWorkbook& book, int sheet, int row, int col) {
+  return EmptyCell(book, sheet, row, col) && HorizontalCode(book, sheet, row, col) == kCentreAcross;
+}
+
+int HorizontalFlag(int code, int general) {
+  switch (code) {
+    case 2:
+    case kFill:
+      return Qt::AlignLeft;
+    case 3:
+    case kCentreAcross:
+      return Qt::AlignHCenter;
+    case 4:
+      return Qt::AlignRight;
+    case kJustify:
+      return Qt::AlignJustify | Qt::TextWordWrap;
+    default:
+      return general;
+  }
+}
+
+int VerticalFlag(int code) {
+  if (code == 1) return Qt::AlignTop;
+  return code == 2 ? Qt::AlignVCenter : Qt::AlignBottom;
+}
+
+}  // namespace
+
+TCellText LayOutCellText(const TPaintedRow& row, int col, double left, const TCellTextInput& input,
+                         const QFontMetricsF& metrics) {
+  const workbook::TAlignment& alignment = row.Book.StyleAt(row.Sheet, row.Row, col).Alignment;
+  TCellText out;
+  out.Text = input.Text;
+  out.Flags = HorizontalFlag(alignment.Horizontal, input.General) | VerticalFlag(alignment.Vertical);
+  if (alignment.Wrap) out.Flags |= Qt::TextWordWrap;
+  double right = left + row.ColumnWidth(col);
+  if (alignment.Horizontal == kCentreAcross) {
+    for (int c = col + 1; c <= workbook::kMaxCols && ContinuesCentring(row.Book, row.Sheet, row.Row, c); ++c) {
+      right += row.ColumnWidth(c);
+    }
+  }
+  out.Rect = QRectF(left + row.Padding, row.Top, std::max(0.0, right - left - 2 * row.Padding), row.Height);
+  const double needed = metrics.horizontalAdvance(out.Text);
+  if (input.FitNumber && needed > out.Rect.width()) {
+    out.Text = input.FitNumber(out.Text, out.Rect.width());
+  } else if (alignment.Horizontal == kFill && needed > 0) {
+    out.Text = out.Text.repeated(std::max(1, static_cast<int>(out.Rect.width() / needed)));
+  } else if (input.RunsOn && !(out.Flags & Qt::TextWordWrap) && (out.Flags & Qt::AlignLeft) &&
+             alignment.Horizontal != kFill && needed > out.Rect.width()) {
+    // Runs on over the empty cells to its right, up to the first that holds
+    // something, until it fits or leaves the pane.
+    for (int c = col + 1; c <= workbook::kMaxCols && needed > out.Rect.width() && right < row.PaneRight; ++c) {
+      if (!EmptyCell(row.Book, row.Sheet, row.Row, c)) break;
+      right += row.ColumnWidth(c);
+      out.Rect.setRight(right - row.Padding);
+    }
+  }
+  const double clipLeft = std::max(row.PaneLeft, out.Rect.left() - row.Padding);
+  const double clipRight = std::min(row.PaneRight, out.Rect.right() + row.Padding);
+  out.Clip = QRectF(clipLeft, row.Top, std::max(0.0, clipRight - clipLeft), row.Height);
+  return out;
+}
+
+void DrawCellText(QPainter& painter, const TCellText& text) {
+  if (text.Clip.isEmpty()) return;
+  painter.save();
+  painter.setClipRect(text.Clip);
+  painter.drawText(text.Rect, text.Flags, text.Text);
+  painter.restore();
+}
+
+Qt::BrushStyle PatternBrush(int pattern) {
+  switch (pattern) {
+    case 2:
+      return Qt::Dense3Pattern;  // medium grey
+    case 3:
+      return Qt::Dense2Pattern;  // dark grey
+    case 4:
+      return Qt::Dense5Pattern;  // light grey
+    case 5:
+      return Qt::HorPattern;
+    case 6:
+      return Qt::VerPattern;
+    case 7:
+      return Qt::BDiagPattern;
+    case 8:
+      return Qt::FDiagPattern;
+    case 9:
+      return Qt::CrossPattern;
+    case 10:
+      return Qt::DiagCrossPattern;
+    case 11:
+      return Qt::HorPattern;
+    case 12:
+      return Qt::VerPattern;
+    case 13:
+      return Qt::BDiagPattern;
+    case 14:
+      return Qt::FDiagPattern;
+    case 15:
+      return Qt::CrossPattern;
+    case 16:
+      return Qt::DiagCrossPattern;
+    case 17:
+      return Qt::Dense6Pattern;
+    default:
+      return Qt::Dense7Pattern;
+  }
+}
+
+void DrawTurnedCellText(QPainter& painter, const QRectF& cell, double padding, int orientation, const QString& text) {
+  const QRectF textRect = cell.adjusted(padding, 0, -padding, 0);
+  painter.save();
+  painter.setClipRect(cell);
+  if (orientation == 2 || orientation == 3) {
+    painter.translate(textRect.center());
+    painter.rotate(orientation == 2 ? -90 : 90);
+    const QRectF turned(-textRect.height() / 2, -textRect.width() / 2, textRect.height(), textRect.width());
+    painter.drawText(turned, Qt::AlignCenter, text);
+  } else {
+    QString stacked;
+    for (int i = 0; i < text.size(); ++i) stacked += text.mid(i, 1) + (i + 1 < text.size() ? "\n" : "");
+    painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop, stacked);
+  }
+  painter.restore();
+}
+
+std::optional<int> CentredAcrossFrom(const workbook::TWorkbook& book, int sheet, int row, int col) {
+  if (!ContinuesCentring(book, sheet, row, col)) return std::nullopt;
+  for (int c = col - 1; c >= 1; --c) {
+    if (HorizontalCode(book, sheet, row, c) != kCentreAcross) return std::nullopt;
+    if (!EmptyCell(book, sheet, row, c)) return c;
+  }
+  return std::nullopt;
+}
+
+}  // namespace kvx
