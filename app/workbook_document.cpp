@@ -294,32 +294,15 @@ TTextWrite WriteTextOver(TWorkbookDocument& doc, const std::string& name, const 
   return TTextWrite::SavedAs;
 }
 
-bool WriteText(TWorkbookDocument& doc, const std::string& name) {
-  std::string error;
-  bool savedAs = false;
-  switch (WriteTextOver(doc, name, workbook::TabTextDialect(workbook::kFileTypeText), error, savedAs)) {
-    case TTextWrite::SavedAs:
-      return savedAs;
-    case TTextWrite::Failed:
-      ShowSaveFailed(name, error);
-      return false;
-    case TTextWrite::Written:
-      break;
+// The current sheet as a tab text (type 3) or, with `csv`, as a csv file
+// under `name`, which the document then is.
+bool WriteSheetText(TWorkbookDocument& doc, const std::string& name, bool csv) {
+  workbook::TTextDialect dialect = workbook::TabTextDialect(workbook::kFileTypeText);
+  if (csv) {
+    dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
+    dialect.Quoting = true;
   }
-  doc.FileName = name;
-  doc.FileType = workbook::kFileTypeText;
-  doc.Document.OpenedFileNotKept = 0;
-  SetCaptionAndRecent(doc, name);
-  doc.Document.DocumentSaved = 0;
-  ShowOnlyActiveSheet(false);
-  return true;
-}
-
-bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
   std::string error;
-  workbook::TTextDialect dialect;
-  dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
-  dialect.Quoting = true;
   bool savedAs = false;
   switch (WriteTextOver(doc, name, dialect, error, savedAs)) {
     case TTextWrite::SavedAs:
@@ -331,10 +314,11 @@ bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
       break;
   }
   doc.FileName = name;
+  if (!csv) doc.FileType = workbook::kFileTypeText;
   doc.Document.OpenedFileNotKept = 0;
   SetCaptionAndRecent(doc, name);
-  ShowOnlyActiveSheet(true);
   doc.Document.DocumentSaved = 0;
+  ShowOnlyActiveSheet(csv);
   return true;
 }
 
@@ -524,13 +508,13 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) { return SaveAs(doc, WhyNotInPlace(d
 bool SaveSheetAsText(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"), "txt");
   if (!chosen) return false;
-  return WriteText(doc, *chosen);
+  return WriteSheetText(doc, *chosen, false);
 }
 
 bool SaveSheetAsCsv(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveCsvQuestion, ProposedName(doc, ".CSV"), "csv");
   if (!chosen) return false;
-  return WriteCsv(doc, *chosen);
+  return WriteSheetText(doc, *chosen, true);
 }
 
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {
