@@ -17,7 +17,8 @@ struct TDocumentState {
   // opened if the document were written over it: its reader counted what
   // the workbook does not keep (ReadLosses). Save then asks for a new name
   // and the file stays as it is. A text file is checked when it is saved,
-  // from what the writer would write (CheckTextSave).
+  // from what the writer writes (CheckTextSave) and by reading the file
+  // written back before it replaces the file; an .xlsx by reading it back.
   std::uint8_t OpenedFileNotKept = 0;
   std::int32_t RecentFilesCount = 10;  // size of the recent-files list
   std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet

@@ -197,12 +197,18 @@ std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
 // text's check (text_layout.h), what the workbook does not keep of a
 // workbook file (counted when it was read), and a workbook read from any
 // file but an .xlsx one (.xls, .xlsm), which the writer does not write.
+// A document of a text file (a tab text or a .csv), not of a workbook.
+bool IsTextDocument(const TWorkbookDocument& doc) {
+  return !doc.FileName.empty() && Upper(Extension(doc.FileName)) != ".XLSX" && !IsWorkbookType(doc.FileType) &&
+         !workbook::IsWorkbookFileName(doc.FileName);
+}
+
 std::optional<std::pair<std::string, std::string>> WhyNotInPlace(const TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return std::nullopt;
   const std::string ext = Upper(Extension(doc.FileName));
   const workbook::TReadLosses& losses = doc.Book.ReadLosses();
   const bool xlsx = ext == ".XLSX";
-  if (xlsx || IsWorkbookType(doc.FileType) || workbook::IsWorkbookFileName(doc.FileName)) {
+  if (!IsTextDocument(doc)) {
     if (doc.Document.OpenedFileNotKept != 0 && losses.Any()) {
       return std::make_pair(LossesClause(losses, false), LossesClause(losses, true));
     }
@@ -268,35 +274,51 @@ bool SaveAs(TWorkbookDocument& doc, bool newName) {
   return true;
 }
 
-bool WriteText(TWorkbookDocument& doc, const std::string& name) {
-  std::string error;
-  if (!workbook::SaveSheetText(doc.Book, name, workbook::TabTextDialect(workbook::kFileTypeText), error)) {
-    ShowSaveFailed(name, error);
-    return false;
+// How a text write over a name went.
+enum class TTextWrite { Written, Failed, SavedAs };
+
+// Writes the current sheet as text in `dialect` to `name`. Over the file the
+// document was read from the write is proven first (SaveSheetText): where
+// the file would not read back as the sheet holds it, the message says why,
+// the file stays, and Save as follows (its outcome in `savedAs`).
+TTextWrite WriteTextOver(TWorkbookDocument& doc, const std::string& name, const workbook::TTextDialect& dialect,
+                         std::string& error, bool& savedAs) {
+  if (name != doc.FileName) {
+    return workbook::SaveSheetText(doc.Book, name, dialect, error) ? TTextWrite::Written : TTextWrite::Failed;
   }
-  doc.FileName = name;
-  doc.FileType = workbook::kFileTypeText;
-  doc.Document.OpenedFileNotKept = 0;
-  SetCaptionAndRecent(doc, name);
-  doc.Document.DocumentSaved = 0;
-  ShowOnlyActiveSheet(false);
-  return true;
+  workbook::TTextSaveCheck proof;
+  if (workbook::SaveSheetText(doc.Book, name, dialect, error, &proof)) return TTextWrite::Written;
+  if (!proof.Any()) return TTextWrite::Failed;
+  ShowNotWrittenOver(name, {workbook::TextSaveReason(proof, false), workbook::TextSaveReason(proof, true)});
+  savedAs = SaveAs(doc, true);
+  return TTextWrite::SavedAs;
 }
 
-bool WriteCsv(TWorkbookDocument& doc, const std::string& name) {
+// The current sheet as a tab text (type 3) or, with `csv`, as a csv file
+// under `name`, which the document then is.
+bool WriteSheetText(TWorkbookDocument& doc, const std::string& name, bool csv) {
+  workbook::TTextDialect dialect = workbook::TabTextDialect(workbook::kFileTypeText);
+  if (csv) {
+    dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
+    dialect.Quoting = true;
+  }
   std::string error;
-  workbook::TTextDialect dialect;
-  dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
-  dialect.Quoting = true;
-  if (!workbook::SaveSheetText(doc.Book, name, dialect, error)) {
-    ShowSaveFailed(name, error);
-    return false;
+  bool savedAs = false;
+  switch (WriteTextOver(doc, name, dialect, error, savedAs)) {
+    case TTextWrite::SavedAs:
+      return savedAs;
+    case TTextWrite::Failed:
+      ShowSaveFailed(name, error);
+      return false;
+    case TTextWrite::Written:
+      break;
   }
   doc.FileName = name;
+  if (!csv) doc.FileType = workbook::kFileTypeText;
   doc.Document.OpenedFileNotKept = 0;
   SetCaptionAndRecent(doc, name);
-  ShowOnlyActiveSheet(true);
   doc.Document.DocumentSaved = 0;
+  ShowOnlyActiveSheet(csv);
   return true;
 }
 
@@ -440,19 +462,34 @@ bool SaveDocument(TWorkbookDocument& doc) {
   // A file a save would not give back (a text whose bytes would change, a
   // workbook with what the workbook does not keep, a workbook read from a
   // .xls, a macro-enabled .xlsm or a file of any other name) goes to a new
-  // .xlsx file, so that the file it came from keeps all it held.
-  if (const auto reason = WhyNotInPlace(doc)) {
+  // .xlsx file, so that the file it came from keeps all it held. A tab
+  // text is judged as it is written (WriteTextOver), an .xlsx by reading
+  // the file written back.
+  const std::string ext = Upper(Extension(doc.FileName));
+  const bool text = ext != ".CSV" && IsTextDocument(doc);
+  if (const auto reason = text ? decltype(WhyNotInPlace(doc))() : WhyNotInPlace(doc)) {
     ShowNotWrittenOver(doc.FileName, *reason);
     return SaveAs(doc, true);
   }
-  const std::string ext = Upper(Extension(doc.FileName));
   if (ext == ".CSV") return SaveSheetAsCsv(doc);
   if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
-  const bool text = doc.FileType == workbook::kFileTypeText || doc.FileType == workbook::kFileTypeTextValues;
   std::string error;
-  const bool written =
-      text ? workbook::SaveSheetText(doc.Book, doc.FileName, workbook::TabTextDialect(doc.FileType), error)
-           : workbook::WriteWorkbookFile(doc.Book, doc.FileName, doc.FileType, error);
+  bool written = false;
+  if (text) {
+    bool savedAs = false;
+    const TTextWrite write = WriteTextOver(doc, doc.FileName, workbook::TabTextDialect(doc.FileType), error, savedAs);
+    if (write == TTextWrite::SavedAs) return savedAs;
+    written = write == TTextWrite::Written;
+  } else {
+    // The workbook replaces its file only when the file written reads back
+    // as the workbook holds it.
+    workbook::TReadBack found;
+    written = workbook::WriteXlsxProven(doc.Book, doc.FileName, error, found);
+    if (found.Any()) {
+      ShowNotWrittenOver(doc.FileName, {workbook::ReadBackClause(found, false), workbook::ReadBackClause(found, true)});
+      return SaveAs(doc, true);
+    }
+  }
   if (!written) {
     if (workbook::IsTextSaveRefusal(error)) {
       ShowSaveFailed(doc.FileName, error);
@@ -471,13 +508,13 @@ bool SaveWorkbookAs(TWorkbookDocument& doc) { return SaveAs(doc, WhyNotInPlace(d
 bool SaveSheetAsText(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"), "txt");
   if (!chosen) return false;
-  return WriteText(doc, *chosen);
+  return WriteSheetText(doc, *chosen, false);
 }
 
 bool SaveSheetAsCsv(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveCsvQuestion, ProposedName(doc, ".CSV"), "csv");
   if (!chosen) return false;
-  return WriteCsv(doc, *chosen);
+  return WriteSheetText(doc, *chosen, true);
 }
 
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {

@@ -71,7 +71,9 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 // workbook read from any file but an .xlsx one, .xls or .xlsm, which the
 // writer does not write) one message says why in a sentence, then Save as
 // under a new .xlsx name (the file's name with ".xlsx", or "-2.xlsx", ...
-// where that is taken); the file stays as it is. Otherwise the csv export
+// where that is taken); the file stays as it is. So too where the file
+// written, read back as its reader reads it, would hold a cell otherwise
+// than the sheet (the message names the cell). Otherwise the csv export
 // for a .csv document; else writes in place, a text in its file's form.
 // True when the save completed (a text save completes though the document
 // stays unsaved).

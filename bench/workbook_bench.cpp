@@ -1,11 +1,14 @@
 // Writing a computed table of 10,000 rows and 30 columns through the
 // per-quantity cell formatting into the workbook, and saving and loading
-// it as an .xlsx file.
+// it as an .xlsx file; a text of 100,000 lines of 10 fields opened, and
+// saved in place with and without reading it back.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "core/name_tables.h"
@@ -168,5 +171,86 @@ void BM_TableThroughChildProcess(benchmark::State& state) {
   state.counters["ChildCpu"] = benchmark::Counter((ChildSeconds() - childBefore) * 1e3 / state.iterations());
 }
 BENCHMARK(BM_TableThroughChildProcess)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// A text of 100,000 lines of 10 numbers with decimal commas ("1234,5678"),
+// between ';' (a .csv) or tabs (a tab text); written once.
+std::string BigText(bool csv) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / (csv ? "kvx_bench_big.csv" : "kvx_bench_big.txt")).string();
+  if (std::filesystem::exists(path)) return path;
+  std::string text;
+  char number[32];
+  for (int r = 1; r <= 100000; ++r) {
+    for (int c = 1; c <= 10; ++c) {
+      if (c > 1) text += csv ? ';' : '\t';
+      std::string field(number, std::to_chars(number, number + sizeof number, r * 0.37 + c * 1.0001).ptr);
+      for (char& ch : field) {
+        if (ch == '.') ch = ',';
+      }
+      text += field;
+    }
+    text += "\r\n";
+  }
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+kvx::workbook::TTextDialect BigTextDialect(bool csv) {
+  return csv ? kvx::workbook::TTextDialect{';', true, false} : kvx::workbook::TabTextDialect(kvx::workbook::kFileTypeText);
+}
+
+bool ReadBigText(TWorkbook& book, bool csv, std::string& error) {
+  int type = 0;
+  return csv ? kvx::workbook::ReadSeparatedIntoSheet(book, BigText(true), ';', error)
+             : kvx::workbook::ReadWorkbookFile(book, BigText(false), type, error);
+}
+
+// Opening the text: argument 0 the tab text, 1 the .csv.
+void BM_OpenText(benchmark::State& state) {
+  SetUpFormats();
+  const bool csv = state.range(0) != 0;
+  for (auto _ : state) {
+    TWorkbook book(1);
+    std::string error;
+    if (!ReadBigText(book, csv, error)) state.SkipWithError(error.c_str());
+    benchmark::DoNotOptimize(book.LastRow());
+  }
+  state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(BM_OpenText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// Ctrl+S over the text with one cell changed: arguments tab text (0) or
+// .csv (1), and the save proven by reading the file back (1) or not (0);
+// the difference is what the read-back costs.
+void BM_SaveTextInPlace(benchmark::State& state) {
+  SetUpFormats();
+  const bool csv = state.range(0) != 0;
+  const bool proven = state.range(1) != 0;
+  TWorkbook book(1);
+  std::string error;
+  if (!ReadBigText(book, csv, error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  const std::string path = BigText(csv);
+  const std::string copy = path + ".saved";
+  std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+  book.SetEntry(2, 2, "7,25");
+  for (auto _ : state) {
+    kvx::workbook::TTextSaveCheck proof;
+    if (!kvx::workbook::SaveSheetText(book, copy, BigTextDialect(csv), error, proven ? &proof : nullptr)) {
+      state.SkipWithError((error + kvx::workbook::TextSaveReason(proof, true)).c_str());
+    }
+  }
+  std::filesystem::remove(copy);
+  state.SetItemsProcessed(state.iterations() * 1000000);
+}
+BENCHMARK(BM_SaveTextInPlace)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 }  // namespace

@@ -29,29 +29,32 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
   return true;
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error) {
+std::string WriteTemporaryBeside(const std::string& path, std::string_view bytes, std::string& error) {
   const std::string temporary = FreeTemporaryPath(path);
   if (temporary.empty()) {
     error = "cannot create a temporary file beside " + path;
-    return false;
+    return {};
   }
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = "cannot create " + temporary;
-      return false;
-    }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      error = "cannot write " + temporary;
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
+  std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    error = "cannot create " + temporary;
+    return {};
   }
-  return ReplaceWithTemporary(temporary, path, error);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.flush();
+  if (!out) {
+    out.close();
+    error = "cannot write " + temporary;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return {};
+  }
+  return temporary;
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::string& error) {
+  const std::string temporary = WriteTemporaryBeside(path, bytes, error);
+  return !temporary.empty() && ReplaceWithTemporary(temporary, path, error);
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view bytes) {

@@ -17,6 +17,12 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes, std::st
 // The same without the reason.
 bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 
+// Writes `bytes` to a fresh temporary file beside `path` (FreeTemporaryPath)
+// and gives its name, for a writer that checks the file before it replaces
+// the target (ReplaceWithTemporary); empty with `error` when it cannot be
+// written, no temporary file then being left.
+std::string WriteTemporaryBeside(const std::string& path, std::string_view bytes, std::string& error);
+
 // For writers that create the temporary file themselves: a name beside
 // `path` that nothing uses yet ("<path>.kvxtmp", then "<path>.kvxtmp1" ..
 // "<path>.kvxtmp99"); empty when every candidate is taken.

@@ -305,18 +305,15 @@ void EnterField(TWorkbook& book, int row, int col, std::string_view field, bool 
   }
 }
 
-// Enters the records into the book's current sheet from row 1 and column 1
-// and keeps the file's form (TTextSource, TSheetData::TextLines); the
-// numbers read with the decimal mark ReadNumbers decides. The note for the
-// user.
-std::string EnterRecords(TWorkbook& book, const std::string& path, const std::vector<TTextRecord>& records,
-                         const TDecodedText& decoded, char separator, bool csv) {
+// Enters the records into the book's current sheet from row 1 and column 1,
+// the numbers read with the decimal mark ReadNumbers decides; the fields
+// beyond the sheet's last column are counted in `dropped`.
+TNumberReading EnterCells(TWorkbook& book, const std::vector<TTextRecord>& records, bool csv, std::uint64_t& dropped) {
   const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
   TFormatLocale locale = book.Locale();
   TNumberReading numbers = ReadNumbers(records, rows, locale.Decimal);
   locale.Decimal = numbers.Decimal;
   locale.Thousands = GroupingMark(numbers.Decimal);
-  std::uint64_t dropped = 0;
   for (std::size_t r = 0; r < rows; ++r) {
     const auto& fields = records[r].Fields;
     for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
@@ -326,6 +323,16 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, const std::ve
     }
     if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
   }
+  return numbers;
+}
+
+// Enters the records (EnterCells) and keeps the file's form (TTextSource,
+// TSheetData::TextLines). The note for the user.
+std::string EnterRecords(TWorkbook& book, const std::string& path, const std::vector<TTextRecord>& records,
+                         const TDecodedText& decoded, char separator, bool csv) {
+  const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
+  std::uint64_t dropped = 0;
+  const TNumberReading numbers = EnterCells(book, records, csv, dropped);
   // The file's form: a new one, or more texts of the same kind of file.
   TTextSource& source = book.MutableTextSource();
   if (source.SheetId == 0 || source.Separator != separator || source.Quoting != csv) source = TTextSource{};
@@ -387,27 +394,73 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
   return true;
 }
 
-// The bytes of the sheet as text, unless its file would not open again as
-// text (zero characters in a run or in bulk read as binary data): then
-// `error` names the first cell with a zero character. `inForm` tells
+// The bytes of the sheet's text `written`, unless its file would not open
+// again as text (zero characters in a run or in bulk read as binary data):
+// then `error` names the first cell with a zero character. `inForm` tells
 // whether the bytes are in the workbook's text form.
-bool SheetTextBytes(const TTextSheetWriter& writer, const TWorkbook& book, std::string& text, std::string& bytes,
-                    bool& inForm, std::string& error) {
-  int zeroRow = 0, zeroCol = 0;
-  text = writer.Text(&zeroRow, &zeroCol);
-  inForm = TextFileBytesInForm(text, book.TextForm(), bytes);
+bool SheetTextBytes(const TWrittenText& written, const TWorkbook& book, std::string& bytes, bool& inForm,
+                    std::string& error) {
+  inForm = TextFileBytesInForm(written.Text, book.TextForm(), bytes);
   if (!NotTextReason(bytes).empty()) {
-    error = TextSaveRefusal(CellName(std::max(zeroRow, 1), std::max(zeroCol, 1)));
+    error = TextSaveRefusal(CellName(std::max(written.ZeroRow, 1), std::max(written.ZeroCol, 1)));
     return false;
   }
   return true;
 }
 
 bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const std::string& path, std::string& error) {
-  const TTextSheetWriter writer(book, book.Sheet(), dialect);
-  std::string text, bytes;
+  std::string bytes;
   bool inForm = false;
-  return SheetTextBytes(writer, book, text, bytes, inForm, error) && WriteFileReplacing(path, bytes, error);
+  return SheetTextBytes(TTextSheetWriter(book, book.Sheet(), dialect).Write(), book, bytes, inForm, error) &&
+         WriteFileReplacing(path, bytes, error);
+}
+
+// Reads the text file `path` as the text readers read a file of `dialect`
+// (in this session) and names in `check` the first cell, row by row, that
+// reads otherwise than the book's current sheet holds it (a text holds
+// values, not how they are shown). False with
+// `error` when the file cannot be read.
+bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDialect& dialect, TTextSaveCheck& check,
+                  std::string& error) {
+  std::string data;
+  if (!ReadTextBytes(path, data, error)) return false;
+  const TDecodedText decoded = DecodeText(data);
+  data = std::string();
+  TWorkbook back(1);
+  std::uint64_t dropped = 0;
+  EnterCells(back,
+             dialect.Quoting ? SplitSeparatedRecords(decoded.Text, dialect.Separator) : SplitTabRecords(decoded.Text),
+             dialect.Quoting, dropped);
+  SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
+  return true;
+}
+
+// Makes the text `written` the workbook's text form: its lines, its cells'
+// texts, its encoding (the one it had, or the one `bytes` needed).
+void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                     const TWrittenText& written, const std::string& bytes, bool inForm) {
+  const TLineEnd newLineEnd = writer.KeepsFileForm() ? book.TextSource().NewLineEnd : TLineEnd::CrLf;
+  TSheetData& data = book.MutableSheetData(book.Sheet());
+  TTextSource& source = book.MutableTextSource();
+  source = TTextSource{};
+  source.SheetId = data.Id;
+  source.Separator = dialect.Separator;
+  source.Quoting = dialect.Quoting;
+  source.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
+  source.NewLineEnd = newLineEnd;
+  data.TextLines.assign(written.Lines.size(), TTextLine{});
+  for (std::size_t r = 0; r < written.Lines.size(); ++r) {
+    const TWrittenLine& line = written.Lines[r];
+    data.TextLines[r] = TTextLine{line.Fields, line.End};
+    for (std::uint32_t c = 0; c < line.Fields; ++c) {
+      const TWrittenField& field = written.Fields[line.FirstField + c];
+      if (field.Length == 0) continue;
+      TCell& cell = data.Rows[r][c];
+      cell.Source = source.Add(written.Field(field));
+      source.Cells.back().Content = ContentKey(cell);
+    }
+  }
+  if (!inForm) book.SetTextForm(TextBytesForm(bytes));
 }
 
 }  // namespace
@@ -471,44 +524,30 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   return true;
 }
 
-bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error) {
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+                   TTextSaveCheck* proof) {
   const TTextSheetWriter writer(book, book.Sheet(), dialect);
-  std::string text, bytes;
+  const TWrittenText written = writer.Write();
+  std::string bytes;
   bool inForm = false;
-  if (!SheetTextBytes(writer, book, text, bytes, inForm, error) || !WriteFileReplacing(path, bytes, error))
-    return false;
-  // What was written is now the file: its lines, its cells' texts, its
-  // encoding (the one it had, or the one the text needed).
-  struct TWritten {
-    int Row, Col;
-    std::string Text;
-  };
-  std::vector<TWritten> cells;
-  std::vector<TTextLine> lines(static_cast<std::size_t>(writer.Rows()));
-  for (int r = 1; r <= writer.Rows(); ++r) {
-    const int fields = writer.Fields(r);
-    lines[static_cast<std::size_t>(r) - 1] = TTextLine{static_cast<std::uint32_t>(fields), writer.End(r)};
-    for (int c = 1; c <= fields; ++c) {
-      std::string cell = writer.CellText(r, c);
-      if (!cell.empty()) cells.push_back(TWritten{r, c, std::move(cell)});
+  if (!SheetTextBytes(written, book, bytes, inForm, error)) return false;
+  if (proof == nullptr) {
+    if (!WriteFileReplacing(path, bytes, error)) return false;
+  } else {
+    // The file is replaced only when the text written gives back all the
+    // file held and, read back as its reader reads it, every cell.
+    *proof = CheckTextSave(book, dialect, writer, written);
+    if (proof->Any()) return false;
+    const std::string temporary = WriteTemporaryBeside(path, bytes, error);
+    if (temporary.empty()) return false;
+    std::error_code ignored;
+    if (!ReadBackText(book, temporary, dialect, *proof, error) || proof->Any()) {
+      std::filesystem::remove(temporary, ignored);
+      return false;
     }
+    if (!ReplaceWithTemporary(temporary, path, error)) return false;
   }
-  const TLineEnd newLineEnd = writer.KeepsFileForm() ? book.TextSource().NewLineEnd : TLineEnd::CrLf;
-  TSheetData& data = book.MutableSheetData(book.Sheet());
-  TTextSource& source = book.MutableTextSource();
-  source = TTextSource{};
-  source.SheetId = data.Id;
-  source.Separator = dialect.Separator;
-  source.Quoting = dialect.Quoting;
-  source.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
-  source.NewLineEnd = newLineEnd;
-  data.TextLines = std::move(lines);
-  for (const TWritten& written : cells) {
-    TCell& cell = data.Rows[static_cast<std::size_t>(written.Row) - 1][static_cast<std::size_t>(written.Col) - 1];
-    cell.Source = source.Add(written.Text);
-    source.Cells.back().Content = ContentKey(cell);
-  }
-  if (!inForm) book.SetTextForm(TextBytesForm(bytes));
+  KeepWrittenForm(book, dialect, writer, written, bytes, inForm);
   return true;
 }
 

@@ -63,13 +63,13 @@ int TTextSheetWriter::Fields(int row) const {
   return std::max(used, static_cast<int>(data_.TextLines[static_cast<std::size_t>(row) - 1].Fields));
 }
 
-std::string TTextSheetWriter::CellText(int row, int col, bool* fromFile) const {
-  if (fromFile != nullptr) *fromFile = false;
+std::string TTextSheetWriter::CellText(int row, int col, bool& fromFile) const {
+  fromFile = false;
   const TCell* cell = data_.CellAt(row, col);
   if (cell == nullptr) return {};
   std::string_view own;
   if (sourceDialect_ && source_.Of(*cell, own)) {
-    if (fromFile != nullptr) *fromFile = true;
+    fromFile = true;
     return std::string(own);
   }
   if (cell->Kind == TCellKind::Empty) return {};
@@ -93,25 +93,29 @@ TLineEnd TTextSheetWriter::End(int row) const {
   return last && !lines.empty() && lines.back().End == TLineEnd::None ? TLineEnd::None : source_.NewLineEnd;
 }
 
-std::string TTextSheetWriter::Text(int* zeroRow, int* zeroCol) const {
-  std::string text;
-  if (zeroRow != nullptr) *zeroRow = 0;
-  if (zeroCol != nullptr) *zeroCol = 0;
+TWrittenText TTextSheetWriter::Write() const {
+  TWrittenText written;
   const int rows = Rows();
+  written.Lines.reserve(static_cast<std::size_t>(rows));
   for (int r = 1; r <= rows; ++r) {
     const int fields = Fields(r);
+    written.Lines.push_back(TWrittenLine{written.Fields.size(), static_cast<std::uint32_t>(fields), End(r)});
     for (int c = 1; c <= fields; ++c) {
-      if (c > 1) text += dialect_.Separator;
-      const std::string cell = CellText(r, c);
-      if (zeroRow != nullptr && *zeroRow == 0 && cell.find('\0') != std::string::npos) {
-        *zeroRow = r;
-        if (zeroCol != nullptr) *zeroCol = c;
+      if (c > 1) written.Text += dialect_.Separator;
+      TWrittenField field;
+      const std::string cell = CellText(r, c, field.FromFile);
+      if (written.ZeroRow == 0 && cell.find('\0') != std::string::npos) {
+        written.ZeroRow = r;
+        written.ZeroCol = c;
       }
-      text += cell;
+      field.Offset = written.Text.size();
+      field.Length = static_cast<std::uint32_t>(cell.size());
+      written.Text += cell;
+      written.Fields.push_back(field);
     }
-    text += EndText(End(r));
+    written.Text += EndText(written.Lines.back().End);
   }
-  return text;
+  return written;
 }
 
 // ------------------------------------------------------------------- check
@@ -119,36 +123,73 @@ std::string TTextSheetWriter::Text(int* zeroRow, int* zeroCol) const {
 bool TTextSaveCheck::Any() const {
   return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding || LinesLeftOut > 0 ||
          FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0 || NumberTexts > 0 ||
-         DecimalTo != 0;
+         DecimalTo != 0 || ReadBack.Any();
 }
 
 namespace {
 
 // A field as written, as the text it stands for.
-std::string FieldValue(const std::string& written, const TTextDialect& dialect) {
-  return dialect.Quoting && written.starts_with('"') ? UnquotedField(written) : written;
+std::string FieldValue(std::string_view written, const TTextDialect& dialect) {
+  return dialect.Quoting && written.starts_with('"') ? UnquotedField(written) : std::string(written);
 }
 
 // The cells whose fields read otherwise with the decimal mark `to` than
 // with the file's, and the first of them (the decimal mark the file written
 // would be read with is not the file's).
-void CountDecimalChange(const TTextSheetWriter& writer, const TTextDialect& dialect, char from, char to,
+void CountDecimalChange(const TWrittenText& written, const TTextDialect& dialect, char from, char to,
                         TTextSaveCheck& check) {
   check.DecimalTo = to;
-  for (int r = 1; r <= writer.Rows(); ++r) {
-    for (int c = 1; c <= writer.Fields(r); ++c) {
-      const std::string value = FieldValue(writer.CellText(r, c), dialect);
-      const auto before = FieldNumber(value, from);
-      const auto after = FieldNumber(value, to);
-      if (before.has_value() == after.has_value() && (!before || before->Number == after->Number)) continue;
-      if (check.DecimalCells++ == 0) check.DecimalCell = value;
+  for (const TWrittenField& field : written.Fields) {
+    const std::string value = FieldValue(written.Field(field), dialect);
+    const auto before = FieldNumber(value, from);
+    const auto after = FieldNumber(value, to);
+    if (before.has_value() == after.has_value() && (!before || before->Number == after->Number)) continue;
+    if (check.DecimalCells++ == 0) check.DecimalCell = value;
+  }
+}
+
+// Counts a field of the file's form: a changed cell that would make more
+// cells, a changed text that would read back as a number, a cell of the
+// file the user did not change written otherwise.
+void JudgeField(const TWorkbook& book, const TTextDialect& dialect, bool keepsForm, bool fileLine, const TCell* cell,
+                std::string_view written, bool fromFile, TNumberEvidence& evidence, TTextSaveCheck& check) {
+  const TTextSource& source = book.TextSource();
+  if (!fromFile && !dialect.Quoting &&
+      written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string_view::npos) {
+    ++check.SplitCells;
+  }
+  // Written in the file's form: what its numbers would be read with, and
+  // a changed text that would read back as a number.
+  if (keepsForm) {
+    const std::string value = FieldValue(written, dialect);
+    evidence.Add(value);
+    if (!fromFile && cell != nullptr && cell->Kind == TCellKind::Text && FieldNumber(value, source.Decimal)) {
+      if (check.NumberTexts++ == 0) check.NumberText = value;
     }
+  }
+  std::string_view own;
+  if (fromFile || !fileLine || cell == nullptr || !source.Of(*cell, own) || written == own) return;
+  if (cell->Kind == TCellKind::Number) {
+    if (check.Numbers++ == 0) check.NumberFrom.assign(own), check.NumberTo.assign(written);
+  } else if (cell->Kind == TCellKind::Formula && !written.starts_with("=")) {
+    ++check.Formulas;
+  } else if (check.Others++ == 0) {
+    check.OtherFrom.assign(own), check.OtherTo.assign(written);
   }
 }
 
 }  // namespace
 
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect) {
+  if (book.TextSource().SheetId == 0 || book.CurrentSheetData().Id != book.TextSource().SheetId) {
+    return CheckTextSave(book, dialect, TTextSheetWriter(book, book.Sheet(), dialect), TWrittenText{});
+  }
+  const TTextSheetWriter writer(book, book.Sheet(), dialect);
+  return CheckTextSave(book, dialect, writer, writer.Write());
+}
+
+TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                             const TWrittenText& written) {
   TTextSaveCheck check;
   const TTextSource& source = book.TextSource();
   if (source.SheetId == 0) return check;
@@ -159,58 +200,29 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
     check.OtherSheet = book.SheetName(book.Sheet());
     return check;
   }
-  const TTextSheetWriter writer(book, book.Sheet(), dialect);
   const TSheetData& data = book.CurrentSheetData();
   const std::vector<TTextLine>& lines = data.TextLines;
-  std::string text;
   TNumberEvidence evidence;
-  const int rows = writer.Rows();
+  const auto rows = static_cast<int>(written.Lines.size());
   for (int r = 1; r <= rows; ++r) {
-    const int fields = writer.Fields(r);
+    const TWrittenLine& line = written.Lines[static_cast<std::size_t>(r) - 1];
     const bool fileLine = r <= static_cast<int>(lines.size());
-    for (int c = 1; c <= fields; ++c) {
-      if (c > 1) text += dialect.Separator;
-      bool fromFile = false;
-      const std::string written = writer.CellText(r, c, &fromFile);
-      text += written;
-      if (!fromFile && !dialect.Quoting &&
-          written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string::npos) {
-        ++check.SplitCells;
-      }
-      const TCell* cell = data.CellAt(r, c);
-      // Written in the file's form: what its numbers would be read with, and
-      // a changed text that would read back as a number.
-      if (writer.KeepsFileForm()) {
-        const std::string value = FieldValue(written, dialect);
-        evidence.Add(value);
-        if (!fromFile && cell != nullptr && cell->Kind == TCellKind::Text && FieldNumber(value, source.Decimal)) {
-          if (check.NumberTexts++ == 0) check.NumberText = value;
-        }
-      }
-      // A cell of the file the user did not change, written otherwise.
-      std::string_view own;
-      if (fromFile || !fileLine || cell == nullptr || !source.Of(*cell, own) || written == own) continue;
-      if (cell->Kind == TCellKind::Number) {
-        if (check.Numbers++ == 0) check.NumberFrom.assign(own), check.NumberTo = written;
-      } else if (cell->Kind == TCellKind::Formula && !written.starts_with("=")) {
-        ++check.Formulas;
-      } else if (check.Others++ == 0) {
-        check.OtherFrom.assign(own), check.OtherTo = written;
-      }
+    for (int c = 1; c <= static_cast<int>(line.Fields); ++c) {
+      const TWrittenField& field = written.Fields[line.FirstField + static_cast<std::size_t>(c) - 1];
+      JudgeField(book, dialect, writer.KeepsFileForm(), fileLine, data.CellAt(r, c), written.Field(field),
+                 field.FromFile, evidence, check);
     }
-    const TLineEnd end = writer.End(r);
-    text += EndText(end);
     if (fileLine) {
       const TLineEnd had = lines[static_cast<std::size_t>(r) - 1].End;
       // The file's last line gets an end when rows follow it.
-      if (end != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
+      if (line.End != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
     }
   }
   if (const char next = evidence.Decimal(book.Locale().Decimal); writer.KeepsFileForm() && next != source.Decimal) {
-    CountDecimalChange(writer, dialect, source.Decimal, next, check);
+    CountDecimalChange(written, dialect, source.Decimal, next, check);
   }
   std::string bytes;
-  if (!TextFileBytesInForm(text, book.TextForm(), bytes)) {
+  if (!TextFileBytesInForm(written.Text, book.TextForm(), bytes)) {
     check.Encoding = true;
     check.EncodingFrom = book.TextForm().Encoding;
     check.EncodingTo = TextBytesEncoding(bytes);
@@ -257,6 +269,23 @@ std::string Counted(std::uint64_t n, bool english, const char* germanOne, const 
 }
 
 }  // namespace
+
+std::string ReadBackClause(const TReadBack& found, bool english) {
+  const auto quoted = [&](const std::string& text) {
+    std::string out(english ? "\"" : "„");
+    out += Shown(text);
+    out += english ? "\"" : "“";
+    return out;
+  };
+  const std::string& as = found.As;
+  const std::string& from = found.From;
+  if (english) {
+    return "cell " + found.Cell + " would read back " + (as.empty() ? "empty" : "as " + quoted(as)) + " instead of " +
+           (from.empty() ? "empty" : quoted(from));
+  }
+  return "die Zelle " + found.Cell + " würde " + (as.empty() ? "leer" : "als " + quoted(as)) + " statt " +
+         (from.empty() ? "leer" : (as.empty() ? "als " : "") + quoted(from)) + " zurückgelesen";
+}
 
 std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
   std::vector<std::string> clauses;
@@ -310,6 +339,7 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
     }
     clauses.push_back(clause);
   }
+  if (check.ReadBack.Any()) clauses.push_back(ReadBackClause(check.ReadBack, english));
   if (check.LineEnds) clauses.push_back(english ? "the line ends would change" : "die Zeilenenden würden sich ändern");
   if (check.Encoding) {
     const std::string to = EncodingName(check.EncodingTo);

@@ -20,6 +20,7 @@
 
 #include "platform/text_encoding.h"
 #include "platform/workbook/number_format.h"
+#include "platform/workbook/read_back.h"
 #include "platform/workbook/sheet_data.h"
 #include "platform/workbook/text_source.h"
 
@@ -40,30 +41,54 @@ struct TTextDialect {
   bool ValuesOnly = false;  // tab text: numbers as their entry text
 };
 
+// A sheet's text as the writer wrote it (UTF-8): the whole text, and
+// where each line's fields stand in it, so that what is judged of a save
+// is what is written.
+struct TWrittenField {
+  std::size_t Offset = 0;
+  std::uint32_t Length = 0;
+  bool FromFile = false;  // the file's own text of an unchanged cell
+};
+struct TWrittenLine {
+  std::size_t FirstField = 0;  // index into TWrittenText::Fields
+  std::uint32_t Fields = 0;
+  TLineEnd End = TLineEnd::None;
+};
+struct TWrittenText {
+  std::string Text;
+  std::vector<TWrittenLine> Lines;  // row 1 first
+  std::vector<TWrittenField> Fields;
+  int ZeroRow = 0, ZeroCol = 0;  // the first cell whose text holds a zero character (0, 0 when none)
+
+  std::string_view Field(const TWrittenField& field) const {
+    return std::string_view(Text).substr(field.Offset, field.Length);
+  }
+};
+
 // Writes one sheet as text. In the form of the text file the sheet was read
 // from when it is that sheet and the dialect is the file's: every line
 // and every field the file had, each line's end, each unchanged cell's text
 // as it stood, a changed formula as its formula text, a changed number with
-// the file's decimal mark and grouping; otherwise rows 1 to the last used
-// row, CR/LF, the cells as the dialect gives them with the session's
-// separators.
+// the file's decimal mark and grouping, as shown; otherwise rows 1 to the
+// last used row, CR/LF, the cells as the dialect gives them with the
+// session's separators.
 class TTextSheetWriter {
  public:
   TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect);
 
   bool KeepsFileForm() const { return keeps_; }
+  // The separators the changed cells are written with.
+  const TFormatLocale& Locale() const { return locale_; }
+  // The sheet's text in one walk over its rows and fields.
+  TWrittenText Write() const;
+
+ private:
   int Rows() const;
   int Fields(int row) const;
   // The field's text (UTF-8); `fromFile` tells whether it is the file's own.
-  std::string CellText(int row, int col, bool* fromFile = nullptr) const;
+  std::string CellText(int row, int col, bool& fromFile) const;
   TLineEnd End(int row) const;
-  // The separators the changed cells are written with.
-  const TFormatLocale& Locale() const { return locale_; }
-  // The whole text (UTF-8), and the first cell whose text holds a zero
-  // character (0, 0 when none).
-  std::string Text(int* zeroRow = nullptr, int* zeroCol = nullptr) const;
 
- private:
   const TWorkbook& book_;
   int sheet_;
   const TSheetData& data_;
@@ -103,10 +128,16 @@ struct TTextSaveCheck {
   char DecimalTo = 0;
   int DecimalCells = 0;
   std::string DecimalCell;
+  // The first cell the written file reads otherwise when read back as its
+  // reader reads it (SaveSheetText).
+  TReadBack ReadBack;
 
   bool Any() const;
 };
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect);
+// The same judged from the text `written` the writer wrote for the sheet.
+TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                             const TWrittenText& written);
 
 // Why the save would not give the file back, as one clause in German or
 // English ("15 numbers would be written differently, such as 01067 →

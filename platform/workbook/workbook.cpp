@@ -497,8 +497,17 @@ void TWorkbook::SetEntry(int row, int col, const TTypedEntry& entry, char decima
 }
 
 bool TWorkbook::CommitEntry(int row, int col, std::string_view text) {
-  // The edit text confirmed unchanged leaves the cell as it is.
-  if (text == Entry(row, col)) return true;
+  // The edit text confirmed unchanged leaves the cell as it is, but for
+  // the text it had in its file ("01067" confirmed as "1067"): what was
+  // confirmed is what a save writes.
+  if (text == Entry(row, col)) {
+    std::string_view own;
+    if (const TCell* cell = Cell(row, col); cell != nullptr && textSource_.Of(*cell, own) && own != text) {
+      CellRef(MutableCurrent(), row, col).Source = 0;
+      ContentChanged();
+    }
+    return true;
+  }
   const TTypedEntry entry = ParseTypedEntry(text, Locale());
   if (entry.Kind == TTypedEntry::TKind::Formula) {
     std::vector<std::string> sheetNames;

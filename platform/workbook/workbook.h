@@ -235,6 +235,9 @@ class TWorkbook {
   // Applies a change to the style of every cell of a range of the current
   // sheet (the building block of the setters above).
   void ModifyStyle(const TRange& range, const std::function<void(TCellStyle&)>& change);
+  // Drops the file text of a cell about to get `style` when it shows the
+  // cell in another number format.
+  void DropSourceOnNewFormat(TCell& cell, std::uint32_t style) const;
   const TCellStyle& Style(std::uint32_t index) const { return styles_[index]; }
   const TCellStyle& StyleAt(int sheet, int row, int col) const;
   std::uint32_t StyleIndex(const TCellStyle& style);  // adds it when new

@@ -174,9 +174,16 @@ void TWorkbook::ModifyStyle(const TRange& range, const std::function<void(TCellS
         change(style);
         it = mapped.emplace(cell.Style, StyleIndex(style)).first;
       }
+      DropSourceOnNewFormat(cell, it->second);
       cell.Style = it->second;
     }
   }
+}
+
+void TWorkbook::DropSourceOnNewFormat(TCell& cell, std::uint32_t style) const {
+  // A cell shown in another number format is written as shown, no longer
+  // as its file had it.
+  if (styles_[cell.Style].NumberFormat != styles_[style].NumberFormat) cell.Source = 0;
 }
 
 std::string TWorkbook::NumberFormat() const {
@@ -214,6 +221,7 @@ void TWorkbook::SetCellNumberFormat(int row, int col, std::string_view localPatt
     it = numberFormatCache_.emplace(key, StyleIndex(style)).first;
   }
   if (cell.Style != it->second) {
+    DropSourceOnNewFormat(cell, it->second);
     cell.Style = it->second;
     ContentChanged();
   }

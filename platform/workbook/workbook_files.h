@@ -31,6 +31,7 @@
 // what a save in place would not give back is counted by CheckTextSave.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -72,7 +73,16 @@ TTextDialect TabTextDialect(int fileType);
 // WriteSheetSeparated do, and makes what was written the text form the
 // workbook keeps (text_layout.h): a later save in place gives that file
 // back, as one over a file read.
-bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error);
+//
+// With `proof`, the save replaces a file only when it is proven to give it
+// back: the text written gives back all the file held (CheckTextSave
+// judging the text written), and the temporary file, read back as the
+// readers read a file of `dialect`, holds every cell as the sheet holds it
+// (else the first cell that reads otherwise, TTextSaveCheck::ReadBack).
+// Otherwise false with `proof` saying why (Any), the file as it was and no
+// temporary file left; false with `proof` finding nothing is a failed write.
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+                   TTextSaveCheck* proof = nullptr);
 
 // The text writers (types 3 and 6, WriteSheetSeparated) write only a file
 // that opens again: a sheet whose zero characters would make the file read
@@ -88,7 +98,10 @@ bool IsTextSaveRefusal(const std::string& error);
 //
 // The .xlsx writer and readers on their own, in this process. ReadXlsx
 // checks the file first (xlsx_checks.h).
-bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error);
+// `accept`, when given, sees the finished temporary file before it replaces
+// the target: false keeps the target as it was and removes the file.
+bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
+               const std::function<bool(const std::string& written)>& accept = {});
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 // ReadLegacyXls takes the values the reading library gives, and from the
 // file's own records (xls_records.h) the last computed values of formula

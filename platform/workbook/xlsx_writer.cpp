@@ -100,7 +100,8 @@ bool Check(lxw_error result, const char* what, std::string& error) {
 
 }  // namespace
 
-bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error) {
+bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
+               const std::function<bool(const std::string& written)>& accept) {
   namespace fs = std::filesystem;
   book.EnsureCalculated();
   const std::string temporary = FreeTemporaryPath(path);
@@ -249,6 +250,10 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     return false;
   }
   fs::remove(temporary, ignored);
+  if (accept && !accept(complete)) {
+    fs::remove(complete, ignored);
+    return false;
+  }
   return ReplaceWithTemporary(complete, path, error);
 }
 

@@ -101,6 +101,12 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
       // A tab typed into a cell would make two cells of it.
       {"tab.txt", "a\tb\n", 1, 1, "x\ty", "",
        "1 Zelle enthält einen Tabulator oder Zeilenumbruch und würde als mehrere Zellen zurückgelesen"},
+      // The last line ends in a lone CR: a row typed below an empty row
+      // would come back one row higher.
+      {"cr.txt", test::TempFolder::Read(BadInput("tab_text_last_line_cr_row_added_moves_up.txt")), 5, 1, "Text", "",
+       "die Zelle A4 würde als „Text“ statt leer zurückgelesen"},
+      // What the user typed is written: "1067" over "01067".
+      {"typed.txt", "01067\t1.10\n", 1, 1, "1067", "1067\t1.10\n", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -143,6 +149,26 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
                                   ": the text would be written in UTF-8 instead of Windows-1252. \"Save as\" "
                                   "therefore proposes a new name.");
   EXPECT_EQ(files_.requests.back().request.title, "Save as");
+  // A .csv whose quote is never closed: the 4 typed into B2 would read back
+  // inside A2. The csv save asks for its name, then the file stays byte for
+  // byte and "Save as" follows.
+  const std::string unclosed = test::TempFolder::Read(BadInput("csv_unclosed_quote_edit_lost.csv"));
+  const std::string csv = folder.Write("unclosed.csv", unclosed);
+  Open(form, csv);
+  ASSERT_EQ(form.Workbook().Text(2, 1), "Notiz;1");
+  ASSERT_TRUE(form.Workbook().CommitEntry(2, 2, "4"));
+  files_.QueueAnswer(csv);
+  const std::size_t asked = files_.requests.size();
+  shown = messages_.messages.size();
+  save->trigger();
+  ASSERT_EQ(files_.requests.size(), asked + 2);
+  EXPECT_EQ(files_.requests.back().request.title, "Save as");
+  EXPECT_EQ(files_.requests.back().request.start, folder.File("unclosed.xlsx"));
+  ASSERT_EQ(WhyNot(shown).size(), 1u);
+  EXPECT_EQ(WhyNot(shown)[0], "Saving would change the file " + csv +
+                                  ": cell A2 would read back as \"Notiz;1;4\" instead of \"Notiz;1\". \"Save as\" "
+                                  "therefore proposes a new name.");
+  EXPECT_EQ(test::TempFolder::Read(csv), unclosed);
   LanguageEnglish = 0;
 
   // The damaged workbooks whose cells could not be read whole are refused

@@ -501,6 +501,65 @@ TEST_F(BadInputTest, AFilesNumbersAreReadAndWrittenWithItsDecimalMark) {
   EXPECT_EQ(again.Number(4, 2), 7.25);
 }
 
+// A save in place is proven by reading the file written back: a quote
+// never closed takes the cell typed beside it, or the quotes of a value
+// holding ';' further down, into its field; a last line ending in a lone
+// CR makes one line end of the next empty row's. The file then stays byte
+// for byte, no temporary file is left, and the reason names the first cell
+// that would read otherwise.
+TEST_F(BadInputTest, ASaveInPlaceThatWouldReadOtherwiseLeavesTheFile) {
+  struct Case {
+    const char* Name;
+    int Row, Col;
+    const char* Entry;
+    const char* Reason;
+  };
+  const Case cases[] = {
+      {"csv_unclosed_quote_edit_lost.csv", 2, 2, "4", "die Zelle A2 würde als „Notiz;1;4“ statt „Notiz;1“ zurückgelesen"},
+      {"csv_unclosed_quote_edit_lost.csv", 4, 1, "x;y",
+       "die Zelle A2 würde als „Notiz;1\nA;2\nx“ statt „Notiz;1“ zurückgelesen"},
+      {"tab_text_last_line_cr_row_added_moves_up.txt", 5, 1, "Text",
+       "die Zelle A4 würde als „Text“ statt leer zurückgelesen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Name) + " " + c.Entry);
+    const fs::path folder = PathOf(std::to_string(c.Row) + c.Entry);
+    fs::create_directories(folder);
+    const std::string path = (folder / c.Name).string();
+    fs::copy_file(Input(c.Name), path);
+    const std::string bytes = TextOf(path);
+    const bool csv = path.ends_with(".csv");
+    TWorkbook book;
+    std::string error;
+    int type = 0;
+    ASSERT_TRUE(csv ? ReadSeparatedIntoSheet(book, path, ';', error) : ReadWorkbookFile(book, path, type, error));
+    TTextDialect dialect = TabTextDialect(kFileTypeText);
+    if (csv) dialect = TTextDialect{';', true, false};
+    ASSERT_TRUE(book.CommitEntry(c.Row, c.Col, c.Entry));
+    EXPECT_FALSE(CheckTextSave(book, dialect).Any());
+    TTextSaveCheck proof;
+    EXPECT_FALSE(SaveSheetText(book, path, dialect, error, &proof));
+    EXPECT_EQ(TextSaveReason(proof, false), c.Reason);
+    EXPECT_EQ(TextOf(path), bytes);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "no temporary file";
+  }
+  // Another row between keeps the lone CR apart: saved, and read again as
+  // the sheet.
+  const std::string path = PathOf(std::string("next-") + "tab_text_last_line_cr_row_added_moves_up.txt");
+  fs::copy_file(Input("tab_text_last_line_cr_row_added_moves_up.txt"), path);
+  TWorkbook book;
+  ASSERT_EQ(Open(book, path), "");
+  ASSERT_TRUE(book.CommitEntry(4, 1, "Text"));
+  TTextSaveCheck proof;
+  std::string error;
+  ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(kFileTypeText), error, &proof)) << TextSaveReason(proof, true);
+  EXPECT_EQ(TextOf(path), "Name\tWert\nA\t1\nB\t2\rText\n");
+  TWorkbook again;
+  ASSERT_EQ(Open(again, path), "");
+  EXPECT_EQ(again.Text(4, 1), "Text");
+  EXPECT_EQ(again.Text(3, 2), "2");
+}
+
 // .xlsx parts: what the workbook does not keep is counted from the
 // elements and attributes the parts hold, never from texts that look like
 // them ("t='b'" in a cell's text); a sheet named with a raw '>' (legal in

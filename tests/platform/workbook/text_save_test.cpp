@@ -102,7 +102,8 @@ TEST(TextSave, AFileSavedInPlaceChangesOnlyTheCellsTheUserChanged) {
     EXPECT_EQ(Slurp(copy), c.Bytes) << "unchanged";
     ASSERT_TRUE(book.CommitEntry(c.Row, c.Col, c.Entry));
     EXPECT_FALSE(CheckTextSave(book, DialectOf(path)).Any());
-    ASSERT_TRUE(SaveSheetText(book, path, DialectOf(path), error)) << error;
+    TTextSaveCheck proof;
+    ASSERT_TRUE(SaveSheetText(book, path, DialectOf(path), error, &proof)) << error << TextSaveReason(proof, true);
     EXPECT_EQ(Slurp(path), c.Changed) << "one cell changed";
     // What was saved is what the next save gives back, unchanged.
     ASSERT_TRUE(SaveSheetText(book, copy, DialectOf(path), error)) << error;
@@ -132,6 +133,26 @@ TEST(TextSave, AFileSavedInPlaceChangesOnlyTheCellsTheUserChanged) {
   book.SetEntry(5, 1, "d");  // a row after the last line, which had no end
   ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(kFileTypeText), error)) << error;
   EXPECT_EQ(Slurp(path), "a\t\t01\nneu\nb\t\t02\t\nc\nd");
+
+  // What the user typed, or showed in another number format, is written as
+  // shown with the file's decimal mark, though the value stays: "1067" over
+  // "01067", "1.1" over "1.10", "1.10" shown as "1.100" (and "1,100" in a
+  // file of decimal commas); a cell confirmed as its file has it stays.
+  for (const bool german : {false, true}) {
+    SCOPED_TRACE(german ? "German" : "English");
+    IntlSeparators = german ? kGerman : kEnglish;
+    const std::string typed = folder.Write("typed.txt", german ? "01067\t1,10\t1,10\t2,5\n" : "01067\t1.10\t1.10\t2.5\n");
+    TWorkbook edited;
+    Read(edited, typed);
+    ASSERT_TRUE(edited.CommitEntry(1, 1, "1067"));
+    ASSERT_TRUE(edited.CommitEntry(1, 2, german ? "1,1" : "1.1"));
+    edited.SetCellNumberFormat(1, 3, german ? "0,000" : "0.000");
+    ASSERT_TRUE(edited.CommitEntry(1, 4, edited.Entry(1, 4)));
+    TTextSaveCheck proof;
+    ASSERT_TRUE(SaveSheetText(edited, typed, TabTextDialect(kFileTypeText), error, &proof))
+        << error << TextSaveReason(proof, true);
+    EXPECT_EQ(Slurp(typed), german ? "1067\t1,1\t1,100\t2,5\n" : "1067\t1.1\t1.100\t2.5\n");
+  }
   IntlSeparators = kGerman;
 }
 

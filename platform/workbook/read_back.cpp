@@ -1,0 +1,87 @@
+#include "platform/workbook/read_back.h"
+
+#include <algorithm>
+
+#include "platform/workbook/cell_reference.h"
+#include "platform/workbook/isolated_read.h"
+#include "platform/workbook/workbook_files.h"
+
+namespace kvx::workbook {
+
+namespace {
+
+// Whether two cells hold the same: kind, and number, text or formula.
+bool SameContent(const TCell* a, const TCell* b) {
+  const TCellKind kind = a == nullptr ? TCellKind::Empty : a->Kind;
+  if (kind != (b == nullptr ? TCellKind::Empty : b->Kind)) return false;
+  switch (kind) {
+    case TCellKind::Number:
+      return a->Number == b->Number;
+    case TCellKind::Text:
+      return a->Text == b->Text;
+    case TCellKind::Formula:
+      return a->Formula == b->Formula;
+    case TCellKind::Empty:
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, bool shown,
+                         const std::string& prefix, TReadBack& found) {
+  const TSheetData& held = book.SheetData(sheet);
+  const TSheetData& read = back.SheetData(backSheet);
+  const int rows = std::max(held.LastRow(), read.LastRow());
+  for (int r = 1; r <= rows; ++r) {
+    const int cols = std::max(held.LastColForRow(r), read.LastColForRow(r));
+    for (int c = 1; c <= cols; ++c) {
+      const TCell* cell = held.CellAt(r, c);
+      if (SameContent(cell, read.CellAt(r, c)) &&
+          (!shown || cell == nullptr || cell->Kind == TCellKind::Formula ||
+           book.TextOn(sheet, r, c, book.Locale()) == back.TextOn(backSheet, r, c, back.Locale()))) {
+        continue;
+      }
+      found.Cell = prefix + CellName(r, c);
+      found.From = book.EntryOn(sheet, r, c, book.Locale());
+      found.As = back.EntryOn(backSheet, r, c, back.Locale());
+      if (found.From == found.As) {
+        found.From = book.TextOn(sheet, r, c, book.Locale());
+        found.As = back.TextOn(backSheet, r, c, back.Locale());
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string& error, TReadBack& found) {
+  found = TReadBack{};
+  book.EnsureCalculated();
+  return WriteXlsx(book, path, error, [&](const std::string& written) {
+    TWorkbook back(1);
+    std::string readError;
+    if (!ReadInChildProcess(
+            back, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, written, e); }, readError)) {
+      error = "the file written does not read back: " + readError;
+      return false;
+    }
+    const bool named = book.NumSheets() > 1 || back.NumSheets() > 1;
+    for (int s = 1; s <= std::max(book.NumSheets(), back.NumSheets()); ++s) {
+      if (s > book.NumSheets() || s > back.NumSheets() || book.SheetName(s) != back.SheetName(s)) {
+        // A sheet gone or named otherwise.
+        found.Cell = (s <= book.NumSheets() ? book.SheetName(s) : back.SheetName(s)) + "!A1";
+        if (s <= book.NumSheets()) found.From = book.EntryOn(s, 1, 1, book.Locale());
+        if (s <= back.NumSheets()) found.As = back.EntryOn(s, 1, 1, back.Locale());
+        return false;
+      }
+      if (SheetReadsOtherwise(book, s, back, s, true, named ? book.SheetName(s) + "!" : std::string(), found)) {
+        return false;
+      }
+    }
+    return true;
+  });
+}
+
+}  // namespace kvx::workbook
