@@ -132,6 +132,22 @@ TEST(TextSave, AFileSavedInPlaceChangesOnlyTheCellsTheUserChanged) {
   book.SetEntry(5, 1, "d");  // a row after the last line, which had no end
   ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(kFileTypeText), error)) << error;
   EXPECT_EQ(Slurp(path), "a\t\t01\nneu\nb\t\t02\t\nc\nd");
+
+  // A file's texts are kept only where the cells would not give them back
+  // ("01067", a quoted text, "1,50"); all are written as the file had them
+  // when the cells were formatted otherwise, and in the read-back of the
+  // save.
+  const std::string table = folder.Write("table.csv", "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,25;;x\r\n");
+  TWorkbook formatted;
+  Read(formatted, table);
+  EXPECT_EQ(formatted.TextSource().Cells.size(), 3u);
+  for (int c = 1; c <= 7; ++c) formatted.SetCellNumberFormat(1, c, "0,0000");
+  ASSERT_TRUE(SaveSheetText(formatted, table, Csv(';'), error)) << error;
+  EXPECT_EQ(Slurp(table), "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,25;;x\r\n");
+  EXPECT_EQ(formatted.TextSource().Cells.size(), 3u);
+  formatted.SetEntry(2, 1, "2,5");
+  ASSERT_TRUE(SaveSheetText(formatted, table, Csv(';'), error)) << error;
+  EXPECT_EQ(Slurp(table), "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,5;;x\r\n");
   IntlSeparators = kGerman;
 }
 
