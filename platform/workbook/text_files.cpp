@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <utility>
 
 #include "platform/globals.h"
 #include "platform/safe_file_write.h"
@@ -76,12 +77,15 @@ TLineEnd LineEndAt(std::string_view text, std::size_t& at) {
 }
 
 // Tab-separated lines: fields end at a tab or the line end; quotes are
-// characters like any other.
-std::vector<TTextRecord> SplitTabRecords(std::string_view text) {
-  std::vector<TTextRecord> records;
+// characters like any other. Hands each record to `take` in turn; the
+// record is reused, so that a file is walked without holding its records.
+template <class TTake>
+void WalkTabRecords(std::string_view text, TTake&& take) {
+  TTextRecord record;
   std::size_t at = 0;
   while (at < text.size()) {
-    TTextRecord record;
+    record.Fields.clear();
+    record.End = TLineEnd::None;
     std::size_t start = at;
     while (at < text.size() && !EndOfLine(text[at])) {
       if (text[at] == '\t') {
@@ -93,57 +97,65 @@ std::vector<TTextRecord> SplitTabRecords(std::string_view text) {
     if (at > start || !record.Fields.empty())
       record.Fields.push_back(TTextField{text.substr(start, at - start), {}, false});
     if (at < text.size()) record.End = LineEndAt(text, at);
-    records.push_back(std::move(record));
+    take(std::as_const(record));
   }
-  return records;
 }
 
-// Comma-separated records. Unquoted fields end at the separator or the line
-// end. A field that starts with a double quote runs to its closing quote
-// (a doubled quote inside stands for one, separators and line breaks are
-// part of it), then on to the next separator; a quote that is never closed
-// makes the rest of its line the field.
-std::vector<TTextRecord> SplitSeparatedRecords(std::string_view text, char separator) {
-  std::vector<TTextRecord> records;
+// A field of a comma-separated file that starts with a double quote at
+// `at`: the text it stands for, to its closing quote (a doubled quote
+// inside stands for one, separators and line breaks are part of it), and
+// the position after the quote; a quote that is never closed makes the
+// rest of its line the field.
+std::size_t QuotedFieldText(std::string_view text, std::size_t at, std::string& quoted) {
+  const std::size_t n = text.size();
+  quoted.clear();
+  std::size_t j = at + 1;
+  while (j < n) {
+    if (text[j] == '"') {
+      if (j + 1 < n && text[j + 1] == '"') {
+        quoted += '"';
+        j += 2;
+        continue;
+      }
+      return j + 1;
+    }
+    quoted += text[j++];
+  }
+  std::size_t end = at + 1;
+  while (end < n && !EndOfLine(text[end])) ++end;
+  quoted.assign(text.substr(at + 1, end - at - 1));
+  return end;
+}
+
+// Comma-separated records, handed to `take` in turn as WalkTabRecords
+// does. Unquoted fields end at the separator or the line end; a field that
+// starts with a double quote runs to its closing quote (QuotedFieldText),
+// then on to the next separator.
+template <class TTake>
+void WalkSeparatedRecords(std::string_view text, char separator, TTake&& take) {
   TTextRecord record;
   const std::size_t n = text.size();
   std::size_t i = 0;
   std::size_t fieldStart = 0;
   TTextField field;
+  std::string quoted;
   bool atFieldStart = true;
   const auto endField = [&](std::size_t end) {
     field.Raw = text.substr(fieldStart, end - fieldStart);
     record.Fields.push_back(std::move(field));
     field = TTextField{};
   };
+  const auto endRecord = [&] {
+    take(std::as_const(record));
+    record.Fields.clear();
+    record.End = TLineEnd::None;
+  };
   while (i < n) {
     const char ch = text[i];
     if (atFieldStart && ch == '"') {
-      std::string quoted;
-      std::size_t j = i + 1;
-      bool closed = false;
-      while (j < n) {
-        if (text[j] == '"') {
-          if (j + 1 < n && text[j + 1] == '"') {
-            quoted += '"';
-            j += 2;
-            continue;
-          }
-          closed = true;
-          ++j;
-          break;
-        }
-        quoted += text[j++];
-      }
-      if (!closed) {
-        std::size_t end = i + 1;
-        while (end < n && !EndOfLine(text[end])) ++end;
-        quoted.assign(text.substr(i + 1, end - i - 1));
-        j = end;
-      }
+      i = QuotedFieldText(text, i, quoted);
       field.Quoted = true;
       field.Unquoted += quoted;
-      i = j;
       atFieldStart = false;
       continue;
     }
@@ -157,8 +169,7 @@ std::vector<TTextRecord> SplitSeparatedRecords(std::string_view text, char separ
       const std::size_t end = i;
       if (end > fieldStart || !record.Fields.empty()) endField(end);
       record.End = LineEndAt(text, i);
-      records.push_back(std::move(record));
-      record = TTextRecord{};
+      endRecord();
       fieldStart = i;
       atFieldStart = true;
     } else {
@@ -168,9 +179,8 @@ std::vector<TTextRecord> SplitSeparatedRecords(std::string_view text, char separ
   }
   if (n > fieldStart || !record.Fields.empty()) {
     endField(n);
-    records.push_back(std::move(record));
+    endRecord();
   }
-  return records;
 }
 
 // --------------------------------------------------------------- numbers
@@ -185,18 +195,6 @@ struct TNumberReading {
   std::uint64_t KeptAsText = 0;
   std::string KeptExample;
 };
-
-TNumberReading ReadNumbers(const std::vector<TTextRecord>& records, std::size_t rows, char sessionDecimal) {
-  TNumberEvidence evidence;
-  for (std::size_t r = 0; r < rows; ++r) {
-    for (const TTextField& field : records[r].Fields) evidence.Add(field.Value());
-  }
-  TNumberReading reading;
-  reading.Decimal = evidence.Decimal(sessionDecimal);
-  reading.Unsettled = evidence.Unsettled();
-  reading.Example = evidence.Example();
-  return reading;
-}
 
 // How the numbers were read, where the file does not show it, and the
 // fields kept as texts (interface language; empty when nothing is to say).
@@ -305,71 +303,100 @@ void EnterField(TWorkbook& book, int row, int col, std::string_view field, bool 
   }
 }
 
-// Enters the records into the book's current sheet from row 1 and column 1,
-// the numbers read with the decimal mark ReadNumbers decides; the fields
-// beyond the sheet's last column are counted in `dropped`.
-TNumberReading EnterCells(TWorkbook& book, const std::vector<TTextRecord>& records, bool csv, std::uint64_t& dropped) {
-  const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
-  TFormatLocale locale = book.Locale();
-  TNumberReading numbers = ReadNumbers(records, rows, locale.Decimal);
-  locale.Decimal = numbers.Decimal;
-  locale.Thousands = GroupingMark(numbers.Decimal);
-  for (std::size_t r = 0; r < rows; ++r) {
-    const auto& fields = records[r].Fields;
-    for (std::size_t c = 0; c < fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      const std::string_view value = fields[c].Value();
-      if (value.empty() && !csv) continue;
-      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
-    }
-    if (fields.size() > static_cast<std::size_t>(kMaxCols)) dropped += fields.size() - kMaxCols;
-  }
-  return numbers;
+// The lines of the file and how its numbers are written: the first walk
+// over its records.
+struct TRecordsSeen {
+  std::size_t Lines = 0;
+  TNumberReading Numbers;
+};
+
+template <class TWalk>
+TRecordsSeen SeeRecords(TWalk&& walk, char sessionDecimal) {
+  TRecordsSeen seen;
+  TNumberEvidence evidence;
+  walk([&](const TTextRecord& record) {
+    if (seen.Lines++ >= static_cast<std::size_t>(kMaxRows)) return;
+    for (const TTextField& field : record.Fields) evidence.Add(field.Value());
+  });
+  seen.Numbers.Decimal = evidence.Decimal(sessionDecimal);
+  seen.Numbers.Unsettled = evidence.Unsettled();
+  seen.Numbers.Example = evidence.Example();
+  return seen;
 }
 
-// Enters the records (EnterCells) and keeps the file's form (TTextSource,
-// TSheetData::TextLines). The note for the user.
-std::string EnterRecords(TWorkbook& book, const std::string& path, const std::vector<TTextRecord>& records,
-                         const TDecodedText& decoded, char separator, bool csv) {
-  const std::size_t rows = std::min<std::size_t>(records.size(), kMaxRows);
-  std::uint64_t dropped = 0;
-  const TNumberReading numbers = EnterCells(book, records, csv, dropped);
-  // The file's form: a new one, or more texts of the same kind of file.
+// Makes the book's text source that of a file with `separator` read into
+// `data`: a new one, or more texts of the same kind of file.
+TTextSource& SourceFor(TWorkbook& book, const TSheetData& data, char separator, bool csv, char decimal) {
   TTextSource& source = book.MutableTextSource();
   if (source.SheetId == 0 || source.Separator != separator || source.Quoting != csv) source = TTextSource{};
-  TSheetData& data = book.MutableSheetData(book.Sheet());
   source.SheetId = data.Id;
   source.Separator = separator;
   source.Quoting = csv;
-  source.Decimal = numbers.Decimal;
-  source.LinesLeftOut = records.size() - rows;
-  source.FieldsLeftOut = dropped;
-  source.DamagedAt = decoded.DamagedAt;
+  source.Decimal = decimal;
+  return source;
+}
+
+// The most frequent of the line ends counted by TLineEnd (CR/LF when none).
+TLineEnd MostFrequentEnd(const std::array<std::size_t, 4>& ends) {
+  TLineEnd most = TLineEnd::CrLf;
+  std::size_t count = 0;
+  for (const TLineEnd end : {TLineEnd::CrLf, TLineEnd::Lf, TLineEnd::Cr}) {
+    if (ends[static_cast<std::size_t>(end)] > count) {
+      count = ends[static_cast<std::size_t>(end)];
+      most = end;
+    }
+  }
+  return most;
+}
+
+// Enters the records into the book's current sheet from row 1 and column 1
+// and keeps the file's form (TTextSource, TSheetData::TextLines): a first
+// walk decides the decimal mark of its numbers (TNumberEvidence), the
+// second enters each line as it comes, its row sized once. The note for
+// the user.
+template <class TWalk>
+std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk, const TDecodedText& decoded,
+                         char separator, bool csv) {
+  TFormatLocale locale = book.Locale();
+  TRecordsSeen seen = SeeRecords(walk, locale.Decimal);
+  TNumberReading& numbers = seen.Numbers;
+  const std::size_t rows = std::min<std::size_t>(seen.Lines, kMaxRows);
+  locale.Decimal = numbers.Decimal;
+  locale.Thousands = GroupingMark(numbers.Decimal);
+  TSheetData& data = book.MutableSheetData(book.Sheet());
+  TTextSource& source = SourceFor(book, data, separator, csv, numbers.Decimal);
+  std::uint64_t dropped = 0;
   std::array<std::size_t, 4> ends{};
   data.TextLines.assign(rows, TTextLine{});
-  for (std::size_t r = 0; r < rows; ++r) {
-    const TTextRecord& record = records[r];
+  if (data.Rows.size() < rows) data.Rows.reserve(rows);
+  std::size_t r = 0;
+  walk([&](const TTextRecord& record) {
+    if (r >= rows) return;
+    const std::size_t fields = std::min<std::size_t>(record.Fields.size(), kMaxCols);
+    dropped += record.Fields.size() - fields;
     ++ends[static_cast<std::size_t>(record.End)];
-    data.TextLines[r] =
-        TTextLine{static_cast<std::uint32_t>(std::min<std::size_t>(record.Fields.size(), kMaxCols)), record.End};
-    for (std::size_t c = 0; c < record.Fields.size() && c < static_cast<std::size_t>(kMaxCols); ++c) {
-      const std::string_view raw = record.Fields[c].Raw;
-      if (raw.empty()) continue;
+    data.TextLines[r] = TTextLine{static_cast<std::uint32_t>(fields), record.End};
+    for (std::size_t c = 0; c < fields; ++c) {
+      const TTextField& field = record.Fields[c];
+      const std::string_view value = field.Value();
+      if (value.empty() && !csv) continue;  // in tab text the field is its raw text
+      // The row's cells sized once, for all its fields.
       if (data.Rows.size() <= r) data.Rows.resize(r + 1);
       auto& cells = data.Rows[r];
+      if (cells.capacity() < fields) cells.reserve(fields);
+      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
+      if (field.Raw.empty()) continue;
       if (cells.size() <= c) cells.resize(c + 1);
-      TCell& cell = cells[c];
-      cell.Source = source.Add(raw);
-      source.Cells.back().Content = ContentKey(cell);
+      source.Keep(cells[c], field.Raw);
     }
-  }
-  source.NewLineEnd = TLineEnd::CrLf;
-  std::size_t most = 0;
-  for (const TLineEnd end : {TLineEnd::CrLf, TLineEnd::Lf, TLineEnd::Cr}) {
-    if (ends[static_cast<std::size_t>(end)] > most) {
-      most = ends[static_cast<std::size_t>(end)];
-      source.NewLineEnd = end;
-    }
-  }
+    ++r;
+  });
+  source.LinesLeftOut = seen.Lines - rows;
+  source.FieldsLeftOut = dropped;
+  source.DamagedAt = decoded.DamagedAt;
+  source.NewLineEnd = MostFrequentEnd(ends);
+  source.Texts.shrink_to_fit();
+  source.Cells.shrink_to_fit();
   book.SetTextForm(decoded.Form);
   return TextReadNote(path, source, numbers);
 }
@@ -379,7 +406,7 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
   if (!ReadTextBytes(path, data, error)) return false;
   TWorkbook fresh(1);
   const TDecodedText decoded = DecodeText(data);
-  data.clear();
+  std::string().swap(data);  // the file's bytes are done with
   const std::string stem = std::filesystem::path(path).stem().string();
   if (!stem.empty()) {
     std::string name = stem.substr(0, 31);
@@ -388,7 +415,8 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
     }
     fresh.SetSheetName(1, name);
   }
-  note = EnterRecords(fresh, path, SplitTabRecords(decoded.Text), decoded, '\t', false);
+  const auto walk = [&](auto&& take) { WalkTabRecords(decoded.Text, take); };
+  note = EnterRecords(fresh, path, walk, decoded, '\t', false);
   fresh.SetSelection(1, 1, 1, 1);
   book.AdoptContents(std::move(fresh));
   return true;
@@ -427,10 +455,13 @@ bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDia
   const TDecodedText decoded = DecodeText(data);
   data = std::string();
   TWorkbook back(1);
-  std::uint64_t dropped = 0;
-  EnterCells(back,
-             dialect.Quoting ? SplitSeparatedRecords(decoded.Text, dialect.Separator) : SplitTabRecords(decoded.Text),
-             dialect.Quoting, dropped);
+  const char separator = dialect.Quoting ? dialect.Separator : '\t';
+  if (dialect.Quoting) {
+    EnterRecords(back, path, [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); }, decoded,
+                 separator, true);
+  } else {
+    EnterRecords(back, path, [&](auto&& take) { WalkTabRecords(decoded.Text, take); }, decoded, separator, false);
+  }
   SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
   return true;
 }
@@ -456,8 +487,7 @@ void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TTextSh
       const TWrittenField& field = written.Fields[line.FirstField + c];
       if (field.Length == 0) continue;
       TCell& cell = data.Rows[r][c];
-      cell.Source = source.Add(written.Field(field));
-      source.Cells.back().Content = ContentKey(cell);
+      source.Keep(cell, written.Field(field));
     }
   }
   if (!inForm) book.SetTextForm(TextBytesForm(bytes));
@@ -517,9 +547,9 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   std::string data;
   if (!ReadTextBytes(path, data, error)) return false;
   const TDecodedText decoded = DecodeText(data);
-  data.clear();
-  const std::string told =
-      EnterRecords(book, path, SplitSeparatedRecords(decoded.Text, separator), decoded, separator, true);
+  std::string().swap(data);  // the file's bytes are done with
+  const auto walk = [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); };
+  const std::string told = EnterRecords(book, path, walk, decoded, separator, true);
   if (note != nullptr) note->assign(told);
   return true;
 }

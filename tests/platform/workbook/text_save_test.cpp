@@ -134,6 +134,20 @@ TEST(TextSave, AFileSavedInPlaceChangesOnlyTheCellsTheUserChanged) {
   ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(kFileTypeText), error)) << error;
   EXPECT_EQ(Slurp(path), "a\t\t01\nneu\nb\t\t02\t\nc\nd");
 
+  // A file's texts are kept only where the cells would not give them back
+  // ("01067", a quoted text, "1,50"), and the file comes back whole from
+  // them, also after a save.
+  const std::string table = folder.Write("table.csv", "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,25;;x\r\n");
+  TWorkbook kept;
+  Read(kept, table);
+  EXPECT_EQ(kept.TextSource().Cells.size(), 3u);
+  ASSERT_TRUE(SaveSheetText(kept, table, Csv(';'), error)) << error;
+  EXPECT_EQ(Slurp(table), "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,25;;x\r\n");
+  EXPECT_EQ(kept.TextSource().Cells.size(), 3u);
+  kept.SetEntry(2, 1, "2,5");
+  ASSERT_TRUE(SaveSheetText(kept, table, Csv(';'), error)) << error;
+  EXPECT_EQ(Slurp(table), "1,5;2026;Nord;01067;\"Ost\";-0,031;1,50\r\n2,5;;x\r\n");
+
   // What the user typed, or showed in another number format, is written as
   // shown with the file's decimal mark, though the value stays: "1067" over
   // "01067", "1.1" over "1.10", "1.10" shown as "1.100" (and "1,100" in a
