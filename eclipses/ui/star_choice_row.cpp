@@ -16,6 +16,7 @@
 
 #include "eclipses/lunar_occultation.h"
 #include "platform/busy_cursor.h"
+#include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/named_widgets.h"
 
@@ -24,7 +25,8 @@ namespace kvx {
 TMagnitudeLimitRow AddMagnitudeLimitRow(QWidget* parent, QGridLayout* grid, const QString& title, int lowest,
                                         std::uint8_t catalogueChoice, int decimals, float& limit) {
   const auto text = [decimals](float magnitude) {
-    return QString::number(static_cast<double>(magnitude), 'f', decimals) + " mag";
+    return QString::number(static_cast<double>(magnitude), 'f', decimals).replace('.', QChar(IntlSeparators.Decimal)) +
+           " mag";
   };
   auto* titleLabel = NewNamed<QLabel>("Label5", title, parent);
   auto* bar = NewNamed<QScrollBar>("ScrollBar1", Qt::Horizontal, parent);

@@ -457,10 +457,12 @@ bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDia
   TWorkbook back(1);
   const char separator = dialect.Quoting ? dialect.Separator : '\t';
   if (dialect.Quoting) {
-    EnterRecords(back, path, [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); }, decoded,
-                 separator, true);
+    EnterRecords(
+        back, path, [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); }, decoded, separator,
+        true);
   } else {
-    EnterRecords(back, path, [&](auto&& take) { WalkTabRecords(decoded.Text, take); }, decoded, separator, false);
+    EnterRecords(
+        back, path, [&](auto&& take) { WalkTabRecords(decoded.Text, take); }, decoded, separator, false);
   }
   SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
   return true;

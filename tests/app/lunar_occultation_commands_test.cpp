@@ -103,7 +103,7 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   TSternBedMondFrm dialog(-1, 1, 8.f, -6, access);
   dialog.show();
   EXPECT_EQ(dialog.findChild<QScrollBar*>("ScrollBar1")->maximum(), 800);
-  EXPECT_EQ(dialog.findChild<QLabel*>("floatedit1")->text(), "8.00 mag");
+  EXPECT_EQ(dialog.findChild<QLabel*>("floatedit1")->text(), QString("8") + QChar(IntlSeparators.Decimal) + "00 mag");
   EXPECT_FALSE(form.StarCatalogue());
   dialog.findChild<QCheckBox*>("CheckBox2")->click();
   ASSERT_TRUE(form.StarCatalogue()) << "loaded from the dialog";

@@ -82,7 +82,7 @@ TEST_F(PlanetStarOccultationCommands, DialogAndTableFromTheMenu) {
   EXPECT_EQ(dialog.findChild<QCheckBox*>("CheckBox12")->text(), "Vesta");
   EXPECT_FALSE(dialog.findChild<QLineEdit*>("IntegerEdit1")->isHidden());
   EXPECT_EQ(dialog.findChild<QScrollBar*>("ScrollBar1")->maximum(), 800);
-  EXPECT_EQ(dialog.findChild<QLabel*>("floatedit1")->text(), "8.0 mag");
+  EXPECT_EQ(dialog.findChild<QLabel*>("floatedit1")->text(), QString("8") + QChar(IntlSeparators.Decimal) + "0 mag");
   dialog.findChild<QCheckBox*>("CheckBox2")->click();
   ASSERT_TRUE(form.StarCatalogue()) << "loaded from the dialog";
   dialog.findChild<QLineEdit*>("Edit1")->setText("a");
