@@ -350,13 +350,14 @@ TLineEnd MostFrequentEnd(const std::array<std::size_t, 4>& ends) {
 }
 
 // Enters the records into the book's current sheet from row 1 and column 1
-// and keeps the file's form (TTextSource, TSheetData::TextLines): a first
+// and keeps the file's form (TTextSource, TSheetData::TextLines; the
+// cells' file texts only with `keepTexts`): a first
 // walk decides the decimal mark of its numbers (TNumberEvidence), the
 // second enters each line as it comes, its row sized once. The note for
 // the user.
 template <class TWalk>
 std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk, const TDecodedText& decoded,
-                         char separator, bool csv) {
+                         char separator, bool csv, bool keepTexts = true) {
   TFormatLocale locale = book.Locale();
   TRecordsSeen seen = SeeRecords(walk, locale.Decimal);
   TNumberReading& numbers = seen.Numbers;
@@ -385,7 +386,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk,
       auto& cells = data.Rows[r];
       if (cells.capacity() < fields) cells.reserve(fields);
       EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
-      if (field.Raw.empty()) continue;
+      if (field.Raw.empty() || !keepTexts) continue;
       if (cells.size() <= c) cells.resize(c + 1);
       source.Keep(cells[c], field.Raw);
     }
@@ -455,15 +456,16 @@ bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDia
   const TDecodedText decoded = DecodeText(data);
   data = std::string();
   TWorkbook back(1);
+  // The cells alone: the file's texts are kept by the save, not here.
   const char separator = dialect.Quoting ? dialect.Separator : '\t';
-  if (dialect.Quoting) {
-    EnterRecords(
-        back, path, [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); }, decoded, separator,
-        true);
-  } else {
-    EnterRecords(
-        back, path, [&](auto&& take) { WalkTabRecords(decoded.Text, take); }, decoded, separator, false);
-  }
+  const auto walk = [&](auto&& take) {
+    if (dialect.Quoting) {
+      WalkSeparatedRecords(decoded.Text, separator, take);
+    } else {
+      WalkTabRecords(decoded.Text, take);
+    }
+  };
+  EnterRecords(back, path, walk, decoded, separator, dialect.Quoting, false);
   SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
   return true;
 }
