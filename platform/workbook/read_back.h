@@ -32,12 +32,4 @@ bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back
 // instead of empty".
 std::string ReadBackClause(const TReadBack& found, bool english);
 
-// Writes the workbook as an .xlsx file over `path` only when the file
-// written, read back by the .xlsx reader in a child process as a file
-// opened, holds every cell of every sheet as the workbook holds it, value
-// and what it shows. Otherwise false with the first cell that reads
-// otherwise in `found` (or, with `found` empty, a failed write in
-// `error`), the file as it was and no temporary file left.
-bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string& error, TReadBack& found);
-
 }  // namespace kvx::workbook

@@ -103,6 +103,13 @@ bool IsTextSaveRefusal(const std::string& error);
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
                const std::function<bool(const std::string& written)>& accept = {});
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
+// Writes the workbook as an .xlsx file over `path` only when the file
+// written, read back by the .xlsx reader in a child process as a file
+// opened, holds every cell of every sheet as the workbook holds it, value
+// and what it shows. Otherwise false with the first cell that reads
+// otherwise in `found` (or, with `found` empty, a failed write in
+// `error`), the file as it was and no temporary file left.
+bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string& error, TReadBack& found);
 // ReadLegacyXls takes the values the reading library gives, and from the
 // file's own records (xls_records.h) the last computed values of formula
 // cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!";
