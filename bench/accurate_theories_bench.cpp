@@ -49,7 +49,7 @@ TObserverRecord Midnight(int day, int month, int year) {
 // The request of a fresh start over kRows rows at `stepDays`, with the
 // planets (Mars) or the Moon on the accurate theory or the internal series.
 TTableRequest Request(bool moon, bool accurate, int stepDays) {
-  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolder());
+  static const TLibraryAvailability libraries = OpenTheoryLibraries(DefaultTheoryLibraryFolders());
   (void)libraries;
   TMainFormState state;
   SetStartupDefaults(state);
