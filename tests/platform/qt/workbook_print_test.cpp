@@ -21,6 +21,7 @@
 #include "platform/qt/workbook_view.h"
 #include "platform/workbook/page_layout.h"
 #include "support/shell_word.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
@@ -68,8 +69,10 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   EXPECT_EQ(fill, QColor(0xFF, 0xFF, 0x00));
   EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
 
-  const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
-  std::filesystem::create_directories(out);
+  // A folder of this run's own: the German and French runs of the program
+  // print at the same time.
+  const test::TempFolder folder;
+  const std::filesystem::path out = folder.Path();
   const QString pdf = QString::fromStdString((out / "workbook_print.pdf").string());
   QFile::remove(pdf);
   EXPECT_EQ(PrintWorkbookToPdf(book, pdf), 3);
