@@ -5,6 +5,7 @@
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/number_text.h"
 #include "setup/setup_routines.h"
 
 namespace kvx {
@@ -63,7 +64,7 @@ std::string PlanetTheoryName(std::uint8_t theory, bool english) {
     case kPlanetTheoryPositionFiles:
       return english ? "Positions from file" : "Positionen aus Datei";
     default:
-      return std::to_string(theory);
+      return WholeNumberText(theory);
   }
 }
 

@@ -23,6 +23,7 @@
 #include "engine/moon.h"
 #include "engine/planet.h"
 #include "engine/table_globals.h"
+#include "platform/number_text.h"
 #include "theories/moon_cache.h"
 #include "theories/theory_libraries.h"
 
@@ -135,7 +136,7 @@ void BM_AccurateOverInternal(benchmark::State& state) {
   state.counters["accurate_ms"] = 1000 * seconds[1] / count;
   state.counters["ratio"] = seconds[0] > 0 ? seconds[1] / seconds[0] : 0;
   state.SetLabel(std::string(moon ? "Moon, ELP-2000/82B over Brown" : "Mars, VSOP87 D over Newcomb") + ", step " +
-                 std::to_string(stepDays) + (stepDays == 1 ? " day" : " days"));
+                 WholeNumberText(stepDays) + (stepDays == 1 ? " day" : " days"));
 }
 BENCHMARK(BM_AccurateOverInternal)
     ->ArgsProduct({{0, 1}, {1, 9}})

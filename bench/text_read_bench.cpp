@@ -96,7 +96,9 @@ struct TFiles {
   std::string Semicolon, Tab;
 
   TFiles() {
-    Folder = fs::temp_directory_path() / ("kvx-text-read-bench-" + std::to_string(getpid()));
+    std::string name = "kvx-text-read-bench-";
+    AppendInt(name, getpid());
+    Folder = fs::temp_directory_path() / name;
     fs::create_directories(Folder);
     Semicolon = (Folder / "table.csv").string();
     Tab = (Folder / "table.txt").string();

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/globals.h"
+#include "platform/number_text.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
@@ -214,7 +215,7 @@ std::string NumberNote(const TNumberReading& reading) {
                          " gelesen.";
   }
   if (const std::uint64_t kept = reading.KeptAsText; kept > 0) {
-    const std::string count = std::to_string(kept);
+    const std::string count = WholeNumberText(static_cast<std::int64_t>(kept));
     const std::string example =
         std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
     if (!note.empty()) note += " ";

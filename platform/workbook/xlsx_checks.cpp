@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/number_text.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
@@ -618,7 +619,7 @@ bool AddRelationship(std::string& part, const std::vector<Relationship>& relatio
   std::string id = "rIdUsualName";
   for (int n = 1; std::any_of(relations.begin(), relations.end(), [&](const Relationship& r) { return r.Id == id; });
        ++n) {
-    id = "rIdUsualName" + std::to_string(n);
+    id = "rIdUsualName" + WholeNumberText(n);
   }
   part.insert(end, "<" + prefix + "Relationship Id=\"" + id + "\" Type=\"" + type + "\" Target=\"" +
                        EscapeAttribute(target) + "\"/>");
