@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <cmath>
 #include <deque>
 #include <filesystem>
@@ -44,15 +43,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::SavePng;
-
-template <typename Dialog>
-void OnModal(const std::function<void(Dialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    act(*dialog);
-  });
-}
 
 // Element sets every 10 days around `centreJd`, the mean anomaly carried on
 // with the mean motion (a pure two-body orbit).
@@ -106,7 +96,7 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   // The builder: source folder, a destination it creates, the whole files.
   const std::string csv = (home_.Path() / "csv").string();
   const std::string db = (home_.Path() / "db").string();
-  OnModal<TFrmAsteroidDatabase>([&](TFrmAsteroidDatabase& d) {
+  test::WhenModalShown<TFrmAsteroidDatabase>([&](TFrmAsteroidDatabase& d) {
     EXPECT_TRUE(d.CompleteFileCheck()->isChecked());
     EXPECT_FALSE(d.PeriodGroup()->isEnabled());
     EXPECT_EQ(d.Jd1Edit()->text(), "2448000,5");
@@ -151,7 +141,7 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   ASSERT_GE(expected.size(), 10u);
 
   // ... and the database file of the same orbit (kind 33), picked by search.
-  OnModal<TSelectAsteroidDlg>([](TSelectAsteroidDlg& d) {
+  test::WhenModalShown<TSelectAsteroidDlg>([](TSelectAsteroidDlg& d) {
     EXPECT_EQ(d.windowTitle(), "Select asteroid");
     ASSERT_EQ(d.List()->count(), 2);
     EXPECT_EQ(d.List()->item(0)->text(), "/Ceres.eel");
@@ -177,7 +167,7 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   }
   // Cancel keeps the current file and computes nothing.
   s.Table.PreviousTableKind = 20;
-  OnModal<TSelectAsteroidDlg>([](TSelectAsteroidDlg& d) {
+  test::WhenModalShown<TSelectAsteroidDlg>([](TSelectAsteroidDlg& d) {
     EXPECT_EQ(d.List()->currentRow(), 0) << "the current file is selected";
     d.reject();
   });
@@ -187,7 +177,7 @@ TEST_F(AsteroidDatabaseCommands, BuilderThenDatabaseTableAgreesWithTheElementTab
   // Daily overview of the database: nothing chosen yet, so the list choice
   // comes first (everything chosen on its first run); one row per asteroid
   // at the period start, the first equal to the element table's first row.
-  OnModal<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
+  test::WhenModalShown<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
     EXPECT_EQ(d.DstList()->count(), 2);
     d.accept();
   });
@@ -240,7 +230,7 @@ TEST_F(AsteroidDatabaseCommands, ListChoiceKeepsItsListsAndMovesInReverseOrder) 
 
   // First run: everything chosen. Items 2, 5, 7 moved back arrive as 7, 5, 2.
   std::vector<std::string> chosen;
-  OnModal<TAsteroidenwahldlg>([&files](TAsteroidenwahldlg& d) {
+  test::WhenModalShown<TAsteroidenwahldlg>([&files](TAsteroidenwahldlg& d) {
     EXPECT_EQ(d.windowTitle(), "Select Asteroid");
     EXPECT_EQ(d.SrcList()->count(), 0);
     ASSERT_EQ(d.DstList()->count(), 8);
@@ -264,7 +254,7 @@ TEST_F(AsteroidDatabaseCommands, ListChoiceKeepsItsListsAndMovesInReverseOrder) 
   // files" drops the paths whose files have gone.
   fs::remove(files[4]);
   fs::remove(files[0]);
-  OnModal<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
+  test::WhenModalShown<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
     EXPECT_EQ(d.SrcList()->count(), 3);
     EXPECT_EQ(d.DstList()->count(), 5);
     d.LoadLists(true);
@@ -280,7 +270,7 @@ TEST_F(AsteroidDatabaseCommands, ListChoiceKeepsItsListsAndMovesInReverseOrder) 
 
   // A changed database list starts anew: everything chosen again.
   changed = 1;
-  OnModal<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
+  test::WhenModalShown<TAsteroidenwahldlg>([](TAsteroidenwahldlg& d) {
     EXPECT_EQ(d.SrcList()->count(), 0);
     EXPECT_EQ(d.DstList()->count(), 8);
     d.accept();

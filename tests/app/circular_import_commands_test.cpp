@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 
 #include "app/ui/element_commands.h"
@@ -67,14 +66,12 @@ TEST_F(CircularImportCommand, CometFromHtmlOpensItsDialogAndBrokenFilesChangeNot
   ASSERT_NE(dialog.PerihelionTimeFractionButton(), nullptr);
   ASSERT_TRUE(dialog.PerihelionTimeFractionButton()->isVisible());
   test::SavePng(dialog, "comet_elements_from_circular");
-  QTimer::singleShot(0, [] {
-    QWidget* modal = QApplication::activeModalWidget();
-    ASSERT_NE(modal, nullptr);
-    auto* day = modal->findChild<QLineEdit*>("ID103");
+  test::WhenModalShown<QWidget>([](QWidget& modal) {
+    auto* day = modal.findChild<QLineEdit*>("ID103");
     ASSERT_NE(day, nullptr);
     EXPECT_EQ(day->text().left(7), "7.71564") << "opens on the imported T";
     day->setText("7.5");
-    QMetaObject::invokeMethod(modal, "accept");
+    QMetaObject::invokeMethod(&modal, "accept");
   });
   dialog.PerihelionTimeFractionButton()->click();
   // 2005 May 7.5 is JD 2453498.0 (python3-ephem, tests/catalogues/make_circular_dates.py).

@@ -16,7 +16,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -295,11 +294,9 @@ TEST_F(ConjunctionCommands, DatabaseAsteroidFindsWhatItsElementsFind) {
       dialog.KeplerCheck()->setChecked(kepler);
       if (!kepler) {
         EXPECT_FALSE(dialog.FirstRadio(10)->isEnabled()) << "no database asteroid chosen yet";
-        QTimer::singleShot(0, [] {
-          auto* choice = qobject_cast<TSelectAsteroidDlg*>(QApplication::activeModalWidget());
-          ASSERT_NE(choice, nullptr);
-          choice->List()->setCurrentRow(0);
-          choice->OkButton()->click();
+        test::WhenModalShown<TSelectAsteroidDlg>([](TSelectAsteroidDlg& choice) {
+          choice.List()->setCurrentRow(0);
+          choice.OkButton()->click();
         });
         Child<QPushButton>(dialog, "AsteroidButton")->click();
       }

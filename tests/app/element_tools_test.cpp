@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -49,15 +48,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using test::SavePng;
-
-// Runs `drive` on the modal dialog the next command opens.
-void OnNextDialog(std::function<void(TCalculatorDialog&)> drive) {
-  QTimer::singleShot(0, [drive = std::move(drive)] {
-    auto* dialog = qobject_cast<TCalculatorDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    drive(*dialog);
-  });
-}
 
 QLineEdit* Edit(QWidget& w, const char* name) { return w.findChild<QLineEdit*>(QString::fromLatin1(name)); }
 
@@ -137,7 +127,7 @@ TEST_F(ElementTools, CalculatorsFromTheirMenuItems) {
 
   // Mean motion: 0 and text are refused with the message and the last valid
   // value back; OK stays closed while the check fails.
-  OnNextDialog([this](TCalculatorDialog& d) {
+  test::WhenModalShown<TCalculatorDialog>([this](TCalculatorDialog& d) {
     SavePng(d, "calculator_semimajor_axis_input");
     Type(d, "Edit_a", "0");
     EXPECT_EQ(messages_.messages.size(), 1u);
@@ -161,7 +151,7 @@ TEST_F(ElementTools, CalculatorsFromTheirMenuItems) {
   SavePng(*motion, "calculator_mean_motion_result");
 
   // Perihelion distance: e < 0 refused, a = 2.5 with e = 0.2 gives q = 2.
-  OnNextDialog([this](TCalculatorDialog& d) {
+  test::WhenModalShown<TCalculatorDialog>([this](TCalculatorDialog& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Transformation a->q"));
     SavePng(d, "calculator_aq_input");
     Type(d, "Edit_e", "-0.1");
@@ -178,7 +168,7 @@ TEST_F(ElementTools, CalculatorsFromTheirMenuItems) {
 
   // Orientation: the inclination message names the range its check
   // accepts; the equinox buttons; the result as a longitude of perihelion.
-  OnNextDialog([this](TCalculatorDialog& d) {
+  test::WhenModalShown<TCalculatorDialog>([this](TCalculatorDialog& d) {
     Type(d, "Edit_i", "400");
     EXPECT_NE(messages_.messages.back().text.find(LanguageEnglish != 0 ? "i must be >=-360 and <=360!" : "i muß >=-360 und <=360 sein!"), std::string::npos);
     Type(d, "Edit_alt", "x");
@@ -297,14 +287,12 @@ TEST_F(ElementTools, ElementFileEditorsFromTheirMenuItems) {
     QPushButton* fraction = editor.DayFractionButton(4);
     ASSERT_NE(fraction, nullptr);
     EXPECT_FALSE(fraction->isHidden());
-    QTimer::singleShot(0, [] {
-      QWidget* modal = QApplication::activeModalWidget();
-      ASSERT_NE(modal, nullptr);
-      auto* day = modal->findChild<QLineEdit*>("ID103");
+    test::WhenModalShown<QWidget>([](QWidget& modal) {
+      auto* day = modal.findChild<QLineEdit*>("ID103");
       ASSERT_NE(day, nullptr);
       EXPECT_EQ(day->text().left(4), "3.05");
       day->setText("1.5");
-      QMetaObject::invokeMethod(modal, "accept");
+      QMetaObject::invokeMethod(&modal, "accept");
     });
     fraction->click();
     EXPECT_NEAR(editor.Model().Field(4), 2445640.0, 1e-6);

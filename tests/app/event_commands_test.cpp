@@ -17,7 +17,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -42,13 +41,7 @@ namespace {
 
 using test::SetBerlinDate;
 
-void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    act(*dialog);
-  });
-}
+using test::WhenModalShown;
 
 class EventCommands : public test::MainFormTest {
  protected:

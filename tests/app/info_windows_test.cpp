@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 
 #include "app/ui/event_found.h"
 #include "app/ui/legend_dialog.h"
 #include "platform/globals.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
@@ -25,11 +25,7 @@ void SavePng(QWidget& widget, const std::string& name) {
 
 // Clicks the named button of the next modal event-found window.
 int ShowAndClick(bool offerDate, const std::function<QPushButton*(TEreignisgefundenForm&)>& button) {
-  QTimer::singleShot(0, [button] {
-    auto* form = qobject_cast<TEreignisgefundenForm*>(QApplication::activeModalWidget());
-    ASSERT_NE(form, nullptr);
-    button(*form)->click();
-  });
+  test::WhenModalShown<TEreignisgefundenForm>([button](TEreignisgefundenForm& form) { button(form)->click(); });
   return ShowEventFound("Opposition", "Mars", "2027-02-19 15:00 UT", offerDate, "19.02.2027", "elongation 180°");
 }
 
@@ -66,7 +62,7 @@ TEST(EventFoundWindow, MapsTextsToLabelsAndReturnsTheButtonsResults) {
   EXPECT_EQ(ShowAndClick(false, [](auto& f) { return f.AgainButton(); }), kEventAgain);
   EXPECT_EQ(ShowAndClick(false, [](auto& f) { return f.CloseButton(); }), kEventClose);
   EXPECT_EQ(ShowAndClick(true, [](auto& f) { return f.UseDateButton(); }), kEventUseDate);
-  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  test::WhenModalShown<QWidget>([](QWidget& window) { window.close(); });
   EXPECT_EQ(ShowEventFound("", "", "", false, "", ""), kEventClose);
 }
 

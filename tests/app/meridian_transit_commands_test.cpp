@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
@@ -221,29 +220,27 @@ TEST_F(MeridianTransitCommands, DrawingMeasurementFromTheMenu) {
   start.LocalHours = 0;
   LocalTimeToUT(start);
   bool seen = false;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TOrtsbest*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
+  test::WhenModalShown<TOrtsbest>([&](TOrtsbest& dialog) {
     seen = true;
-    dialog->Body->setCurrentIndex(0);
-    EXPECT_NEAR(dialog->Measurement.P, 26.27, 0.02);
-    EXPECT_NEAR(dialog->Measurement.B, 5.99, 0.02);
+    dialog.Body->setCurrentIndex(0);
+    EXPECT_NEAR(dialog.Measurement.P, 26.27, 0.02);
+    EXPECT_NEAR(dialog.Measurement.B, 5.99, 0.02);
     // L0 of the physical ephemeris is that of the instant the light left
     // the Sun (8.3 min, 0.08 degrees), here also at 0h UT, not TD.
-    EXPECT_NEAR(dialog->Measurement.L0, 238.63, 0.13);
-    dialog->Diameter->setText("100");
-    dialog->EditX->setText("0");
-    dialog->EditY->setText("0");
-    EXPECT_TRUE(dialog->Valid);
-    EXPECT_NEAR(dialog->Longitude, dialog->Measurement.L0, 1e-9);
-    EXPECT_NEAR(dialog->Latitude, dialog->Measurement.B, 1e-9);
-    dialog->EditX->setText("51");
-    EXPECT_EQ(dialog->ResultLongitude->text().toStdString(), "ERROR");
-    dialog->EditX->setText("20");
-    dialog->Description->setText("Fleck");
-    dialog->Write->click();
-    test::SavePng(*dialog, "drawing_measurement_dialog");
-    dialog->Ok->click();
+    EXPECT_NEAR(dialog.Measurement.L0, 238.63, 0.13);
+    dialog.Diameter->setText("100");
+    dialog.EditX->setText("0");
+    dialog.EditY->setText("0");
+    EXPECT_TRUE(dialog.Valid);
+    EXPECT_NEAR(dialog.Longitude, dialog.Measurement.L0, 1e-9);
+    EXPECT_NEAR(dialog.Latitude, dialog.Measurement.B, 1e-9);
+    dialog.EditX->setText("51");
+    EXPECT_EQ(dialog.ResultLongitude->text().toStdString(), "ERROR");
+    dialog.EditX->setText("20");
+    dialog.Description->setText("Fleck");
+    dialog.Write->click();
+    test::SavePng(dialog, "drawing_measurement_dialog");
+    dialog.Ok->click();
   });
   form.Commands().Trigger("OrtsbestimmungaufPlaneten1");
   ASSERT_TRUE(seen);

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -45,22 +44,6 @@ namespace {
 
 using test::SetBerlinDate;
 
-// The dialog processes pending events while it loads the element lists on
-// showing: wait until it is the active modal window.
-template <typename Dialog>
-void WhenModalShown(const std::function<void(Dialog&)>& act, int tries = 2000) {
-  QTimer::singleShot(5, [act, tries] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (dialog != nullptr) {
-      act(*dialog);
-    } else if (tries > 0) {
-      WhenModalShown<Dialog>(act, tries - 1);
-    } else {
-      ADD_FAILURE() << "no dialog";
-    }
-  });
-}
-
 class MultiObjectEventCommands : public test::MainFormTest {
  protected:
   void TearDown() override { LanguageEnglish = 0; }
@@ -86,7 +69,7 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   ASSERT_TRUE(form.Commands().IsEnabled("EreignissefrmehrereObjekte1"));
 
   int listed = -1;
-  WhenModalShown<TExtremumlistsuchen>([&listed](TExtremumlistsuchen& search) {
+  test::WhenModalAppears<TExtremumlistsuchen>([&listed](TExtremumlistsuchen& search) {
     QDialog& dialog = search;
     EXPECT_EQ(search.windowTitle(), "Ereignis suchen");
     EXPECT_EQ(search.ObjectBox->title(), "Objekt und Datenquelle wählen");
@@ -120,14 +103,14 @@ TEST_F(MultiObjectEventCommands, OppositionsOfAnElementFileIntoTheSheetThenCance
   // object, then the dialog cancelled.
   form.SetLanguage(1);
   int afterCancel = -1;
-  WhenModalShown<TExtremumlistsuchen>([&afterCancel](TExtremumlistsuchen& search) {
+  test::WhenModalAppears<TExtremumlistsuchen>([&afterCancel](TExtremumlistsuchen& search) {
     QDialog& dialog = search;
     EXPECT_EQ(search.windowTitle(), "Find event");
     EXPECT_FALSE(search.HelpButton->isVisible());
     EXPECT_TRUE(search.AsteroidRadio->isChecked());
     EXPECT_TRUE(search.KindRadios[6]->isChecked());
     EXPECT_EQ(search.ListBox->count(), 0);  // the list was freed
-    WhenModalShown<TSlectNDlg>([](TSlectNDlg& select) {
+    test::WhenModalAppears<TSlectNDlg>([](TSlectNDlg& select) {
       select.ToBox()->setValue(3);
       select.FromBox()->setValue(2);
       select.accept();

@@ -126,11 +126,9 @@ TEST_F(OrbitCommands, OptionsDialogFromTheMenuStoresItsTwentyBytes) {
 
   // Cancel after an edit: nothing changes. OK untouched: bit-identical.
   for (bool ok : {false, true}) {
-    QTimer::singleShot(0, [ok] {
-      auto* dialog = qobject_cast<TOrbdetoptionenform*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      dialog->findChild<TFloatEdit*>("ChangeRate")->setText(ok ? dialog->findChild<TFloatEdit*>("ChangeRate")->text() : "5");
-      auto* box = dialog->findChild<QDialogButtonBox*>();
+    test::WhenModalShown<TOrbdetoptionenform>([ok](TOrbdetoptionenform& dialog) {
+      dialog.findChild<TFloatEdit*>("ChangeRate")->setText(ok ? dialog.findChild<TFloatEdit*>("ChangeRate")->text() : "5");
+      auto* box = dialog.findChild<QDialogButtonBox*>();
       box->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
     });
     commands.Trigger("Bahnberechnung1");
@@ -138,23 +136,21 @@ TEST_F(OrbitCommands, OptionsDialogFromTheMenuStoresItsTwentyBytes) {
   }
 
   // A rate of 0 is refused, then 2.5 and the current JD are taken.
-  QTimer::singleShot(0, [] {
-    auto* dialog = qobject_cast<TOrbdetoptionenform*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    test::SavePng(*dialog, std::string("orbit_options_") + (LanguageEnglish ? "en" : "de"));
+  test::WhenModalShown<TOrbdetoptionenform>([](TOrbdetoptionenform& dialog) {
+    test::SavePng(dialog, std::string("orbit_options_") + (LanguageEnglish ? "en" : "de"));
     // A caption with a mnemonic needs a buddy, else the "&" shows as text.
-    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
       if (label->text().contains('&')) {
         EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString();
       }
     }
-    auto* rate = dialog->findChild<TFloatEdit*>("ChangeRate");
-    auto* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    auto* rate = dialog.findChild<TFloatEdit*>("ChangeRate");
+    auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
     rate->setText("0");
     ok->click();
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog.isVisible());
     rate->setText("2.5");
-    dialog->findChild<QPushButton*>("ActualJd")->click();
+    dialog.findChild<QPushButton*>("ActualJd")->click();
     ok->click();
   });
   commands.Trigger("Bahnberechnung1");
@@ -269,13 +265,11 @@ TEST_F(OrbitCommands, StateVectorFromTheSheetThroughTheReducedForm) {
 
   book.SetNumber(4, 4, row[2]);
   bool shown = false;
-  QTimer::singleShot(0, [&] {
-    auto* residuals = qobject_cast<TResidualsForm*>(QApplication::activeModalWidget());
-    ASSERT_NE(residuals, nullptr);
+  test::WhenModalShown<TResidualsForm>([&](TResidualsForm& residuals) {
     shown = true;
-    EXPECT_EQ(residuals->windowTitle(), ByLanguage("State vector aus Tabelle", "State vector from sheet"));
-    test::SavePng(*residuals, "state_vector_from_sheet");
-    residuals->findChild<QPushButton*>("Ok")->click();
+    EXPECT_EQ(residuals.windowTitle(), ByLanguage("State vector aus Tabelle", "State vector from sheet"));
+    test::SavePng(residuals, "state_vector_from_sheet");
+    residuals.findChild<QPushButton*>("Ok")->click();
   });
   commands.Trigger("Saveasstatevector1");
   EXPECT_TRUE(shown);

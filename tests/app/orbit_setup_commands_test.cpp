@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 
 #include "app/main_form_state.h"
@@ -37,16 +36,6 @@ namespace kvx {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs `act` on the next modal dialog of type T.
-template <class T, class F>
-void OnModal(F act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    act(*dialog);
-  });
-}
 
 class OrbitSetupCommands : public test::MainFormTest {
  protected:
@@ -95,7 +84,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   }
 
   // Alt+F11: Runge-Kutta, 14 digits, all planets; the status line shows 14.
-  OnModal<TRechengenauigkeit>([](TRechengenauigkeit& d) {
+  test::WhenModalShown<TRechengenauigkeit>([](TRechengenauigkeit& d) {
     d.findChild<QSpinBox*>("SpinEdit1")->setValue(14);
     d.AllPlanets();
     d.findChild<QPushButton*>("OK")->click();
@@ -112,13 +101,13 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
 
   // Shift+F11: 20 repetitions; Ctrl+F11: a step of 2 d in the set-up is kept,
   // a name changed.
-  OnModal<TrkAusgkfFrm>([](TrkAusgkfFrm& d) {
+  test::WhenModalShown<TrkAusgkfFrm>([](TrkAusgkfFrm& d) {
     d.findChild<QSpinBox*>("spitera")->setValue(20);
     d.findChild<QPushButton*>("OK")->click();
   });
   commands.Trigger("Ausgabeformatieren1");
   EXPECT_EQ(form.Integrator().Setup.Repetitions, 20);
-  OnModal<TRKAnfgFrm>([](TRKAnfgFrm& d) {
+  test::WhenModalShown<TRKAnfgFrm>([](TRKAnfgFrm& d) {
     d.findChild<QLineEdit*>("Edit10")->setText("Pluto-Charon");
     d.findChild<QPushButton*>("OK")->click();
   });
@@ -151,7 +140,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
   ku.WriteStateVectors(form.State().Period.TableConfig, 1, 0, LanguageEnglish);
   form.Workbook().SetNumber(6, 2, 1.5);  // body 4 (row 3 + 3), x
   ku.Setup = DefaultIntegrationSetup();
-  OnModal<TRKAnfgFrm>([](TRKAnfgFrm& d) {
+  test::WhenModalShown<TRKAnfgFrm>([](TRKAnfgFrm& d) {
     EXPECT_EQ(d.findChild<QLineEdit*>("Edit4")->text(), ByLanguage("Erde", "Earth"));
     d.findChild<QPushButton*>("OK")->click();
   });
@@ -166,7 +155,7 @@ TEST_F(OrbitSetupCommands, DialogsFilesAndTheSheetFromTheMenu) {
 
   // F12: the browser on the file browsed last; closing keeps it.
   form.HeldConfiguration().Paths[kPathBrowser] = saved;
-  OnModal<TBrowserForm>([saved](TBrowserForm& b) {
+  test::WhenModalShown<TBrowserForm>([saved](TBrowserForm& b) {
     EXPECT_EQ(b.FileName(), saved);
     EXPECT_TRUE(b.ShowFile());
     EXPECT_TRUE(b.Viewer()->toPlainText().startsWith(":name;x;y;z"));

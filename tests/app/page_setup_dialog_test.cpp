@@ -7,12 +7,12 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "app/ui/page_setup_dialog.h"
 #include "platform/globals.h"
+#include "support/qt/answer_modal.h"
 #include "support/recording_message_sink.h"
 
 namespace kvx {
@@ -54,29 +54,24 @@ TEST(PageSetupDialog, ConfirmRefuseAndCancelOnTheSheet) {
   LanguageEnglish = 1;
   // Refused first (a negative margin), then a right value confirmed.
   int round = 0;
-  std::function<void()> fill = [&] {
-    auto* dialog = qobject_cast<TFrmPageSetup*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) {
-      QTimer::singleShot(10, fill);
-      return;
-    }
+  std::function<void(TFrmPageSetup&)> fill = [&](TFrmPageSetup& dialog) {
     if (round == 0) {
-      dialog->EdLinks->setValue(-1.0);
+      dialog.EdLinks->setValue(-1.0);
     } else {
-      dialog->EdLinks->setValue(2.54);
-      dialog->MmHeader->setPlainText(QStringLiteral("Ephemeris &D"));
-      dialog->rblandscape->setChecked(true);
-      dialog->edskalieren->setValue(120);
-      dialog->adjustSize();
+      dialog.EdLinks->setValue(2.54);
+      dialog.MmHeader->setPlainText(QStringLiteral("Ephemeris &D"));
+      dialog.rblandscape->setChecked(true);
+      dialog.edskalieren->setValue(120);
+      dialog.adjustSize();
       const std::filesystem::path folder = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
       std::filesystem::create_directories(folder);
-      dialog->grab().save(QString::fromStdString((folder / "page_setup_dialog.png").string()));
+      dialog.grab().save(QString::fromStdString((folder / "page_setup_dialog.png").string()));
     }
     ++round;
-    dialog->accept();
-    if (round < 2) QTimer::singleShot(10, fill);
+    dialog.accept();
+    if (round < 2) test::WhenModalAppears<TFrmPageSetup>(fill);
   };
-  QTimer::singleShot(10, fill);
+  test::WhenModalAppears<TFrmPageSetup>(fill);
   EXPECT_TRUE(ShowPageSetupDialog(nullptr, book));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].text, "Margins must not be negative.");
@@ -86,14 +81,7 @@ TEST(PageSetupDialog, ConfirmRefuseAndCancelOnTheSheet) {
   EXPECT_EQ(book.PageSetup().ScalePercent, 120);
 
   // Cancel changes nothing.
-  std::function<void()> cancel = [&] {
-    if (auto* dialog = qobject_cast<TFrmPageSetup*>(QApplication::activeModalWidget())) {
-      dialog->reject();
-    } else {
-      QTimer::singleShot(10, cancel);
-    }
-  };
-  QTimer::singleShot(10, cancel);
+  test::WhenModalAppears<TFrmPageSetup>([](TFrmPageSetup& dialog) { dialog.reject(); });
   book.PageSetup().ScalePercent = 90;
   EXPECT_FALSE(ShowPageSetupDialog(nullptr, book));
   EXPECT_EQ(book.PageSetup().ScalePercent, 90);

@@ -13,21 +13,15 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "platform/globals.h"
 #include "platform/qt/dialog_buttons.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
-
-void OnModal(const std::function<void(TSlectNDlg&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<TSlectNDlg*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
 
 std::vector<int> Selected(QListWidget* list) {
   std::vector<int> rows;
@@ -44,7 +38,7 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
   names[6] = "Vesta";
   std::int32_t first = 2;
   std::int32_t last = 4;
-  OnModal([](TSlectNDlg& d) {
+  test::WhenModalShown<TSlectNDlg>([](TSlectNDlg& d) {
     EXPECT_EQ(HelpContextAnchor(d), "menu-events");  // the section of the search that asks
     EXPECT_EQ(d.FromBox()->value(), 3);
     EXPECT_EQ(d.ToBox()->value(), 5);
@@ -68,13 +62,13 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
   EXPECT_EQ(first, 6);
   EXPECT_EQ(last, 6);
 
-  OnModal([](TSlectNDlg& d) { d.reject(); });
+  test::WhenModalShown<TSlectNDlg>([](TSlectNDlg& d) { d.reject(); });
   EXPECT_FALSE(SelectFileRecordRange(first, last, names, "menu-events"));
   EXPECT_EQ(first, 6);
 
   std::int32_t f = 0;
   std::int32_t l = -1;  // no range chosen yet
-  OnModal([](TSlectNDlg& d) { d.accept(); });
+  test::WhenModalShown<TSlectNDlg>([](TSlectNDlg& d) { d.accept(); });
   ASSERT_TRUE(SelectFileRecordRange(f, l, {"Ceres"}, "menu-events"));
   EXPECT_EQ(f, 0);
   EXPECT_EQ(l, 0);
@@ -86,7 +80,7 @@ TEST(RangeDialog, TenNamesOneNameSearchAndCancel) {
     f = c[0];
     l = c[1];
     const int shownFrom = c[2], shownTo = c[3];
-    OnModal([shownFrom, shownTo](TSlectNDlg& d) {
+    test::WhenModalShown<TSlectNDlg>([shownFrom, shownTo](TSlectNDlg& d) {
       EXPECT_EQ(d.FromBox()->value(), shownFrom);
       EXPECT_EQ(d.ToBox()->value(), shownTo);
       d.accept();

@@ -13,7 +13,6 @@
 #include <QDialog>
 #include <QStackedWidget>
 #include <QThread>
-#include <QTimer>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -300,11 +299,9 @@ TEST_F(SettingsCommands, ViewSwitchClockBarManualAndExternalProgram) {
   const std::uint8_t catalogue = s.StarCatalogue.Setting;
   for (const char* item : {"Optionen2", "Optionen1", "Datenformate1", "Uhrenleistekonfigurieren1"}) {
     QString title;
-    QTimer::singleShot(0, [&title, item] {
-      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-        title = dialog->windowTitle();
-        std::string(item) == "Optionen2" ? dialog->accept() : dialog->reject();
-      }
+    test::WhenModalShown([&title, item](QDialog& dialog) {
+      title = dialog.windowTitle();
+      std::string(item) == "Optionen2" ? dialog.accept() : dialog.reject();
     });
     c.Action(item)->trigger();
     EXPECT_FALSE(title.isEmpty()) << item;

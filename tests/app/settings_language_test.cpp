@@ -14,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 #include <chrono>
@@ -561,13 +560,11 @@ TEST_F(SettingsAndLanguage, TheoryCommandsQuestionAndToleranceDigits) {
     EXPECT_EQ(commands.IsChecked("ELP2000Mondtheorieverwenden1"), in.MoonTheory() != 0) << picture;
     EXPECT_EQ(form.Panel("PanelElp")->text() == "ELP-2000/82", in.MoonTheory() != 0) << picture;
     int item1 = -2, item2 = -2;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<TVSOPRechengenauigkeit*>(QApplication::activeModalWidget());
-      if (dialog == nullptr) return;
-      item1 = dialog->RadioGroup1ItemIndex();
-      item2 = dialog->RadioGroup2ItemIndex();
-      test::SavePng(*dialog, "vsop_accuracy_dialog_" + picture);
-      dialog->CancelBtn->click();
+    test::WhenModalShown<TVSOPRechengenauigkeit>([&](TVSOPRechengenauigkeit& dialog) {
+      item1 = dialog.RadioGroup1ItemIndex();
+      item2 = dialog.RadioGroup2ItemIndex();
+      test::SavePng(dialog, "vsop_accuracy_dialog_" + picture);
+      dialog.CancelBtn->click();
     });
     commands.Trigger("RechengenauigkeitfrdieVSOPTheorien1");
     EXPECT_EQ(item1, TruncationLevelItem(form.State().Computing.Accuracy.VsopLevelA)) << picture;

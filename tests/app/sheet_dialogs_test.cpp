@@ -13,33 +13,18 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "app/ui/sheet_dialogs.h"
 #include "platform/globals.h"
 #include "support/recording_message_sink.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
 
 using workbook::TWorkbook;
-
-// Runs `act` on the dialog of type D once it is shown modally.
-template <class D>
-void WhenShown(std::function<void(D&)> act) {
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start();
-}
 
 void Picture(QWidget& dialog, const char* name) {
   const std::filesystem::path folder = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
@@ -67,7 +52,7 @@ TEST_F(SheetDialogs, MoveSheetThreeOfFiveBeforeOne) {
   book.SetFormula(1, 1, "=Sheet3!A1");
   book.SetSheet(3);
 
-  WhenShown<TDlgTabVersch>([](TDlgTabVersch& d) {
+  test::WhenModalAppears<TDlgTabVersch>([](TDlgTabVersch& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Tabelle verschieben"));
     ASSERT_EQ(d.ListBox1->count(), 5);
     EXPECT_EQ(d.ListBox1->currentRow(), 0);
@@ -78,7 +63,7 @@ TEST_F(SheetDialogs, MoveSheetThreeOfFiveBeforeOne) {
   EXPECT_EQ(book.SheetName(3), "Sheet3");
 
   book.TransactionBegin();
-  WhenShown<TDlgTabVersch>([](TDlgTabVersch& d) { d.accept(); });
+  test::WhenModalAppears<TDlgTabVersch>([](TDlgTabVersch& d) { d.accept(); });
   ASSERT_TRUE(ShowMoveSheetDialog(nullptr, book));
   const std::vector<std::string> order{"Sheet3", "Sheet1", "Sheet2", "Sheet4", "Sheet5"};
   EXPECT_EQ(SheetNameList(book), order);
@@ -111,7 +96,7 @@ TEST_F(SheetDialogs, RowHeightAndColumnWidth) {
   book.AddSelection(6, 1, 6, 1);
   // A negative height is refused and the dialog stays open; then 20.7 is
   // taken as 20 on every selected range.
-  WhenShown<TZeilenSpaltendialog>([this](TZeilenSpaltendialog& d) {
+  test::WhenModalAppears<TZeilenSpaltendialog>([this](TZeilenSpaltendialog& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Zeilenhöhe festlegen"));
     EXPECT_EQ(d.FloatEdit1->text(), QStringLiteral("12.75"));
     d.FloatEdit1->setText(QStringLiteral("-3"));
@@ -128,18 +113,18 @@ TEST_F(SheetDialogs, RowHeightAndColumnWidth) {
   EXPECT_DOUBLE_EQ(book.RowHeight(6), 20.0);
   EXPECT_DOUBLE_EQ(book.RowHeight(4), 12.75);
 
-  WhenShown<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) { d.HideButton->click(); });
+  test::WhenModalAppears<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) { d.HideButton->click(); });
   EXPECT_TRUE(ShowRowHeightDialog(nullptr, book));
   EXPECT_TRUE(book.RowHidden(3));
   EXPECT_TRUE(book.RowHidden(6));
   EXPECT_FALSE(book.RowHidden(4));
-  WhenShown<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) { d.ShowButton->click(); });
+  test::WhenModalAppears<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) { d.ShowButton->click(); });
   EXPECT_TRUE(ShowRowHeightDialog(nullptr, book));
   EXPECT_FALSE(book.RowHidden(3));
 
   LanguageEnglish = 1;
   book.SetSelection(1, 1, 1, 2);
-  WhenShown<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
+  test::WhenModalAppears<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Set column width"));
     EXPECT_EQ(d.CancelButton->text(), QStringLiteral("&Cancel"));
     Picture(d, "column_width_dialog_en.png");
@@ -150,7 +135,7 @@ TEST_F(SheetDialogs, RowHeightAndColumnWidth) {
   // As the default: the sheet's default width, the range's own widths gone.
   book.SetColWidth(3, 3, 5, false);
   book.SetSelection(3, 3, 3, 3);
-  WhenShown<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
+  test::WhenModalAppears<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
     d.FloatEdit1->setText(QStringLiteral("11.9"));
     d.CheckBox1->setChecked(true);
     d.OkButton->click();
@@ -158,7 +143,7 @@ TEST_F(SheetDialogs, RowHeightAndColumnWidth) {
   EXPECT_TRUE(ShowColumnWidthDialog(nullptr, book));
   EXPECT_DOUBLE_EQ(book.CurrentSheetData().DefaultColWidth, 11.0);
   EXPECT_DOUBLE_EQ(book.ColWidth(3), 11.0);
-  WhenShown<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
+  test::WhenModalAppears<TZeilenSpaltendialog>([](TZeilenSpaltendialog& d) {
     d.FloatEdit1->setText(QStringLiteral("99"));
     d.CancelButton->click();
   });
@@ -176,7 +161,7 @@ TEST_F(SheetDialogs, SortByKeysOfTheSelection) {
     book.SetNumber(r, 3, values[r - 1]);
   }
   book.SetSelection(1, 2, 4, 3);
-  WhenShown<TDlgSort>([](TDlgSort& d) {
+  test::WhenModalAppears<TDlgSort>([](TDlgSort& d) {
     ASSERT_EQ(d.KeyBox[0]->count(), 3);  // blank, B, C
     EXPECT_EQ(d.KeyBox[0]->itemText(1), QStringLiteral("B"));
     EXPECT_TRUE(d.GroupBox[1]->isEnabled());
@@ -226,7 +211,7 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   book.SetSelection(1, 1, 1, 1);
   // The second choice says where the cells go: down on insert, up on
   // delete, in both languages.
-  WhenShown<TForm2>([](TForm2& d) {
+  test::WhenModalAppears<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Zellen einfügen"));
     EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Zellen nach &unten verschieben"));
     d.Choice[1]->setChecked(true);  // shift down
@@ -238,7 +223,7 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   EXPECT_EQ(book.Text(2, 1), "a1");
   EXPECT_EQ(book.Text(3, 1), "a2");
   EXPECT_EQ(book.Text(1, 2), "b1");
-  WhenShown<TForm2>([](TForm2& d) {
+  test::WhenModalAppears<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Zellen löschen"));
     EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Zellen nach &oben verschieben"));
     d.Choice[1]->setChecked(true);  // shift up
@@ -251,14 +236,14 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
   EXPECT_EQ(book.Text(2, 1), "a2");
 
   LanguageEnglish = 1;
-  WhenShown<TForm2>([](TForm2& d) {
+  test::WhenModalAppears<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Insert cells"));
     EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Move c&ells down"));
     Picture(d, "insert_cells_dialog_en.png");
     d.reject();
   });
   EXPECT_FALSE(ShowInsertCellsDialog(nullptr, book));
-  WhenShown<TForm2>([](TForm2& d) {
+  test::WhenModalAppears<TForm2>([](TForm2& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Delete cells"));
     EXPECT_EQ(d.Choice[0]->text(), QStringLiteral("Move cells &left"));
     EXPECT_EQ(d.Choice[1]->text(), QStringLiteral("Move cells &up"));
@@ -273,7 +258,7 @@ TEST_F(SheetDialogs, InsertAndDeleteCells) {
 
   // Beyond the used area: refused with the message, nothing changes.
   book.SetSelection(10, 1, 10, 1);
-  WhenShown<TForm2>([](TForm2& d) { d.accept(); });
+  test::WhenModalAppears<TForm2>([](TForm2& d) { d.accept(); });
   EXPECT_FALSE(ShowInsertCellsDialog(nullptr, book));
   ASSERT_EQ(sink.messages.size(), 1u);
   EXPECT_EQ(sink.messages[0].text, "Selected area to large for pasting.");
@@ -287,7 +272,7 @@ TEST_F(SheetDialogs, AlignmentProtectionAndGoTo) {
   workbook::TAlignment turned;
   turned.Orientation = 2;
   book.SetAlignment(turned);
-  WhenShown<TAusrichtung>([](TAusrichtung& d) {
+  test::WhenModalAppears<TAusrichtung>([](TAusrichtung& d) {
     EXPECT_TRUE(d.HorizontalButton[0]->isChecked());
     EXPECT_TRUE(d.VerticalButton[2]->isChecked());
     EXPECT_EQ(d.HorizontalButton[6]->text(), QStringLiteral("Zen&triert über Markierung"));
@@ -301,7 +286,7 @@ TEST_F(SheetDialogs, AlignmentProtectionAndGoTo) {
   book.SetActiveCell(2, 2, true);
   EXPECT_EQ(book.Alignment(), (workbook::TAlignment{4, true, 1, 2}));
 
-  WhenShown<TSchutzFrm>([](TSchutzFrm& d) {
+  test::WhenModalAppears<TSchutzFrm>([](TSchutzFrm& d) {
     EXPECT_TRUE(d.Gesperrt->isChecked());
     d.Gesperrt->setChecked(false);
     d.FormelAusblenden->setChecked(true);
@@ -310,7 +295,7 @@ TEST_F(SheetDialogs, AlignmentProtectionAndGoTo) {
   });
   ASSERT_TRUE(ShowProtectionDialog(nullptr, book));
   EXPECT_EQ(book.Protection(), (workbook::TProtection{false, true}));
-  WhenShown<TSchutzFrm>([](TSchutzFrm& d) {
+  test::WhenModalAppears<TSchutzFrm>([](TSchutzFrm& d) {
     d.Gesperrt->setChecked(true);
     d.reject();
   });
@@ -319,7 +304,7 @@ TEST_F(SheetDialogs, AlignmentProtectionAndGoTo) {
 
   // Go to: an unknown reference is refused and the dialog stays open.
   ASSERT_TRUE(book.DefineName("Werte", "Sheet1!$C$3:$D$4"));
-  WhenShown<TDlgGoto>([this](TDlgGoto& d) {
+  test::WhenModalAppears<TDlgGoto>([this](TDlgGoto& d) {
     EXPECT_EQ(d.Edit1->text(), QStringLiteral("A1:B2"));
     d.Edit1->setText(QStringLiteral("Nirgends"));
     d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -345,7 +330,7 @@ TEST_F(SheetDialogs, ResultGridLayout) {
   LanguageEnglish = 1;
   // "Do not change" on both percentages leaves every size alone; the fixed
   // column's width takes effect while the dialog is open.
-  WhenShown<TSpaltenbreitefestlegen>([&grid](TSpaltenbreitefestlegen& d) {
+  test::WhenModalAppears<TSpaltenbreitefestlegen>([&grid](TSpaltenbreitefestlegen& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Change layout of the table"));
     EXPECT_EQ(d.SpinEdit3->value(), 30);
     EXPECT_EQ(d.SpinEdit4->value(), 18);
@@ -368,7 +353,7 @@ TEST_F(SheetDialogs, ResultGridLayout) {
   EXPECT_EQ(look.FixedLines, 1);
 
   // Percentages scale the cells from column 1 and row 1 on, truncated.
-  WhenShown<TSpaltenbreitefestlegen>([](TSpaltenbreitefestlegen& d) {
+  test::WhenModalAppears<TSpaltenbreitefestlegen>([](TSpaltenbreitefestlegen& d) {
     d.SpinEdit1->setValue(133);
     d.SpinEdit2->setValue(50);
     d.accept();

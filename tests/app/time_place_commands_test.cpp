@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <cctype>
@@ -425,11 +424,9 @@ TEST_F(TimePlaceCommands, DatePlaceContextMenusRunTheirButtons) {
     time->actions()[3]->trigger();
     approximate = dialog.Record.DeltaTSeconds;
 
-    QTimer::singleShot(0, [&] {
-      if (auto* locations = qobject_cast<TOrtwahldialog*>(QApplication::activeModalWidget())) {
-        locationsOpened = true;
-        locations->reject();
-      }
+    test::WhenModalShown<TOrtwahldialog>([&](TOrtwahldialog& locations) {
+      locationsOpened = true;
+      locations.reject();
     });
     place->actions()[0]->trigger();
 

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -37,15 +36,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::SavePng;
-
-template <typename Dialog>
-void OnModal(const std::function<void(Dialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    act(*dialog);
-  });
-}
 
 class UserCatalogueCommands : public test::MainFormTest {
  protected:
@@ -78,7 +68,7 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   ASSERT_TRUE(menu.IsEnabled("BenutzerdefinierterKatalog1"));
 
   // The picker: the search selects Altair, OK computes its table.
-  OnModal<TUserCatFind>([](TUserCatFind& d) {
+  test::WhenModalShown<TUserCatFind>([](TUserCatFind& d) {
     EXPECT_EQ(d.windowTitle(), "Select Object in user defined catalogue");
     EXPECT_EQ(d.List()->count(), 3);
     d.SearchEdit()->setText("alt");
@@ -92,9 +82,9 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   EXPECT_TRUE(messages_.messages.empty());
   // Cancel and a double click.
   s.Table.PreviousTableKind = 20;
-  OnModal<TUserCatFind>([](TUserCatFind& d) { d.reject(); });
+  test::WhenModalShown<TUserCatFind>([](TUserCatFind& d) { d.reject(); });
   EXPECT_EQ(FindUserCatalogObject(form.UserObjects(), &form), -1);
-  OnModal<TUserCatFind>([](TUserCatFind& d) {
+  test::WhenModalShown<TUserCatFind>([](TUserCatFind& d) {
     QListWidgetItem* deneb = d.List()->item(1);
     emit d.List()->itemDoubleClicked(deneb);
   });
@@ -104,7 +94,7 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   // The editor: line 1 never switches; ":Off" on again, Vega deleted, a new
   // entry edited into Polaris; saved and reloaded: four objects of six lines.
   s.Objects.ElementFileRanges.UserCatalogue = {1, 4};  // fits six lines, not four objects
-  OnModal<TdlgUsercat>([this](TdlgUsercat& d) {
+  test::WhenModalShown<TdlgUsercat>([this](TdlgUsercat& d) {
     ASSERT_EQ(d.List()->count(), 5);
     EXPECT_EQ(d.CountLabel()->text(), "3 Objects");
     EXPECT_EQ(d.FileLabel()->text().toStdString(), catalogue_);
@@ -138,7 +128,7 @@ TEST_F(UserCatalogueCommands, PickerComputesTheChosenStarAndEditorSavesAndReload
   // "use no catalogue" empties everything and disables the table item.
   const std::string foreign = home_.Write("foreign.csv", "Vega;1;2;3;4;2000;1\r\n");
   files_.QueueAnswer(foreign);
-  OnModal<TdlgUsercat>([this](TdlgUsercat& d) {
+  test::WhenModalShown<TdlgUsercat>([this](TdlgUsercat& d) {
     d.LoadCatalogue();
     EXPECT_EQ(d.FileLabel()->text().toStdString(), catalogue_);
     EXPECT_EQ(d.List()->count(), 6);

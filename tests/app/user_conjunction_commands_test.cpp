@@ -16,7 +16,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -40,19 +39,6 @@
 
 namespace kvx {
 namespace {
-
-// Acts on the dialog once it runs modally (the list dialog handles events
-// while it loads the element lists, before it is shown).
-template <typename Dialog>
-void WhenModalShown(const std::function<void(Dialog&)>& act, int tries = 500) {
-  QTimer::singleShot(tries == 500 ? 0 : 10, [act, tries] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-      act(*dialog);
-    } else if (tries > 0) {
-      WhenModalShown<Dialog>(act, tries - 1);
-    }
-  });
-}
 
 template <typename T>
 T* Child(QWidget& parent, const char* name) {
@@ -111,7 +97,7 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
 
   // The Sun in right ascension: a conjunction with each star.
   int rows = -1;
-  WhenModalShown<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
+  test::WhenModalAppears<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Conjunctions of planets and user defined objects");
     EXPECT_EQ(dialog.UserRangeLabel()->text(), "1-3");
     // Bad inputs keep the old values.
@@ -149,7 +135,7 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   RecordingProgress progress;
   progress.abort_at_step = 60;
   ProgressReporter* previous = SetProgressReporter(&progress);
-  WhenModalShown<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
+  test::WhenModalAppears<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
     EXPECT_EQ(dialog.Results()->count(), 0) << "the list is cleared when the dialog opens";
     dialog.BodyGroup()->button(9)->click();  // the Moon
     dialog.Button1Click();
@@ -170,7 +156,7 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
   form.HeldConfiguration().ConjunctionListComets = 0;
   form.HeldConfiguration().ConjunctionOptions.MinorBodyMagnitudeLimit = 12;
   rows = -1;
-  WhenModalShown<TKonjlistdlg>([&](TKonjlistdlg& dialog) {
+  test::WhenModalAppears<TKonjlistdlg>([&](TKonjlistdlg& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Liste mit Konjunktionen erzeugen");
     EXPECT_EQ(dialog.AsteroidRangeLabel()->text(), "1-3");
     EXPECT_EQ(dialog.Source(), 0);
@@ -188,14 +174,14 @@ TEST_F(UserConjunctionCommands, BothListsFromTheMenuIntoTheirTables) {
 
   // The remaining pictures: the list dialog in English, the planet dialog
   // in German; both cancelled.
-  WhenModalShown<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
+  test::WhenModalAppears<TKonjPlanStar>([&](TKonjPlanStar& dialog) {
     EXPECT_EQ(dialog.windowTitle(), "Konjunktionen von Planeten mit benutzerdefinierten Objekten");
     test::SavePng(dialog, "planet_user_object_dialog_de");
     Child<QPushButton>(dialog, "CancelButton")->click();
   });
   commands.Trigger("PlanetenundSterne1");
   form.SetLanguage(1);
-  WhenModalShown<TKonjlistdlg>([&](TKonjlistdlg& dialog) {
+  test::WhenModalAppears<TKonjlistdlg>([&](TKonjlistdlg& dialog) {
     test::SavePng(dialog, "conjunction_list_dialog_en");
     Child<QPushButton>(dialog, "CancelButton")->click();
   });

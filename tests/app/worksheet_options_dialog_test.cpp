@@ -5,31 +5,18 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QSpinBox>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "app/ui/worksheet_options_dialog.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
 
-void WhenShown(std::function<void(TTabellenOptionen&)> act) {
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (auto* dialog = qobject_cast<TTabellenOptionen*>(QApplication::activeModalWidget())) {
-      timer->stop();
-      timer->deleteLater();
-      act(*dialog);
-    }
-  });
-  timer->start();
-}
-
 TEST(WorksheetOptionsDialog, ConfirmAndCancel) {
   TWorksheetOptions options{16, 7, 250};  // out-of-range values shown within range
-  WhenShown([](TTabellenOptionen& d) {
+  test::WhenModalAppears<TTabellenOptionen>([](TTabellenOptionen& d) {
     EXPECT_EQ(d.ComboBox1->currentIndex(), 0);
     EXPECT_EQ(d.spineditlastfiles->value(), 100);
     d.SpinEdit1->setValue(3);
@@ -45,7 +32,7 @@ TEST(WorksheetOptionsDialog, ConfirmAndCancel) {
   EXPECT_EQ(options.SeparatorIndex, 3);
   EXPECT_EQ(options.RecentFilesCount, 0);
 
-  WhenShown([](TTabellenOptionen& d) {
+  test::WhenModalAppears<TTabellenOptionen>([](TTabellenOptionen& d) {
     d.SpinEdit1->setValue(200);
     d.reject();
   });

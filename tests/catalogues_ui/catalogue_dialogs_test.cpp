@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QRadioButton>
-#include <QTimer>
 #include <fstream>
 
 #include "catalogues/asteroid_list.h"
@@ -23,6 +22,7 @@
 #include "catalogues/ui/element_list_combo.h"
 #include "catalogues/ui/position_database_tool.h"
 #include "platform/globals.h"
+#include "support/qt/answer_modal.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
@@ -112,20 +112,18 @@ TEST(CsvFormatDialog, RadioGroupSizedToTheNames) {
   LanguageEnglish = 1;
   int choice = 1;
   int shownButtons = -1;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<TCSVFormateDlg*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    shownButtons = static_cast<int>(dialog->findChildren<QRadioButton*>().size());
-    EXPECT_EQ(dialog->windowTitle(), "Enter file format");
-    EXPECT_TRUE(dialog->findChild<QRadioButton*>("Format1")->isChecked());
-    EXPECT_TRUE(SavePicture(*dialog, "csv_format_dialog"));
-    dialog->findChild<QRadioButton*>("Format2")->click();
-    dialog->accept();
+  test::WhenModalShown<TCSVFormateDlg>([&](TCSVFormateDlg& dialog) {
+    shownButtons = static_cast<int>(dialog.findChildren<QRadioButton*>().size());
+    EXPECT_EQ(dialog.windowTitle(), "Enter file format");
+    EXPECT_TRUE(dialog.findChild<QRadioButton*>("Format1")->isChecked());
+    EXPECT_TRUE(SavePicture(dialog, "csv_format_dialog"));
+    dialog.findChild<QRadioButton*>("Format2")->click();
+    dialog.accept();
   });
   EXPECT_EQ(ShowCsvFormatDialog(choice, {"Kandrevoltinex", "HomePlanet 3.0", "Other program"}, "CSV format"), 1);
   EXPECT_EQ(shownButtons, 3);
   EXPECT_EQ(choice, 2);
-  QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+  test::WhenModalShown<QWidget>([](QWidget& dialog) { dialog.close(); });
   EXPECT_EQ(ShowCsvFormatDialog(choice, {"A", "B", "C"}, "x"), 0);
   EXPECT_EQ(choice, 2);
   LanguageEnglish = 0;
@@ -215,11 +213,9 @@ TEST(ElementSaveDialog, WritesByTheFormatTable) {
     return line;
   };
   auto chooseSecond = [] {
-    QTimer::singleShot(0, [] {
-      auto* dialog = qobject_cast<TCSVFormateDlg*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      dialog->findChild<QRadioButton*>("Format1")->click();  // the second name
-      dialog->accept();
+    test::WhenModalShown<TCSVFormateDlg>([](TCSVFormateDlg& dialog) {
+      dialog.findChild<QRadioButton*>("Format1")->click();  // the second name
+      dialog.accept();
     });
   };
 

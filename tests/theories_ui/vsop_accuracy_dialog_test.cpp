@@ -8,23 +8,14 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <functional>
 
 #include "platform/globals.h"
 #include "support/qt_application.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
-
-// Runs `action` on the modal dialog once it is shown.
-void WhenShown(std::function<void(TVSOPRechengenauigkeit&)> action) {
-  QTimer::singleShot(0, [action] {
-    auto* form = qobject_cast<TVSOPRechengenauigkeit*>(QApplication::activeModalWidget());
-    ASSERT_NE(form, nullptr);
-    action(*form);
-  });
-}
 
 QRadioButton* Item(QGroupBox* group, int item) {
   return group->findChild<QRadioButton*>(group->objectName() + "Item" + QString::number(item));
@@ -41,7 +32,7 @@ class VsopAccuracyDialogTest : public ::testing::Test {
 
 TEST_F(VsopAccuracyDialogTest, ChoosingItemsAndOkReturnsTheirLevels) {
   TTruncationLevel ephemeris = -1, integration = 8;
-  WhenShown([](TVSOPRechengenauigkeit& form) {
+  test::WhenModalShown<TVSOPRechengenauigkeit>([](TVSOPRechengenauigkeit& form) {
     EXPECT_EQ(form.RadioGroup1ItemIndex(), 0);
     EXPECT_EQ(form.RadioGroup2ItemIndex(), 3);
     Item(form.RadioGroup1, 4)->click();
@@ -55,14 +46,14 @@ TEST_F(VsopAccuracyDialogTest, ChoosingItemsAndOkReturnsTheirLevels) {
 
 TEST_F(VsopAccuracyDialogTest, CancelAndClosingKeepTheLevels) {
   TTruncationLevel ephemeris = 6, integration = 4;
-  WhenShown([](TVSOPRechengenauigkeit& form) {
+  test::WhenModalShown<TVSOPRechengenauigkeit>([](TVSOPRechengenauigkeit& form) {
     Item(form.RadioGroup1, 0)->click();
     form.CancelBtn->click();
   });
   EXPECT_EQ(ShowVsopAccuracyDialog(ephemeris, integration), 2);
   EXPECT_EQ(ephemeris, 6);
   EXPECT_EQ(integration, 4);
-  WhenShown([](TVSOPRechengenauigkeit& form) {
+  test::WhenModalShown<TVSOPRechengenauigkeit>([](TVSOPRechengenauigkeit& form) {
     Item(form.RadioGroup2, 2)->click();
     form.reject();  // window closed or Escape
   });
@@ -72,7 +63,7 @@ TEST_F(VsopAccuracyDialogTest, CancelAndClosingKeepTheLevels) {
 
 TEST_F(VsopAccuracyDialogTest, AnUnknownLevelSelectsNothingAndSurvivesOk) {
   TTruncationLevel ephemeris = 7, integration = 6;
-  WhenShown([](TVSOPRechengenauigkeit& form) {
+  test::WhenModalShown<TVSOPRechengenauigkeit>([](TVSOPRechengenauigkeit& form) {
     EXPECT_EQ(form.RadioGroup1ItemIndex(), -1);
     EXPECT_EQ(form.RadioGroup2ItemIndex(), 2);
     form.OKBtn->click();

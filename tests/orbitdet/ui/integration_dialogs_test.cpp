@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTimer>
 
 #include "orbitdet/integration_accuracy.h"
 #include "orbitdet/start_values_file.h"
@@ -22,6 +21,7 @@
 #include "orbitdet/ui/start_values_dialog.h"
 #include "platform/globals.h"
 #include "platform/safe_file_write.h"
+#include "support/qt/answer_modal.h"
 #include "support/qt/save_png.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
@@ -178,24 +178,20 @@ TEST_F(IntegrationDialogs, StartValuesOpenSaveAndShowBack) {
   // OK sets the working JD to the start epoch and clamps the centre body.
   std::string name = "x.csv";
   const TIntegrationSetupBytes before = EncodeIntegrationSetup(setup);
-  QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TRKAnfgFrm*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    d->findChild<QLineEdit*>("Edit2")->setFocus();
-    d->findChild<QLineEdit*>("Edit2")->clear();
-    d->findChild<QPushButton*>("Abbruch")->setFocus();
-    d->findChild<QPushButton*>("Abbruch")->click();
+  test::WhenModalShown<TRKAnfgFrm>([](TRKAnfgFrm& d) {
+    d.findChild<QLineEdit*>("Edit2")->setFocus();
+    d.findChild<QLineEdit*>("Edit2")->clear();
+    d.findChild<QPushButton*>("Abbruch")->setFocus();
+    d.findChild<QPushButton*>("Abbruch")->click();
   });
   sink_.messages.clear();
   EXPECT_FALSE(ShowStartValuesDialog(name, setup, false, nullptr));
   EXPECT_TRUE(sink_.messages.empty());
   EXPECT_EQ(EncodeIntegrationSetup(setup), before);
   setup.JD = 2460000.5L;
-  QTimer::singleShot(0, [] {
-    auto* d = qobject_cast<TRKAnfgFrm*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    d->findChild<QSpinBox*>("spedn")->setValue(2);
-    d->findChild<QPushButton*>("OK")->click();
+  test::WhenModalShown<TRKAnfgFrm>([](TRKAnfgFrm& d) {
+    d.findChild<QSpinBox*>("spedn")->setValue(2);
+    d.findChild<QPushButton*>("OK")->click();
   });
   EXPECT_TRUE(ShowStartValuesDialog(name, setup, false, nullptr));
   EXPECT_EQ(setup.N, 2);

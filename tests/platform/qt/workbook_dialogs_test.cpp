@@ -6,23 +6,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <functional>
 
 #include "platform/globals.h"
 #include "platform/qt/workbook_dialogs.h"
+#include "support/qt/answer_modal.h"
 
 namespace kvx {
 namespace {
 
-// Runs `fill` on the dialog once it is shown, then accepts it.
+// Runs `fill` on the dialog once it is shown, then accepts it (or rejects).
 void WhenShown(const std::function<void(QDialog&)>& fill, bool accept = true) {
-  QTimer::singleShot(0, [fill, accept] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    fill(*dialog);
-    if (accept) dialog->accept();
-    else dialog->reject();
+  test::WhenModalShown([fill, accept](QDialog& dialog) {
+    fill(dialog);
+    if (accept) dialog.accept();
+    else dialog.reject();
   });
 }
 

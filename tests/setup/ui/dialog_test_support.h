@@ -1,26 +1,16 @@
-// Helpers of the set-up dialog tests: driving a modal dialog and saving its
-// picture into the test build's test-output folder.
+// Helpers of the set-up dialog tests: driving a modal dialog (the shared
+// answer of support/qt/answer_modal.h) and saving its picture into the test
+// build's test-output folder.
 #pragma once
 
-#include <QApplication>
-#include <QDialog>
 #include <QDir>
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
-#include <functional>
 #include <string>
 
-namespace kvx::test {
+#include "support/qt/answer_modal.h"
 
-// Runs `act` on the modal dialog once it is shown (act closes it).
-inline void WhenModalShown(const std::function<void(QDialog&)>& act) {
-  QTimer::singleShot(0, [act] {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr) return;
-    act(*dialog);
-  });
-}
+namespace kvx::test {
 
 // Saves a picture of `widget` as test-output/<name>.png; false when it fails.
 inline bool SavePicture(QWidget& widget, const std::string& name) {

@@ -2,56 +2,25 @@
 // the data and configuration home, the core tables with the program's
 // separators, settings in memory with the first-run question answered (or
 // showing the window would wait for it), and a recording message sink;
-// with two helpers those tests share.
+// with the helpers those tests share (answering modal windows:
+// support/qt/answer_modal.h).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDialog>
-#include <QTimer>
 #include <cstdlib>
-#include <functional>
-#include <memory>
-#include <type_traits>
 
 #include "app/ui/main_window.h"
 #include "core/name_tables.h"
 #include "core/observer_record.h"
 #include "platform/globals.h"
 #include "platform/settings_store.h"
+#include "support/qt/answer_modal.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx::test {
-
-// Runs `act` on the modal dialog the event loop shows next (queued before
-// the call that opens it) when it is a `Dialog`.
-template <typename Dialog = QDialog>
-void WhenModalShown(const std::function<void(std::type_identity_t<Dialog>&)>& act) {
-  QTimer::singleShot(0, [act] {
-    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(*dialog);
-  });
-}
-
-// Runs `act` once a modal `Dialog` shows, asking every 10 ms: for a dialog
-// that works the event loop before it is shown, which a single queued call
-// could miss. Gives up after `tries` asks, so a dialog that never comes
-// leaves nothing behind for a later test.
-template <typename Dialog = QDialog>
-void WhenModalAppears(const std::function<void(std::type_identity_t<Dialog>&)>& act, int tries = 2000) {
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(10);
-  auto left = std::make_shared<int>(tries);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, left] {
-    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (dialog == nullptr && --*left > 0) return;
-    timer->stop();
-    timer->deleteLater();
-    if (dialog != nullptr) act(*dialog);
-  });
-  timer->start();
-}
 
 // `r` at local midnight of the date, its UT fields following.
 inline void SetDate(TObserverRecord& r, int day, int month, int year) {
