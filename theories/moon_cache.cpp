@@ -52,24 +52,40 @@ void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
   span_centuries_ = span * kDaysToCenturies;
 }
 
-void tmooncheb::MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T) {
+bool tmooncheb::MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T) {
   // The option matters only by being zero or not (MoonPosition).
   const std::uint8_t shortcutKey = shortcut != 0 ? 1 : 0;
   const std::uint8_t moonTheory = selection.MoonTheory();
   const double index = std::floor(T / span_centuries_);
-  if (fits_[0].Serves(index, shortcutKey, moonTheory, level)) return;
-  std::swap(fits_[0], fits_[1]);
-  if (fits_[0].Serves(index, shortcutKey, moonTheory, level)) return;
-  Fit& fit = fits_[0];
-  fit.Start = fit.End = kMoonCacheEmpty;  // serves nothing until the new fit is complete
+  if (fits_[0].Serves(index, shortcutKey, moonTheory, level)) return true;
+  if (fits_[1].Serves(index, shortcutKey, moonTheory, level)) {
+    std::swap(fits_[0], fits_[1]);
+    return true;
+  }
+  // A request that the window's events bring in while a refit shows its
+  // panel is not fitted: the kept fits stay as they are until the running
+  // refit is complete.
+  if (refitting_) return false;
+  Fit fit;
   fit.Index = index;
   fit.Shortcut = shortcutKey;
   fit.MoonTheory = moonTheory;
   fit.Level = level;
   const double start = index * span_centuries_;
-  Refit(fit, selection, start, start + span_centuries_);
+  {
+    refitting_ = true;
+    struct Leave {
+      bool& flag;
+      ~Leave() { flag = false; }
+    } leave{refitting_};
+    Refit(fit, selection, start, start + span_centuries_);
+  }
   fit.Start = start;
   fit.End = start + span_centuries_;
+  // The new fit takes the place of the older kept one.
+  fits_[1] = fits_[0];
+  fits_[0] = fit;
+  return true;
 }
 
 void tmooncheb::Refit(Fit& fit, TTheorySelection selection, double start, double end) {
@@ -142,7 +158,11 @@ void tmooncheb::Refit(Fit& fit, TTheorySelection selection, double start, double
 void tmooncheb::MoonChebPosition(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T,
                                  double& lambda, double& beta, double& distance, double& X2000, double& Y2000,
                                  double& Z2000, double& X, double& Y, double& Z) {
-  MoonChebEnsure(shortcut, selection, level, T);
+  if (!MoonChebEnsure(shortcut, selection, level, T)) {
+    double distanceKm = 0;
+    MoonPosition(shortcut, selection, lambda, T, beta, distance, X2000, Y2000, Z2000, X, Y, Z, distanceKm, level);
+    return;
+  }
   const Fit& fit = fits_[0];
   lambda = MoonChebEvaluate(fit.Longitude, T);
   beta = MoonChebEvaluate(fit.Latitude, T);

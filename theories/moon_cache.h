@@ -64,12 +64,16 @@ class tmooncheb {
   // positions of that option, theory and level, in place of the older kept
   // fit. While no progress bar is shown, the progress panel shows "Berechne
   // Mondpositionen <node>" / "Calculate moon ephemeris <node>" during a
-  // refit.
-  void MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T);
+  // refit, and window events run. The new fit is made apart and kept only
+  // once complete; a request those events make (the idle keeper, a table
+  // command) is not fitted: false when no kept fit serves it, true when
+  // the current fit covers T.
+  bool MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T);
 
   // The Moon's geocentric position at T from the cache (refitted first
   // when needed, see MoonChebEnsure); the same as MoonPosition with the
-  // same option byte, theory and level.
+  // same option byte, theory and level. A request made while a refit runs
+  // and that no kept fit serves is MoonPosition itself.
   // Returned: lambda   ecliptic longitude of date, degrees, NOT reduced
   //                    (it may lie below 0 after unwrapping)
   //           beta     ecliptic latitude of date, degrees
@@ -122,6 +126,7 @@ class tmooncheb {
   std::int32_t degree_ = kMoonCacheDefaultDegree;
   double span_centuries_ = 0;
   std::int64_t refits_ = 0;
+  bool refitting_ = false;  // a refit is running (its panel processes window events)
 };
 
 // What the main window keeps for the Moon cache: the two stored cache

@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/vector_math.h"
@@ -307,6 +309,40 @@ TEST(MoonCacheTest, PanelShowsTheNodesWhileNoProgressBarIs) {
   EXPECT_TRUE(progress.captions.empty());
   EXPECT_EQ(progress.ends, 2);
   EXPECT_TRUE(progress.visible);
+  SetProgressReporter(previous);
+}
+
+// Window events run while a refit shows its panel; a Moon request handled
+// then (the idle keeper, a table command) gets the direct series for its
+// own instant and leaves no fit behind that answers one span with another
+// span's series: every span asked afterwards agrees with the direct series.
+TEST(MoonCacheTest, ARequestDuringARefitIsAnsweredForItsOwnInstant) {
+  struct EventsDuringRefit : RecordingProgress {
+    std::function<void()> pending;
+    void ProcessEvents() override {
+      RecordingProgress::ProcessEvents();
+      if (pending) std::exchange(pending, nullptr)();
+    }
+  } progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  const TTheorySelection internal = MoonTheory(0);
+  tmooncheb cache(12, 13);
+  const double kept = 0.1, refitted = 0.2;
+  Cached(cache, internal, kFullTheory, kept);
+  std::vector<std::pair<double, Position>> nested;
+  progress.pending = [&] {
+    for (double T : {0.3, kept, 0.3 + 0.5 * kDay}) nested.emplace_back(T, Cached(cache, internal, kFullTheory, T));
+  };
+  Cached(cache, internal, kFullTheory, refitted);
+  ASSERT_EQ(nested.size(), 3u);
+  for (const auto& [T, p] : nested) {
+    EXPECT_LT(ArcsecondsBetween(p.lambda, Direct(0, internal, kFullTheory, T).lambda), 0.1) << T;
+  }
+  for (double T : {0.3, kept, refitted, 0.3 + kDay, kept, refitted + kDay}) {
+    const Position p = Cached(cache, internal, kFullTheory, T);
+    EXPECT_LT(ArcsecondsBetween(p.lambda, Direct(0, internal, kFullTheory, T).lambda), 0.1) << T;
+    EXPECT_LT(std::fabs(p.distance - Direct(0, internal, kFullTheory, T).distance) * 6378.14, 0.01) << T;
+  }
   SetProgressReporter(previous);
 }
 
