@@ -37,7 +37,7 @@ int HorizontalFlag(int code, int general) {
     case 4:
       return Qt::AlignRight;
     case kJustify:
-      return Qt::AlignJustify | Qt::TextWordWrap;
+      return Qt::AlignLeft;
     default:
       return general;
   }
@@ -56,7 +56,15 @@ TCellText LayOutCellText(const TPaintedRow& row, int col, double left, const TCe
   TCellText out;
   out.Text = input.Text;
   out.Flags = HorizontalFlag(alignment.Horizontal, input.General) | VerticalFlag(alignment.Vertical);
-  if (alignment.Wrap) out.Flags |= Qt::TextWordWrap;
+  if (workbook::TWorkbook::Wraps(alignment)) {
+    for (const std::string& line : row.Book.WrappedLines(row.Sheet, row.Row, col, input.Text.toStdString()))
+      out.Lines << QString::fromStdString(line);
+    out.Justified = alignment.Horizontal == kJustify;
+    // The pitch of the optimal row height, in the painter's units.
+    const double points = row.Book.SheetData(row.Sheet).RowHeight(row.Row);
+    const double fontPoints = row.Book.StyleAt(row.Sheet, row.Row, col).Font.Size;
+    out.LinePitch = points > 0 ? fontPoints * workbook::TWorkbook::kLinePitch * row.Height / points : row.Height;
+  }
   double right = left + row.ColumnWidth(col);
   if (alignment.Horizontal == kCentreAcross) {
     for (int c = col + 1; c <= workbook::kMaxCols && ContinuesCentring(row.Book, row.Sheet, row.Row, c); ++c) {
@@ -69,8 +77,8 @@ TCellText LayOutCellText(const TPaintedRow& row, int col, double left, const TCe
     out.Text = input.FitNumber(out.Text, out.Rect.width());
   } else if (alignment.Horizontal == kFill && needed > 0) {
     out.Text = out.Text.repeated(std::max(1, static_cast<int>(out.Rect.width() / needed)));
-  } else if (input.RunsOn && !(out.Flags & Qt::TextWordWrap) && (out.Flags & Qt::AlignLeft) &&
-             alignment.Horizontal != kFill && needed > out.Rect.width()) {
+  } else if (input.RunsOn && out.Lines.isEmpty() && (out.Flags & Qt::AlignLeft) && alignment.Horizontal != kFill &&
+             needed > out.Rect.width()) {
     // Runs on over the empty cells to its right, up to the first that holds
     // something, until it fits or leaves the pane.
     for (int c = col + 1; c <= workbook::kMaxCols && needed > out.Rect.width() && right < row.PaneRight; ++c) {
@@ -89,7 +97,35 @@ void DrawCellText(QPainter& painter, const TCellText& text) {
   if (text.Clip.isEmpty()) return;
   painter.save();
   painter.setClipRect(text.Clip);
-  painter.drawText(text.Rect, text.Flags, text.Text);
+  if (text.Lines.isEmpty()) {
+    painter.drawText(text.Rect, text.Flags, text.Text);
+    painter.restore();
+    return;
+  }
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  const double lineHeight = text.LinePitch;
+  const double block = lineHeight * static_cast<double>(text.Lines.size());
+  double y = text.Rect.top();
+  if (text.Flags & Qt::AlignBottom) y = text.Rect.bottom() - block;
+  if (text.Flags & Qt::AlignVCenter) y = text.Rect.center().y() - block / 2;
+  const int horizontal = text.Flags & Qt::AlignHorizontal_Mask;
+  for (qsizetype i = 0; i < text.Lines.size(); ++i, y += lineHeight) {
+    const QRectF lineRect(text.Rect.left(), y, text.Rect.width(), lineHeight);
+    const QStringList words = text.Lines[i].split(' ', Qt::SkipEmptyParts);
+    if (!text.Justified || i + 1 == text.Lines.size() || words.size() < 2) {
+      painter.drawText(lineRect, horizontal | Qt::AlignVCenter, text.Lines[i]);
+      continue;
+    }
+    // The words from edge to edge, the room left shared by the gaps.
+    double used = 0.0;
+    for (const QString& word : words) used += metrics.horizontalAdvance(word);
+    const double gap = std::max(0.0, (lineRect.width() - used) / static_cast<double>(words.size() - 1));
+    double x = lineRect.left();
+    for (const QString& word : words) {
+      painter.drawText(QRectF(x, y, lineRect.right() - x, lineHeight), Qt::AlignLeft | Qt::AlignVCenter, word);
+      x += metrics.horizontalAdvance(word) + gap;
+    }
+  }
   painter.restore();
 }
 

@@ -7,17 +7,19 @@
 //   2 left, 3 centre, 4 right
 //   5 fill      the text repeated as often as it fits whole into the cell
 //   6 justify   the text wrapped, its lines spread to both edges (the last
-//               line left-aligned)
+//               line and a line of one word left-aligned)
 //   7 centre across the selection: centred across the cell and the empty
 //               cells to its right that carry the same code
-// A left-aligned text too long for its cell runs on over the empty cells to
-// its right. Lengths are in the painter's units (pixels on the screen,
-// points on paper).
+// A wrapped text is broken into the workbook's lines (WrappedLines), the
+// same on the screen and on paper, and drawn line by line. A left-aligned
+// text too long for its cell runs on over the empty cells to its right. Lengths are in the painter's units (pixels on
+// the screen, points on paper).
 #pragma once
 
 #include <QBrush>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -47,7 +49,12 @@ struct TCellText {
   QString Text;   // the text (a filled cell's text repeated)
   QRectF Rect;    // where it is aligned, the padding taken off
   QRectF Clip;    // where it may show
-  int Flags = 0;  // Qt alignment and wrapping flags for QPainter::drawText
+  int Flags = 0;  // Qt alignment flags for QPainter::drawText
+  // A wrapped text's lines (empty for a text on one line); justified: the
+  // lines but the last are spread to both edges.
+  QStringList Lines;
+  bool Justified = false;
+  double LinePitch = 0.0;  // the height of each line
 };
 
 // How the caller shows a cell's text: its text, the alignment of the
@@ -65,7 +72,8 @@ struct TCellTextInput {
 TCellText LayOutCellText(const TPaintedRow& row, int col, double left, const TCellTextInput& input,
                          const QFontMetricsF& metrics);
 
-// Draws a laid-out text: clipped, word-wrapped or justified as its flags say.
+// Draws a laid-out text: clipped, aligned as its flags say, a wrapped text
+// line by line.
 void DrawCellText(QPainter& painter, const TCellText& text);
 
 // Draws a turned (orientation 2 upwards, 3 downwards) or stacked (1) text

@@ -53,6 +53,30 @@ std::vector<std::pair<int, int>> Bands(int first, int last, double room, double 
   return bands;
 }
 
+// The last column of the used area, taking in the empty cells a text
+// centred across the selection spans: those to its right that carry the
+// code too, also where their columns hold nothing else on the sheet.
+int LastPrintedCol(const TWorkbook& book, int sheet) {
+  constexpr int kCentreAcross = 7;
+  const TSheetData& data = book.SheetData(sheet);
+  int last = data.LastCol();
+  for (int r = 1; r <= static_cast<int>(data.Rows.size()); ++r) {
+    const auto& cells = data.Rows[r - 1];
+    for (int c = 1; c <= static_cast<int>(cells.size()); ++c) {
+      if (cells[c - 1].Kind == TCellKind::Empty || book.StyleAt(sheet, r, c).Alignment.Horizontal != kCentreAcross)
+        continue;
+      int end = c;
+      while (end < kMaxCols && data.CellAt(r, end + 1) != nullptr &&
+             data.CellAt(r, end + 1)->Kind == TCellKind::Empty &&
+             book.StyleAt(sheet, r, end + 1).Alignment.Horizontal == kCentreAcross) {
+        ++end;
+      }
+      last = std::max(last, end);
+    }
+  }
+  return last;
+}
+
 }  // namespace
 
 TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, double paperHeight, double headingWidth,
@@ -64,7 +88,7 @@ TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, dou
     layout.Area = *area;
   } else {
     if (data.LastRow() == 0) return layout;
-    layout.Area = TRange{1, 1, data.LastRow(), std::max(1, data.LastCol())};
+    layout.Area = TRange{1, 1, data.LastRow(), std::max(1, LastPrintedCol(book, sheet))};
   }
   layout.PrintableWidth =
       std::max(36.0, paperWidth - (page.LeftMargin + page.RightMargin) * 72.0 - (page.RowHeading ? headingWidth : 0.0));

@@ -261,6 +261,17 @@ class TWorkbook {
   bool ColHidden(int col) const { return CurrentSheetData().HiddenCols.count(col) != 0; }
   bool RowHidden(int row) const { return CurrentSheetData().HiddenRows.count(row) != 0; }
   void SetTextMeasurer(TTextMeasurer measurer) { measurer_ = std::move(measurer); }
+  // The height of a line of text per point of its font: the optimal row
+  // height of a cell is this many points per line and font point.
+  static constexpr double kLinePitch = 1.275;
+  // Whether the text of a cell with this alignment is broken into lines
+  // (word wrap, or justify, which always wraps).
+  static bool Wraps(const TAlignment& alignment) { return alignment.Wrap || alignment.Horizontal == 6; }
+  // The lines the text of cell (row, col) of `sheet` is broken into when it
+  // wraps: at blanks, each line as many words as fit the column (a word
+  // longer than the column stands alone), a new line at each line feed.
+  // The screen, the paper and the optimal row height use these lines.
+  std::vector<std::string> WrappedLines(int sheet, int row, int col, const std::string& text) const;
 
   // ---------------------------------------------------------- fixed panes
   int FixedRows() const { return CurrentSheetData().FixedRows; }

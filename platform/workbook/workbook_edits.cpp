@@ -358,6 +358,36 @@ double TWorkbook::MeasureText(const std::string& text, const TCellFont& font) co
   return count * font.Size / 10.0 * (font.Bold ? 1.1 : 1.0);
 }
 
+std::vector<std::string> TWorkbook::WrappedLines(int sheet, int row, int col, const std::string& text) const {
+  const TCellFont& font = StyleAt(sheet, row, col).Font;
+  // A character's room to spare, so that the small differences between
+  // the screen's and the printer's fonts break no line differently.
+  const double width = std::max(1.0, SheetData(sheet).ColWidth(col) - 1.0);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find('\n', start);
+    const std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string line;
+    std::size_t at = 0;
+    while (at < paragraph.size()) {
+      const std::size_t blank = paragraph.find(' ', at);
+      const std::string word = paragraph.substr(at, blank == std::string::npos ? std::string::npos : blank - at);
+      at = blank == std::string::npos ? paragraph.size() : blank + 1;
+      if (word.empty()) continue;
+      if (!line.empty() && MeasureText(line + ' ' + word, font) > width) {
+        lines.push_back(line);
+        line.clear();
+      }
+      line += line.empty() ? word : ' ' + word;
+    }
+    lines.push_back(line);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
 void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) { FitColWidths(row1, col1, row2, col2, false); }
 
 void TWorkbook::WidenColsToFit(int row1, int col1, int row2, int col2) { FitColWidths(row1, col1, row2, col2, true); }
@@ -406,13 +436,11 @@ void TWorkbook::SetRowHeightAuto(int row1, int col1, int row2, int col2) {
       for (int c = range.Col1; c <= lastCol; ++c) {
         const TCell& cell = cells[c - 1];
         const TCellStyle& style = styles_[cell.Style];
-        int lines = 1;
-        if (style.Alignment.Wrap && cell.Kind != TCellKind::Empty) {
-          const double w = MeasureText(DisplayText(sheet, cell), style.Font);
-          lines = std::max(1, static_cast<int>(std::ceil(w / std::max(1.0, sheet.ColWidth(c) - 1.0))));
-        }
+        std::size_t lines = 1;
+        if (Wraps(style.Alignment) && cell.Kind != TCellKind::Empty)
+          lines = WrappedLines(current_, r, c, DisplayText(sheet, cell)).size();
         if (cell.Kind != TCellKind::Empty || cell.Style != 0)
-          points = std::max(points, style.Font.Size * 1.275 * lines);
+          points = std::max(points, style.Font.Size * kLinePitch * static_cast<double>(lines));
       }
     }
     if (points <= 0.0) {

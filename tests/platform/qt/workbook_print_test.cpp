@@ -180,7 +180,10 @@ struct TSurface {
 // repeats the text from edge to edge (C4); right (4) and centre (3) stay in
 // their cell (C5, C8); justify (6) wraps the text and spreads its lines to
 // both edges (C6). On the screen the text centred across C1:E1 also shows
-// when C is scrolled out of sight.
+// when C is scrolled out of sight. A text centred across E10:G10, whose
+// columns F and G hold nothing else, is printed across all three. A long
+// justified and wrapped text given its optimal height (C12) shows all its
+// lines, the same on both, a line of one word not spread.
 TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   workbook::TWorkbook book(1);
   book.SetColWidth(1, 1, 6, false);
@@ -210,11 +213,24 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   book.SetRowHeight(6, 6, 64, false);
   book.SetText(8, 3, "Mitte");
   align(8, 3, 3, 3);
+  book.SetText(10, 5, "Mitte");
+  align(10, 5, 7, 7);
   book.SetActiveCell(20, 8);  // its frame away from the texts
 
   TWorkbookView view(book);
-  view.resize(900, 400);
+  view.resize(900, 600);
   view.show();
+  // The justified text, with the view's fonts: its optimal height and lines.
+  book.SetText(12, 3, "Die Zeiten der Monde und der Sonne werden aus den Reihen berechnet Worte fallen hin");
+  book.SetSelection(12, 3, 12, 3);
+  book.SetAlignment(workbook::TAlignment{6, true, 3, 0});
+  book.SetRowHeightAuto(12, 3, 12, 3);
+  const std::vector<std::string> wrapped = book.WrappedLines(1, 12, 3, book.TextOn(1, 12, 3));
+  const auto single = std::find_if(wrapped.begin(), wrapped.end() - 1,
+                                   [](const std::string& line) { return line.find(' ') == std::string::npos; });
+  ASSERT_GE(wrapped.size(), 6u);
+  ASSERT_NE(single, wrapped.end() - 1) << "a line of one word before the last";
+  book.SetActiveCell(20, 8);
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
   TSurface screen{"screen", view.Canvas()->viewport()->grab().toImage(),
                   [&view](int row, int col) { return view.Canvas()->CellRect(row, col); }};
@@ -226,6 +242,7 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   workbook::PaperSize(9, width, height);
   const workbook::TPageLayout layout = workbook::LayoutPages(book, 1, width, height);
   ASSERT_EQ(layout.Pages.size(), 1u);
+  EXPECT_EQ(layout.Area.Col2, 7) << "the columns F and G of the text centred across E10:G10";
   constexpr double kDots = 2.0;
   QImage page(static_cast<int>(width * kDots), static_cast<int>(height * kDots), QImage::Format_RGB32);
   page.fill(Qt::white);
@@ -248,6 +265,11 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
                                 QPoint(static_cast<int>((x + w) * kDots) - 1, static_cast<int>((y + h) * kDots) - 1));
                  }};
 
+  const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
+  std::filesystem::create_directories(out);
+  page.copy(0, 0, page.width(), page.height() / 2)
+      .save(QString::fromStdString((out / "print_alignments.png").string()));
+  screen.Image.save(QString::fromStdString((out / "screen_alignments.png").string()));
   for (const TSurface& s : {screen, paper}) {
     SCOPED_TRACE(s.Name);
     // The ink between the cells (row, col1) and (row, col2), a pixel inside.
@@ -283,12 +305,24 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
     const auto firstLine = Ink(s.Image, QRect(c6.left(), lines.empty() ? 0 : lines[0].first, c6.width(), lineHeight));
     EXPECT_LT(firstLine.first - c6.left(), 2 * tolerance) << "justified: the first line from the left edge";
     EXPECT_GT(firstLine.second, c6.right() - tolerance) << "to the right edge";
+
+    EXPECT_NEAR(Middle(ink(10, 5, 7)), s.Cell(10, 5).united(s.Cell(10, 7)).center().x(), tolerance)
+        << "centred across E10:G10";
+    const QRect c12 = s.Cell(12, 3).adjusted(1, 1, -1, -1);
+    const auto justified = InkLines(s.Image, c12);
+    ASSERT_EQ(justified.size(), wrapped.size()) << "every line of the justified text";
+    EXPECT_GT(justified.front().first, c12.top()) << "the first line whole";
+    EXPECT_LT(justified.back().second, c12.bottom()) << "the last line whole";
+    for (std::size_t i = 0; i + 1 < wrapped.size(); ++i) {
+      const auto [top, bottom] = justified[i];
+      const auto line = Ink(s.Image, QRect(c12.left(), top, c12.width(), bottom - top + 1));
+      if (wrapped[i].find(' ') == std::string::npos) {
+        EXPECT_LT(line.second - line.first, c12.width() * 3 / 4) << "one word, not spread: " << wrapped[i];
+      } else {
+        EXPECT_GT(line.second, c12.right() - tolerance) << "spread to the right edge: " << wrapped[i];
+      }
+    }
   }
-  const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
-  std::filesystem::create_directories(out);
-  page.copy(0, 0, page.width(), page.height() / 3)
-      .save(QString::fromStdString((out / "print_alignments.png").string()));
-  screen.Image.save(QString::fromStdString((out / "screen_alignments.png").string()));
 
   // C scrolled out of sight: the text centred across C1:E1 stays where it
   // was, in the middle of D1.
