@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/workbook.h"
 
@@ -53,6 +54,27 @@ bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back
     }
   }
   return false;
+}
+
+std::string ShownInReason(const std::string& text) {
+  return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…";
+}
+
+std::string ReadBackClause(const TReadBack& found, bool english) {
+  const auto quoted = [&](const std::string& text) {
+    std::string out(english ? "\"" : "„");
+    out += ShownInReason(text);
+    out += english ? "\"" : "“";
+    return out;
+  };
+  const std::string& as = found.As;
+  const std::string& from = found.From;
+  if (english) {
+    return "cell " + found.Cell + " would read back " + (as.empty() ? "empty" : "as " + quoted(as)) + " instead of " +
+           (from.empty() ? "empty" : quoted(from));
+  }
+  return "die Zelle " + found.Cell + " würde " + (as.empty() ? "leer" : "als " + quoted(as)) + " statt " +
+         (from.empty() ? "leer" : (as.empty() ? "als " : "") + quoted(from)) + " zurückgelesen";
 }
 
 }  // namespace kvx::workbook

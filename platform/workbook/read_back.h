@@ -26,8 +26,11 @@ struct TReadBack {
 bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, bool shown,
                          const std::string& prefix, TReadBack& found);
 
-// The reason in a sentence part, German or English (with the text save
-// reasons, text_layout.cpp): "die Zelle A2 würde
+// A cell's text in a reason: at most 40 characters, cut with "…".
+std::string ShownInReason(const std::string& text);
+
+// The reason in a sentence part, German or English (used with the text
+// save reasons too): "die Zelle A2 würde
 // als „a;4“ statt „a“ zurückgelesen", "cell A4 would read back as "x"
 // instead of empty".
 std::string ReadBackClause(const TReadBack& found, bool english);

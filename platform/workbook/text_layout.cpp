@@ -246,12 +246,9 @@ const char* EncodingName(TTextEncoding encoding) {
   return "UTF-8";
 }
 
-// A cell's text in a reason: at most 40 characters.
-std::string Shown(const std::string& text) { return Utf8Length(text) <= 40 ? text : Utf8Prefix(text, 40) + "…"; }
-
 // The example after a count: ": a" after one, ", such as a" after more.
 std::string Example(std::uint64_t n, bool english, const std::string& text) {
-  return (n == 1 ? ": " : (english ? ", such as " : ", etwa ")) + Shown(text);
+  return (n == 1 ? ": " : (english ? ", such as " : ", etwa ")) + ShownInReason(text);
 }
 
 // "n things would ...": the singular or plural clause after the count, with
@@ -263,29 +260,12 @@ std::string Counted(std::uint64_t n, bool english, const char* germanOne, const 
       std::to_string(n) + " " + (english ? (n == 1 ? englishOne : englishMany) : (n == 1 ? germanOne : germanMany));
   if (example) {
     clause += n == 1 ? ": " : (english ? ", such as " : ", etwa ");
-    clause += Shown(from) + " → " + Shown(to);
+    clause += ShownInReason(from) + " → " + ShownInReason(to);
   }
   return clause;
 }
 
 }  // namespace
-
-std::string ReadBackClause(const TReadBack& found, bool english) {
-  const auto quoted = [&](const std::string& text) {
-    std::string out(english ? "\"" : "„");
-    out += Shown(text);
-    out += english ? "\"" : "“";
-    return out;
-  };
-  const std::string& as = found.As;
-  const std::string& from = found.From;
-  if (english) {
-    return "cell " + found.Cell + " would read back " + (as.empty() ? "empty" : "as " + quoted(as)) + " instead of " +
-           (from.empty() ? "empty" : quoted(from));
-  }
-  return "die Zelle " + found.Cell + " würde " + (as.empty() ? "leer" : "als " + quoted(as)) + " statt " +
-         (from.empty() ? "leer" : (as.empty() ? "als " : "") + quoted(from)) + " zurückgelesen";
-}
 
 std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
   std::vector<std::string> clauses;
