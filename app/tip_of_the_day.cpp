@@ -4,16 +4,12 @@
 #include <cctype>
 #include <random>
 
+#include "platform/ascii_case.h"
 #include "platform/messages.h"
 
 namespace kvx {
 
-std::string TipTypeName(const std::string& name) {
-  std::string result = name.substr(0, 8);
-  std::transform(result.begin(), result.end(), result.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return result;
-}
+std::string TipTypeName(const std::string& name) { return AsciiLower(name.substr(0, 8)); }
 
 void TTipList::AddType(const std::string& name, const std::string& caption, const std::string& header) {
   types_.push_back({TipTypeName(name), caption, header});

@@ -11,6 +11,7 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "engine/cell_format.h"
+#include "platform/ascii_case.h"
 
 namespace kvx {
 
@@ -19,14 +20,9 @@ namespace {
 // The format slot of the clock row's sidereal time.
 constexpr int kSlotSiderealTime = 190;
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string ProgramName(const std::string& programPath) {
   std::string name = std::filesystem::path(programPath).filename().string();
-  if (!name.empty()) name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+  if (!name.empty()) name[0] = AsciiUpper(name[0]);
   return name;
 }
 
@@ -85,7 +81,7 @@ int WriteMovableFeasts(workbook::TWorkbook& sheet, std::int32_t year) {
 // --- external program -------------------------------------------------------------
 
 TExternalFileFamily ExternalFileFamily(const std::string& extension) {
-  std::string e = Lower(extension);
+  std::string e = AsciiLower(extension);
   if (!e.empty() && e[0] == '.') e.erase(0, 1);
   if (e == "xls" || e == "xlsx") return TExternalFileFamily::Workbook;
   if (e == "orb") return TExternalFileFamily::Orbit;
@@ -128,10 +124,10 @@ std::string DatabaseFileName(const std::string& asteroidName, std::vector<std::s
   }
   if (name.empty() || name == "." || name == "..") name = "asteroid";
   std::string candidate = name;
-  for (int n = 2; std::find(used.begin(), used.end(), Lower(candidate)) != used.end(); ++n) {
+  for (int n = 2; std::find(used.begin(), used.end(), AsciiLower(candidate)) != used.end(); ++n) {
     candidate = name + " (" + std::to_string(n) + ")";
   }
-  used.push_back(Lower(candidate));
+  used.push_back(AsciiLower(candidate));
   return candidate;
 }
 

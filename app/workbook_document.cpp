@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/history_list.h"
+#include "platform/ascii_case.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -33,11 +34,6 @@ std::string Extension(const std::string& name) {
   return name.substr(dot);
 }
 
-std::string Upper(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return text;
-}
-
 std::string WithoutExtension(const std::string& name) { return name.substr(0, name.size() - Extension(name).size()); }
 
 void SetCaptionAndRecent(TWorkbookDocument& doc, const std::string& name) {
@@ -49,7 +45,7 @@ void SetCaptionAndRecent(TWorkbookDocument& doc, const std::string& name) {
 // unless that is `keep` (upper-cased); else the untitled name.
 std::string ProposedName(const TWorkbookDocument& doc, const std::string& keep) {
   if (doc.FileName.empty()) return doc.DefaultFolder + UntitledName(doc.Document);
-  return Upper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
+  return AsciiUpper(Extension(doc.FileName)) == keep ? doc.FileName : WithoutExtension(doc.FileName);
 }
 
 // The open-failed message; a reason the reader gave (read_failure.h)
@@ -151,7 +147,7 @@ std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std:
   if (chosen && !defaultExtension.empty() && Extension(*chosen).empty()) *chosen += "." + defaultExtension;
   if (!chosen || question.Extension == nullptr) return chosen;
   const std::string ext = Extension(*chosen);
-  if (ext != question.Extension && ext != Upper(question.Extension)) {
+  if (ext != question.Extension && ext != AsciiUpper(question.Extension)) {
     ShowMessage(question.RefusalGerman, question.RefusalEnglish, MessageIcon::Error, MessageButtons::Ok,
                 English() ? question.RefusalCaptionEnglish : question.RefusalCaptionGerman);
     return std::nullopt;
@@ -175,7 +171,7 @@ bool IsWorkbookType(int fileType) {
 // The text dialect of a text document: comma-separated values for a .csv
 // file, else the tab text of its file type.
 workbook::TTextDialect DocumentTextDialect(const TWorkbookDocument& doc) {
-  if (Upper(Extension(doc.FileName)) == ".CSV") {
+  if (AsciiUpper(Extension(doc.FileName)) == ".CSV") {
     workbook::TTextDialect dialect;
     dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
     dialect.Quoting = true;
@@ -199,13 +195,13 @@ std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
 // file but an .xlsx one (.xls, .xlsm), which the writer does not write.
 // A document of a text file (a tab text or a .csv), not of a workbook.
 bool IsTextDocument(const TWorkbookDocument& doc) {
-  return !doc.FileName.empty() && Upper(Extension(doc.FileName)) != ".XLSX" && !IsWorkbookType(doc.FileType) &&
+  return !doc.FileName.empty() && AsciiUpper(Extension(doc.FileName)) != ".XLSX" && !IsWorkbookType(doc.FileType) &&
          !workbook::IsWorkbookFileName(doc.FileName);
 }
 
 std::optional<std::pair<std::string, std::string>> WhyNotInPlace(const TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return std::nullopt;
-  const std::string ext = Upper(Extension(doc.FileName));
+  const std::string ext = AsciiUpper(Extension(doc.FileName));
   const workbook::TReadLosses& losses = doc.Book.ReadLosses();
   const bool xlsx = ext == ".XLSX";
   if (!IsTextDocument(doc)) {
@@ -250,7 +246,7 @@ std::string NewWorkbookName(const std::string& opened) {
 // (the file is not to be written over), else with the file's name.
 bool SaveAs(TWorkbookDocument& doc, bool newName) {
   std::string start;
-  const std::string ext = Upper(Extension(doc.FileName));
+  const std::string ext = AsciiUpper(Extension(doc.FileName));
   if (newName) {
     start = NewWorkbookName(doc.FileName);
   } else if (doc.FileName.empty() || ext == ".CSV") {
@@ -377,7 +373,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     ShowOpenFailed(fileName);
     return false;
   }
-  if (Upper(Extension(fileName)) == ".CSV") {
+  if (AsciiUpper(Extension(fileName)) == ".CSV") {
     // Read into a fresh sheet first, so that a failed read keeps the document.
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
@@ -465,7 +461,7 @@ bool SaveDocument(TWorkbookDocument& doc) {
   // .xlsx file, so that the file it came from keeps all it held. A tab
   // text is judged as it is written (WriteTextOver), an .xlsx by reading
   // the file written back.
-  const std::string ext = Upper(Extension(doc.FileName));
+  const std::string ext = AsciiUpper(Extension(doc.FileName));
   const bool text = ext != ".CSV" && IsTextDocument(doc);
   if (const auto reason = text ? decltype(WhyNotInPlace(doc))() : WhyNotInPlace(doc)) {
     ShowNotWrittenOver(doc.FileName, *reason);

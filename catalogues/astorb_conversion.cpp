@@ -10,6 +10,7 @@
 #include "catalogues/element_write_checks.h"
 #include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
+#include "platform/ascii_case.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 
@@ -231,7 +232,7 @@ TConversionResult ConvertMpcLines(const std::string& input, bool streamStart, bo
 
 TCatalogueKind CatalogueKindOfFile(const std::string& fileName) {
   std::string name = std::filesystem::path(fileName).filename().string();
-  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : name) c = AsciiUpper(c);
   if (name.find("MPCORBCR") != std::string::npos) return TCatalogueKind::MpcorbCr;
   if (name.find("MPCORB") != std::string::npos) return TCatalogueKind::Mpcorb;
   return TCatalogueKind::Astorb;

@@ -6,6 +6,7 @@
 
 #include "catalogues/element_lines.h"
 #include "core/text_conversion.h"
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 
@@ -227,8 +228,7 @@ std::optional<TCometElements> CometSetFromCells(const std::vector<TSheetCellValu
 }
 
 bool IsWebAddress(const std::string& text) {
-  std::string lower;
-  for (char c : text.substr(0, 8)) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = AsciiLower(text.substr(0, 8));
   const bool scheme = lower.rfind("http://", 0) == 0 || lower.rfind("https://", 0) == 0;
   if (!scheme) return false;
   for (unsigned char c : text) {

@@ -24,11 +24,31 @@ std::string TwoDigits(std::int64_t n) {
   return s.size() < 2 && n >= 0 ? "0" + s : s;
 }
 
-std::string ShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year) {
-  const std::string sep(1, IntlSeparators.Date);
-  std::string y = std::to_string(year);
+// Day, month and year joined by `separator` in the order of the desktop's
+// short date.
+std::string InDateOrder(const std::string& day, const std::string& month, const std::string& year, char separator) {
+  const std::string sep(1, separator);
+  switch (IntlSeparators.DateOrder) {
+    case TShortDateOrder::MonthDayYear:
+      return month + sep + day + sep + year;
+    case TShortDateOrder::YearMonthDay:
+      return year + sep + month + sep + day;
+    case TShortDateOrder::DayMonthYear:
+      break;
+  }
+  return day + sep + month + sep + year;
+}
+
+// The year zero-padded to four digits, "-" in front of a negative one.
+std::string PaddedYear(std::int64_t year) {
+  std::string y = std::to_string(year < 0 ? -year : year);
   if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
-  return TwoDigits(day) + sep + TwoDigits(month) + sep + y;
+  if (year < 0) y.insert(0, 1, '-');
+  return y;
+}
+
+std::string ShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year) {
+  return InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), IntlSeparators.Date);
 }
 
 // Hours of a day as milliseconds after midnight (the sign ignored), as the
@@ -81,15 +101,13 @@ bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year) {
 }
 
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s) {
-  if (!HasDayAndMonth(day, month)) {
-    s = kNoValue;
-    return;
-  }
-  const std::string sep(1, IntlSeparators.Date);
-  std::string y = std::to_string(std::llabs(static_cast<long long>(year)));
-  if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
-  if (year < 0) y.insert(0, 1, '-');
-  s = TwoDigits(day) + sep + TwoDigits(month) + sep + y;
+  s = HasDayAndMonth(day, month) ? InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), IntlSeparators.Date)
+                                 : kNoValue;
+}
+
+std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year) {
+  if (!HasDayAndMonth(day, month)) return kNoValue;
+  return TwoDigits(day) + "." + TwoDigits(month) + "." + PaddedYear(year);
 }
 
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
@@ -120,8 +138,7 @@ void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::st
     s = ShortFormDate(day, month, year);
     return;
   }
-  const std::string sep(1, separator);
-  s = std::to_string(day) + sep + std::to_string(month) + sep + std::to_string(year);
+  s = InDateOrder(std::to_string(day), std::to_string(month), std::to_string(year), separator);
 }
 
 void ObserverDateText(const TObserverRecord& r, std::string& s) {

@@ -152,9 +152,17 @@ bool IsCalendarDate(std::int32_t day, std::int32_t month, std::int32_t year);
 bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year);
 
 // Day and month zero-padded to two digits, the year to four, with "-" in
-// front of a negative year, joined by the date separator: 05-03-0844,
-// 05-03--0044.
+// front of a negative year, joined by the date separator in the order of the
+// desktop's short date (IntlSeparators.DateOrder): 05-03-0844, 05-03--0044
+// day first, 03/05/0844 month first.
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s);
+// Day and month zero-padded to two digits and the year to four ("-" in
+// front of a negative year), day first and joined by points whatever the
+// desktop: the data format "dd.mm.yyyy" (07.12.2026, 15.03.-0043).
+std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year);
+// The short date form is the desktop's: day, month and year zero-padded (the
+// year to four digits) in its order, joined by its separator: 07.12.2026,
+// 12/07/2026, 2026-12-07.
 // From 15 October 1582 (and up to the year 9999) the short date form;
 // earlier dates, and dates the short form cannot show, as DatePaddedText
 // joined by `separator`, after the weekday name and ", " when
@@ -162,7 +170,7 @@ void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
               std::string& s);
 // The short date form; a date it cannot show as plain integers joined by
-// `separator` (29.2.1500).
+// `separator` in the desktop's order (29.2.1500).
 void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s, char separator);
 // DateText of the record's local date and weekday with the date separator.
 void ObserverDateText(const TObserverRecord& r, std::string& s);

@@ -9,6 +9,7 @@
 #include "core/angle_constants.h"
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
+#include "platform/ascii_case.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -71,11 +72,6 @@ bool ReadsAsWholeNumber(const std::string& text, long long& value) {
   return value >= -2147483648LL && value <= 2147483647LL;
 }
 
-std::string ToUpper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 }  // namespace
 
 std::string SaoPrefixName(const std::string& name) {
@@ -89,9 +85,9 @@ std::string FindFileIgnoringCase(const std::string& folder, const std::string& n
   std::error_code error;
   const fs::path exact = fs::path(folder) / name;
   if (fs::is_regular_file(exact, error)) return exact.string();
-  const std::string wanted = ToUpper(name);
+  const std::string wanted = AsciiUpper(name);
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (ToUpper(it->path().filename().string()) == wanted && it->is_regular_file(error)) return it->path().string();
+    if (AsciiUpper(it->path().filename().string()) == wanted && it->is_regular_file(error)) return it->path().string();
   }
   return {};
 }

@@ -63,9 +63,11 @@ std::string MinutesText(double minutes) {
 
 bool DateHoldable(int year, int month, int day) { return IsShortFormDate(day, month, year); }
 
-// The short date text of the sheet, or the zero-padded text of a date it
-// cannot hold.
-std::string DateTextOf(int year, int month, int day) {
+// The text of a date under the slot's data format: "dd.mm.yyyy" (format 1)
+// whatever the desktop, else the desktop's short date, or the zero-padded
+// text in its order for a date the sheet cannot hold.
+std::string DateTextOf(const TSlotFormat& f, int year, int month, int day) {
+  if (f.Kind == 1) return PointedDayMonthYear(day, month, year);
   std::string text;
   if (DateHoldable(year, month, day)) {
     DateToText(day, month, year, text, IntlSeparators.Date);
@@ -171,30 +173,21 @@ void FormatNumberForSlot(int slot, std::string& result, double value) {
 
 void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int month, int day) {
   const TSlotFormat f = SlotFormat(slot);
-  if (!DateHoldable(year, month, day)) {
-    std::string padded;
-    DatePaddedText(day, month, year, padded);
-    sheet.SetText(row, col, padded);
-    return;
-  }
-  std::string text;
-  if (f.Kind == 1) {
-    DateToText(day, month, year, text, '.');
-    sheet.SetText(row, col, text);
-  } else {
-    DateToText(day, month, year, text, IntlSeparators.Date);
+  const std::string text = DateTextOf(f, year, month, day);
+  // The desktop's short date is typed in, so that the sheet holds a date.
+  if (f.Kind != 1 && DateHoldable(year, month, day)) {
     sheet.SetEntry(row, col, text);
+  } else {
+    sheet.SetText(row, col, text);
   }
 }
 
 void WriteDateToGrid(tmystringgrid& grid, int row, int col, int slot, int year, int month, int day) {
-  (void)slot;  // both forms are the short date text of the locale
-  SetGridCellText(grid, row, col, DateTextOf(year, month, day));
+  SetGridCellText(grid, row, col, DateTextOf(SlotFormat(slot), year, month, day));
 }
 
 void FormatDateForSlot(int slot, std::string& result, int year, int month, int day) {
-  (void)slot;
-  result = DateTextOf(year, month, day);
+  result = DateTextOf(SlotFormat(slot), year, month, day);
 }
 
 // ---------------------------------------------------------- times of day

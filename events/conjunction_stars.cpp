@@ -4,17 +4,11 @@
 #include <cctype>
 #include <cmath>
 
+#include "platform/ascii_case.h"
+
 namespace kvx {
 
-namespace {
-
-std::string Upper(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return c < 0x80 ? static_cast<char>(std::toupper(c)) : static_cast<char>(c); });
-  return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TSearchStarLookup CatalogueStarLookup(std::shared_ptr<const TStarCatalogue> catalogue) {
   if (!catalogue) return {};
@@ -33,9 +27,9 @@ TSearchStarLookup CatalogueStarLookup(std::shared_ptr<const TStarCatalogue> cata
 
 std::int32_t FindStarByText(const TStarCatalogue& catalogue, const std::string& text) {
   if (text.empty()) return 0;
-  const std::string wanted = Upper(text);
+  const std::string wanted = AsciiUpper(text);
   for (std::int32_t i = 1; i <= catalogue.Count(); ++i) {
-    if (Upper(catalogue.Star(i).Name).find(wanted) != std::string::npos) return i;
+    if (AsciiUpper(catalogue.Star(i).Name).find(wanted) != std::string::npos) return i;
   }
   return 0;
 }

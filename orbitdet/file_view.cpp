@@ -9,6 +9,7 @@
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "orbitdet/observation_files.h"
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/text_encoding.h"
@@ -72,9 +73,7 @@ std::vector<std::string> ObservationLines(const TObservationList& list, bool& to
 }
 
 std::string UpperExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return ext.substr(0, 4);
+  return AsciiUpper(std::filesystem::path(path).extension().string()).substr(0, 4);
 }
 
 }  // namespace

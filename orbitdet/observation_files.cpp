@@ -15,6 +15,7 @@
 #include "core/little_endian.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/ascii_case.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
@@ -86,7 +87,7 @@ bool HasExtension(const std::string& name, const char* upper) {
   const std::string ext = std::filesystem::path(name).extension().string();
   if (ext.size() != std::char_traits<char>::length(upper)) return false;
   for (std::size_t k = 0; k < ext.size(); ++k) {
-    if (std::toupper(static_cast<unsigned char>(ext[k])) != upper[k]) return false;
+    if (AsciiUpper(ext[k]) != upper[k]) return false;
   }
   return true;
 }

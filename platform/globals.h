@@ -20,14 +20,20 @@ extern std::uint8_t LanguageEnglish;
 // comparison are sequentially consistent stores and loads).
 extern std::atomic<std::uint8_t> AbortRequested;
 
+// The order of day, month and year in the desktop's short date
+// ("10.12.2026", "12/10/2026", "2026-12-10").
+enum class TShortDateOrder : std::uint8_t { DayMonthYear, MonthDayYear, YearMonthDay };
+
 // The separators of the user's locale, read at start-up (ReadLocaleSeparators,
-// platform/locale_reader.h). The defaults hold until the locale is read.
+// platform/locale_reader.h), with the order of its short date. The defaults
+// hold until the locale is read.
 struct TIntlSeparators {
   char Decimal = '.';
   char List = ',';
   char Date = '-';
   char Time = ':';
   char Thousands = '.';
+  TShortDateOrder DateOrder = TShortDateOrder::DayMonthYear;
 };
 extern TIntlSeparators IntlSeparators;
 

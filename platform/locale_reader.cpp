@@ -3,6 +3,8 @@
 #include <langinfo.h>
 #include <locale.h>
 
+#include <string_view>
+
 namespace kvx {
 
 namespace {
@@ -11,25 +13,66 @@ bool SingleAscii(const std::string& text) {
   return text.size() == 1 && static_cast<unsigned char>(text[0]) < 0x80 && text[0] != '\0';
 }
 
-// The first character of a strftime format that is neither a conversion nor
-// a letter or digit: the separator between its fields.
-char FormatSeparator(const std::string& format, char fallback) {
+// Walks a strftime format: `conversion` sees the letter of each conversion
+// (its flags and width passed over; "%D" and "%F" as the conversions they
+// stand for, "%m/%d/%y" and "%Y-%m-%d"), `literal` every other character.
+template <class Conversion, class Literal>
+void WalkFormat(std::string_view format, Conversion&& conversion, Literal&& literal) {
   for (std::size_t i = 0; i < format.size(); ++i) {
-    char c = format[i];
-    if (c == '%') {
-      ++i;
-      // Flags and widths of the conversion ("%-d", "%02d", "%Ey").
-      while (i < format.size() &&
-             (format[i] == '-' || format[i] == '_' || format[i] == '0' || format[i] == '^' || format[i] == '#' ||
-              format[i] == 'E' || format[i] == 'O' || (format[i] >= '1' && format[i] <= '9'))) {
-        ++i;
-      }
+    if (format[i] != '%') {
+      literal(format[i]);
       continue;
     }
-    bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-    if (!alphanumeric && static_cast<unsigned char>(c) < 0x80 && c != ' ') return c;
+    ++i;
+    // Flags and widths of the conversion ("%-d", "%02d", "%Ey").
+    while (i < format.size() &&
+           (format[i] == '-' || format[i] == '_' || format[i] == '0' || format[i] == '^' || format[i] == '#' ||
+            format[i] == 'E' || format[i] == 'O' || (format[i] >= '1' && format[i] <= '9'))) {
+      ++i;
+    }
+    if (i >= format.size()) return;
+    if (format[i] == 'D') {
+      WalkFormat("%m/%d/%y", conversion, literal);
+    } else if (format[i] == 'F') {
+      WalkFormat("%Y-%m-%d", conversion, literal);
+    } else {
+      conversion(format[i]);
+    }
   }
-  return fallback;
+}
+
+// The first character of a strftime format that is neither a conversion nor
+// a letter or digit: the separator between its fields.
+char FormatSeparator(std::string_view format, char fallback) {
+  char found = '\0';
+  WalkFormat(
+      format, [](char) {},
+      [&found](char c) {
+        const bool alphanumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (found == '\0' && !alphanumeric && static_cast<unsigned char>(c) < 0x80 && c != ' ') found = c;
+      });
+  return found != '\0' ? found : fallback;
+}
+
+// The order in which the day ("%d", "%e"), the month ("%m", "%b", "%B",
+// "%h") and the year ("%Y", "%y", "%C", "%G", "%g") stand in a strftime
+// date format; day first when it names them otherwise.
+TShortDateOrder FormatDateOrder(std::string_view format) {
+  int day = -1, month = -1, year = -1, position = 0;
+  WalkFormat(
+      format,
+      [&](char c) {
+        int* slot = std::string_view("de").find(c) != std::string_view::npos      ? &day
+                    : std::string_view("mbBh").find(c) != std::string_view::npos  ? &month
+                    : std::string_view("YyCGg").find(c) != std::string_view::npos ? &year
+                                                                                  : nullptr;
+        if (slot != nullptr && *slot < 0) *slot = position;
+        ++position;
+      },
+      [](char) {});
+  if (day < 0 || month < 0) return TShortDateOrder::DayMonthYear;
+  if (year >= 0 && year < month && year < day) return TShortDateOrder::YearMonthDay;
+  return month < day ? TShortDateOrder::MonthDayYear : TShortDateOrder::DayMonthYear;
 }
 
 }  // namespace
@@ -47,6 +90,7 @@ TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const
   }
   s.List = s.Decimal == ',' ? ';' : ',';
   s.Date = FormatSeparator(dateFormat, s.Date);
+  s.DateOrder = FormatDateOrder(dateFormat);
   s.Time = FormatSeparator(timeFormat, s.Time);
   return s;
 }
@@ -60,6 +104,7 @@ TIntlSeparators SeparatorsOrDefaults(const TIntlSeparators& fromLocale) {
   s.Date = pick(fromLocale.Date, defaults.Date);
   s.Time = pick(fromLocale.Time, defaults.Time);
   s.Thousands = fromLocale.Thousands == '\0' ? defaults.Thousands : fromLocale.Thousands;
+  s.DateOrder = fromLocale.DateOrder;
   return s;
 }
 

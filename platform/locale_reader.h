@@ -15,7 +15,9 @@ namespace kvx {
 TIntlSeparators ReadLocaleSeparators();
 
 // The same from the locale's texts: decimal point, thousands separator and
-// the strftime date and time formats (for example "%d.%m.%Y" and "%H:%M:%S").
+// the strftime date and time formats (for example "%d.%m.%Y" and "%H:%M:%S");
+// the date format gives the date separator and the order of day, month and
+// year ("%m/%d/%Y" month first, "%Y-%m-%d" year first).
 // A separator that is empty or not a single ASCII character keeps its default
 // (a non-ASCII thousands separator, such as a narrow no-break space, becomes
 // a blank).

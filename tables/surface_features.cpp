@@ -4,17 +4,13 @@
 #include <cctype>
 
 #include "core/text_conversion.h"
+#include "platform/ascii_case.h"
 #include "platform/messages.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
 
 namespace {
-
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 void ShowFormatMessage() {
   ShowMessage("Ungültiges Dateiformat (keine Kandrevoltinex 4.6 mit Oberflächenmerkmalen) oder Datei nicht gefunden.",
@@ -24,7 +20,7 @@ void ShowFormatMessage() {
 }  // namespace
 
 int SurfaceFeatureSystem(const std::string& key) {
-  const std::string k = Upper(key);
+  const std::string k = AsciiUpper(key);
   if (k == "MARS") return 0;
   if (k == "JUPITER1") return 1;
   if (k == "JUPITER2") return 2;

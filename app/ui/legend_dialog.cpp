@@ -16,9 +16,8 @@
 namespace kvx {
 
 int LegendMatch(const QStringList& lines, const QString& text) {
-  const QString wanted = text.toLower();
   for (int i = 0; i < lines.size(); ++i) {
-    if (lines[i].left(wanted.size()).toLower() == wanted) return i;
+    if (lines[i].startsWith(text, Qt::CaseInsensitive)) return i;
   }
   return 0;
 }

@@ -45,6 +45,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/table_globals.h"
 #include "engine/ui/mystringgrid_view.h"
+#include "platform/ascii_case.h"
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
 #include "platform/folder_chooser.h"
@@ -482,8 +483,7 @@ class TIdleWork : public QObject {
     if (arguments.size() > 1) {
       const std::filesystem::path path = arguments[1].toStdString();
       std::error_code error;
-      if (path.extension().string().size() == 4 &&
-          QString::fromStdString(path.extension().string()).toUpper() == ".OCF" &&
+      if (path.extension().string().size() == 4 && AsciiUpper(path.extension().string()) == ".OCF" &&
           std::filesystem::is_regular_file(path, error) && host_.LoadConfiguration(path.string())) {
         AfterConfigurationChange(host_);
       }

@@ -86,7 +86,9 @@ TZeilenSpaltendialog::TZeilenSpaltendialog(workbook::TWorkbook& book, TSizeKind 
   auto* layout = new QGridLayout(this);
   auto* label = new QLabel(rows ? T("&Zeilenhöhe:", "&Row height:") : T("&Spaltenbreite:", "&Column width:"), this);
   FloatEdit1 = new QLineEdit(this);
-  FloatEdit1->setText(QString::number(FirstSelectedSize(book, kind), 'g', 6));
+  // With the desktop's decimal mark, as the number fields of the options.
+  FloatEdit1->setText(
+      QString::number(FirstSelectedSize(book, kind), 'g', 6).replace('.', QChar(IntlSeparators.Decimal)));
   label->setBuddy(FloatEdit1);
   CheckBox1 = new QCheckBox(T("als Vo&rgabe verwenden", "use as &default"), this);
   layout->addWidget(label, 0, 0);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <optional>
 
+#include "platform/ascii_case.h"
 #include "platform/file_dialog.h"
 #include "platform/messages.h"
 #include "platform/text_encoding.h"
@@ -36,8 +37,7 @@ bool VamurDateien::Execute() {
   const std::optional<std::string> chosen = AskOpenFileName(request);
   if (!chosen) return false;
   FileName = *chosen;
-  std::string lowerKeyword = keyword_;
-  for (char& c : lowerKeyword) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lowerKeyword = AsciiLower(keyword_);
   if (lowerKeyword != "nil" && !DataFileAccepted(*kind_, FileName)) {
     FileName = previous;
     const std::string german =

@@ -25,6 +25,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/cell_painting.h"
@@ -302,7 +303,7 @@ void HeaderFooterParts(const QString& code, int page, int pages, const QString& 
       *part += c;
       continue;
     }
-    const QChar field = code[++i].toUpper();
+    const char field = AsciiUpper(code[++i].toLatin1());
     if (field == 'L')
       part = &left;
     else if (field == 'C')

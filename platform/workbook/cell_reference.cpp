@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/ascii_case.h"
+
 namespace kvx::workbook {
 
 std::string ColumnLetters(int col) {
@@ -18,7 +20,7 @@ int ColumnFromLetters(std::string_view letters) {
   if (letters.empty() || letters.size() > 3) return 0;
   int col = 0;
   for (char c : letters) {
-    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const char upper = AsciiUpper(c);
     if (upper < 'A' || upper > 'Z') return 0;
     col = col * 26 + (upper - 'A' + 1);
   }

@@ -12,7 +12,9 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/ascii_case.h"
 #include "platform/workbook/cell_reference.h"
+#include "platform/workbook/formula_functions.h"
 #include "platform/workbook/sheet_data.h"
 #include "platform/workbook/text_and_range_helpers.h"
 
@@ -20,11 +22,12 @@ namespace kvx::workbook {
 
 namespace {
 
-bool IsAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
-bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+// The letters and digits of references and names are ASCII, whatever the
+// desktop's locale.
+bool IsAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_' || c == '.' || c == '\\' ||
-         static_cast<unsigned char>(c) >= 0x80;
+  return IsAlpha(c) || IsDigit(c) || c == '_' || c == '.' || c == '\\' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 // The end of the number starting at i: digits and points, then an exponent
@@ -146,7 +149,7 @@ std::string TranslateOutsideQuotes(std::string_view formula, Translate translate
 
 std::string QuoteSheetName(std::string_view name) {
   bool plain = !name.empty() && !IsDigit(name[0]);
-  for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || c == '_');
+  for (char c : name) plain = plain && (IsAlpha(c) || IsDigit(c) || c == '_');
   // A name that reads as a cell ("AB12") needs quotes as well.
   TRefPoint dummy;
   if (plain && ReadCell(name, 0, dummy) == name.size()) plain = false;
@@ -351,7 +354,10 @@ std::size_t ReadRowRange(std::string_view text, std::size_t pos, TRange& area) {
   return i - pos;
 }
 
-// Reads a reference of any kind at pos; returns the length read.
+}  // namespace
+
+namespace internal {
+
 std::size_t ReadReference(std::string_view text, std::size_t pos, TRange& area) {
   TRefPoint first;
   const std::size_t n1 = ReadCell(text, pos, first);
@@ -373,8 +379,6 @@ std::size_t ReadReference(std::string_view text, std::size_t pos, TRange& area) 
   return ReadRowRange(text, pos, area);
 }
 
-// The index after a string literal or quoted name opened at i; npos when
-// it is not closed.
 std::size_t SkipQuoted(std::string_view text, std::size_t i) {
   const char quote = text[i];
   for (std::size_t j = i + 1; j < text.size(); ++j) {
@@ -388,7 +392,10 @@ std::size_t SkipQuoted(std::string_view text, std::size_t i) {
   return std::string_view::npos;
 }
 
-}  // namespace
+}  // namespace internal
+
+using internal::ReadReference;
+using internal::SkipQuoted;
 
 TFormulaScan ScanFormula(std::string_view formula) {
   TFormulaScan scan;
@@ -426,7 +433,7 @@ TFormulaScan ScanFormula(std::string_view formula) {
       std::size_t length = 1;
       for (const std::string_view literal : {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A"}) {
         std::string upper(formula.substr(i, literal.size()));
-        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        for (char& ch : upper) ch = AsciiUpper(ch);
         if (upper == literal) length = literal.size();
       }
       i += length;
@@ -512,9 +519,11 @@ bool TFormulaChecker::Accepts(std::string_view formula) const {
   }
 }
 
+std::string UncomputedFunction(std::string_view formula) { return internal::UncomputedFunction(formula); }
+
 bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& sheetNames) {
   const TFormulaScan scan = ScanFormula(formula);
-  if (!scan.Sound) return false;
+  if (!scan.Sound || !UncomputedFunction(formula).empty()) return false;
   try {
     const int cols = std::min(kMaxCols, std::max(1024, scan.MaxCol + 1));
     ixion::model_context cxt({static_cast<ixion::row_t>(kMaxRows), static_cast<ixion::col_t>(cols)});
@@ -576,11 +585,34 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
     }
   }
 
+  // The calls the workbook computes itself go into helper cells beyond
+  // every cell the formulas and names use (formula_functions.h).
+  std::vector<std::string> sheetNames;
+  for (const auto& sheet : sheets) sheetNames.push_back(sheet->Name);
+  std::map<std::string, std::pair<int, TRange>> namedBlocks;
+  for (const auto& name : names) {
+    for (std::size_t s = 0; s < sheets.size() && !name.Local; ++s) {
+      if (sheets[s]->Id == name.SheetId) namedBlocks[AsciiUpper(name.Name)] = {static_cast<int>(s), name.Range};
+    }
+  }
+  internal::TOwnFunctionPlan plan(sheetNames, namedBlocks, lastRow, lastCol);
+  // Per formula the text the engine gets (none when no helper cell fits).
+  std::map<const TCell*, std::optional<std::string>> planned;
+  for (std::size_t s = 0; s < sheets.size(); ++s) {
+    for (const auto& row : sheets[s]->Rows) {
+      for (const auto& cell : row) {
+        if (cell.Kind == TCellKind::Formula && scans.at(&cell).Sound) {
+          planned.emplace(&cell, plan.Plan(cell.Formula, static_cast<int>(s)));
+        }
+      }
+    }
+  }
+
   using namespace ixion;
   // Columns cost memory in the engine even when empty: the model is as
   // wide as the data, at least 1024 columns.
   const col_t cols = static_cast<col_t>(std::min(kMaxCols, std::max(1024, lastCol + 1)));
-  const row_t rows = static_cast<row_t>(std::min(kMaxRows, std::max(1024, lastRow + 1)));
+  const row_t rows = static_cast<row_t>(std::min(kMaxRows, std::max(1024, lastRow + plan.RowsTaken() + 1)));
   // The cells a formula's references cover, whole columns and rows within
   // the model.
   auto coveredCells = [&](const TFormulaScan& scan) {
@@ -647,13 +679,14 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
               refuse(address, cell, "#NAME?");
               break;
             }
-            if (coveredCells(scan) > kMaxFormulaCells) {
+            const std::optional<std::string>& text = planned.at(&cell);
+            if (coveredCells(scan) > kMaxFormulaCells || !text) {
               refuse(address, cell, "#NUM!");
               break;
             }
             formula_tokens_t tokens;
             try {
-              tokens = parse_formula_string(cxt, address, *resolver, cell.Formula);
+              tokens = parse_formula_string(cxt, address, *resolver, *text);
             } catch (const std::exception&) {
               tokens = create_formula_error_tokens(cxt, cell.Formula, "#NAME?");
             }
@@ -671,14 +704,34 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
   }
   abs_range_set_t dirty;
   for (const auto& f : formulas) dirty.insert(abs_range_t(f.Address));
+  // The helper cells; those of calls are computed below, in their turn.
+  std::map<abs_address_t, std::size_t> callAt;
+  for (std::size_t k = 0; k < plan.Helpers().size(); ++k) {
+    const internal::THelperCell& helper = plan.Helpers()[k];
+    const abs_address_t address(static_cast<sheet_t>(helper.Sheet), helper.Row, helper.Col);
+    formula_tokens_t tokens;
+    try {
+      tokens = parse_formula_string(cxt, address, *resolver, helper.Formula);
+    } catch (const std::exception&) {
+      tokens = create_formula_error_tokens(cxt, helper.Formula, "#NAME?");
+    }
+    try {
+      cxt.set_formula_cell(address, std::move(tokens));
+      register_formula_cell(cxt, address);
+    } catch (const std::exception&) {
+      continue;  // read as an error by the call
+    }
+    dirty.insert(abs_range_t(address));
+    if (helper.IsCall) callAt[address] = k;
+  }
   // A formula the engine cannot compute (a function it does not know)
   // stops the whole calculation with an exception. Then the cells are
   // computed one by one in their order; a failing cell keeps the result it
   // had (the value a file stored, or "#NAME?") and hands that on to the
   // cells that depend on it.
   std::vector<bool> failed(formulas.size(), false);
-  try {
-    const auto sorted = query_and_sort_dirty_cells(cxt, abs_range_set_t(), &dirty);
+  auto calculate = [&](const std::vector<abs_range_t>& sorted) {
+    if (sorted.empty()) return;
     try {
       calculate_sorted_cells(cxt, sorted, 0);
     } catch (const std::exception&) {
@@ -706,6 +759,36 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
         }
       }
     }
+  };
+  try {
+    const auto sorted = query_and_sort_dirty_cells(cxt, abs_range_set_t(), &dirty);
+    // The engine computes the cells between two calls of own functions at
+    // once; each call then takes what they hold.
+    std::vector<abs_range_t> run;
+    for (const abs_range_t& one : sorted) {
+      const auto call = callAt.find(one.first);
+      if (call == callAt.end()) {
+        run.push_back(one);
+        continue;
+      }
+      calculate(run);
+      run.clear();
+      formula_cell* cell = cxt.get_formula_cell(one.first);
+      if (cell == nullptr) continue;
+      // Checked for a circle of references as the engine checks its own
+      // cells (which read no cell that is not); a circle gives its error.
+      cell->reset();
+      cell->check_circular(cxt, one.first);
+      try {
+        cell->get_raw_result_cache(formula_result_wait_policy_t::throw_exception);
+        continue;
+      } catch (const std::exception&) {
+        // No result yet: no circle.
+      }
+      cell->set_result_cache(internal::ComputeOwnCall(cxt, plan.Helpers()[call->second], plan.Helpers(),
+                                                      static_cast<int>(rows), static_cast<int>(cols)));
+    }
+    calculate(run);
   } catch (const std::exception&) {
     // Results that could not be computed read as errors below.
   }

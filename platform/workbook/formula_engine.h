@@ -59,7 +59,9 @@ std::string FormulaFromLocal(std::string_view formula, char decimal);
 // engine is guarded: a formula that is not sound, that the engine cannot
 // parse or register (or whose references cover more than kMaxFormulaCells)
 // shows "#NAME?" (or "#NUM!") and hands that on to the formulas that use
-// it; the other formulas are computed. The engine's model spans the used
+// it; one that calls a function the workbook cannot compute
+// (UncomputedFunction) keeps the result its file stored, else shows
+// "#NAME?"; the other formulas are computed. The engine's model spans the used
 // cells and every cell a reference names, so whole columns and rows cost
 // no more than the used part of the sheets.
 bool EvaluateFormulas(const std::vector<std::shared_ptr<TSheetData>>& sheets, const std::vector<TDefinedName>& names);
@@ -106,9 +108,17 @@ class TFormulaChecker {
   std::unique_ptr<TEngine> engine_;
 };
 
-// True when the formula text (without '=') is sound and the engine parses
-// and registers it, with the given sheet names known to it. This is the
-// test a typed formula has to pass.
+// The name (ASCII upper case) of the first function the formula (without
+// '=', in the file syntax) calls that the workbook cannot compute: a name no
+// spreadsheet function has, or one the formula engine leaves out ("MEDIAN").
+// A formula calling it shows "#NAME?". Empty when there is none. MIN, MAX,
+// AVERAGE and COUNT take ranges and single values alike.
+std::string UncomputedFunction(std::string_view formula);
+
+// True when the formula text (without '=') is sound, calls only functions
+// the workbook computes, and the engine parses and registers it, with the
+// given sheet names known to it. This is the test a typed formula has to
+// pass.
 bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& sheetNames = {});
 
 }  // namespace kvx::workbook

@@ -54,8 +54,9 @@ int CurrentYear() {
   return static_cast<int>(std::chrono::year_month_day(days).year());
 }
 
-// A date in the text: day, month, year. The year may be two digits (below 30
-// is this century, from 30 on the last) or missing (this year).
+// A date in the text: day, month and year in the locale's order. The year
+// may be two digits (below 30 is this century, from 30 on the last) or
+// missing (this year: day and month in their order).
 std::optional<double> ParseDate(std::string_view text, const TFormatLocale& locale) {
   int year = 0;
   int month = 0;
@@ -74,13 +75,23 @@ std::optional<double> ParseDate(std::string_view text, const TFormatLocale& loca
     for (const auto& p : parts) {
       if (!AllDigits(p)) return std::nullopt;
     }
-    if (parts[0].size() > 2 || parts[1].size() > 2) return std::nullopt;
-    day = std::atoi(std::string(parts[0]).c_str());
-    month = std::atoi(std::string(parts[1]).c_str());
+    // A typed year stands first in a year-first order, else last.
+    std::string_view yearText;
     if (parts.size() == 3) {
-      if (parts[2].size() != 2 && parts[2].size() != 4) return std::nullopt;
-      year = std::atoi(std::string(parts[2]).c_str());
-      if (parts[2].size() == 2) year += year < 30 ? 2000 : 1900;
+      const bool yearFirst = locale.DateOrder == TShortDateOrder::YearMonthDay;
+      yearText = yearFirst ? parts.front() : parts.back();
+      parts.erase(yearFirst ? parts.begin() : parts.end() - 1);
+    }
+    const bool monthFirst = locale.DateOrder != TShortDateOrder::DayMonthYear;
+    const std::string_view dayText = parts[monthFirst ? 1 : 0];
+    const std::string_view monthText = parts[monthFirst ? 0 : 1];
+    if (dayText.size() > 2 || monthText.size() > 2) return std::nullopt;
+    day = std::atoi(std::string(dayText).c_str());
+    month = std::atoi(std::string(monthText).c_str());
+    if (!yearText.empty()) {
+      if (yearText.size() != 2 && yearText.size() != 4) return std::nullopt;
+      year = std::atoi(std::string(yearText).c_str());
+      if (yearText.size() == 2) year += year < 30 ? 2000 : 1900;
     } else {
       year = CurrentYear();
     }
@@ -201,10 +212,19 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+// The format of a typed date: the locale's order, with its separator ('/'
+// in a format code stands for any other).
 std::string DateCode(const TFormatLocale& locale) {
-  if (locale.Date == '.') return "dd.mm.yyyy";
-  if (locale.Date == '-') return "dd-mm-yyyy";
-  return "dd/mm/yyyy";
+  const std::string mark(1, locale.Date == '.' || locale.Date == '-' ? locale.Date : '/');
+  switch (locale.DateOrder) {
+    case TShortDateOrder::MonthDayYear:
+      return "mm" + mark + "dd" + mark + "yyyy";
+    case TShortDateOrder::YearMonthDay:
+      return "yyyy" + mark + "mm" + mark + "dd";
+    case TShortDateOrder::DayMonthYear:
+      break;
+  }
+  return "dd" + mark + "mm" + mark + "yyyy";
 }
 
 }  // namespace

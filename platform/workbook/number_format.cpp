@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 
 namespace kvx::workbook {
@@ -24,6 +25,7 @@ TFormatLocale TFormatLocale::FromGlobals() {
   locale.Date = IntlSeparators.Date;
   locale.Time = IntlSeparators.Time;
   locale.English = LanguageEnglish != 0;
+  locale.DateOrder = IntlSeparators.DateOrder;
   // A thousands separator equal to the decimal one would make numbers
   // unreadable: the other of '.' and ',' is used then.
   if (locale.Thousands == locale.Decimal) locale.Thousands = locale.Decimal == ',' ? '.' : ',';
@@ -32,7 +34,7 @@ TFormatLocale TFormatLocale::FromGlobals() {
 
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Lower(char c) { return AsciiLower(c); }
 
 // Splits a code into its sections at ';' outside quotes, brackets and escapes.
 std::vector<std::string_view> SplitSections(std::string_view code) {

@@ -15,16 +15,20 @@
 #include <string>
 #include <string_view>
 
+#include "platform/globals.h"
+
 namespace kvx::workbook {
 
-// The separators used for display and typed input. FromGlobals() takes them
-// from IntlSeparators and the language byte.
+// The separators used for display and typed input, with the order of a
+// typed date. FromGlobals() takes them from IntlSeparators and the language
+// byte.
 struct TFormatLocale {
   char Decimal = ',';
   char Thousands = '.';
   char Date = '.';
   char Time = ':';
   bool English = false;  // month and weekday names
+  TShortDateOrder DateOrder = TShortDateOrder::DayMonthYear;
 
   static TFormatLocale FromGlobals();
 };
@@ -76,8 +80,9 @@ struct TTypedEntry {
 
 // A leading '=' makes a formula, a leading apostrophe forces text. Numbers
 // use the locale's decimal and thousands separators (groups of three), an
-// exponent and a trailing '%' are allowed; dates are day, month and year
-// (two or four digits, or omitted for the current year) joined by the date
+// exponent and a trailing '%' are allowed; dates are day, month and year in
+// the locale's order (the year of two or four digits, or omitted for the
+// current year: "7.12." and "12/7" are 7 December) joined by the date
 // separator, or ISO "yyyy-mm-dd"; times are h:mm, h:mm:ss and fractions of a
 // second; a date and a time may be joined by a blank. Anything else is text.
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/sheet_data.h"
 
@@ -22,11 +23,7 @@ inline bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-inline std::string Lowered(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower;
-}
+inline std::string Lowered(std::string_view text) { return AsciiLower(text); }
 
 // The pieces of `text` between the separators (one piece more than there
 // are separators), as views into `text`.

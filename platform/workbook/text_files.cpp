@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/number_text.h"
 #include "platform/safe_file_write.h"
@@ -595,7 +596,7 @@ bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char se
 
 bool IsWorkbookFileName(const std::string& path) {
   std::string ext = std::filesystem::path(path).extension().string();
-  for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  for (char& ch : ext) ch = AsciiLower(ch);
   return ext == ".xlsx" || ext == ".xlsm" || ext == ".xls";
 }
 

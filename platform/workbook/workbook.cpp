@@ -512,8 +512,16 @@ bool TWorkbook::CommitEntry(int row, int col, std::string_view text) {
   if (entry.Kind == TTypedEntry::TKind::Formula) {
     std::vector<std::string> sheetNames;
     for (const auto& sheet : sheets_) sheetNames.push_back(sheet->Name);
-    if (!FormulaAccepted(FormulaFromLocal(entry.Text, Locale().Decimal), sheetNames)) {
-      const std::string shown(text);
+    const std::string formula = FormulaFromLocal(entry.Text, Locale().Decimal);
+    const std::string shown(text);
+    if (const std::string name = UncomputedFunction(formula); !name.empty()) {
+      ShowMessage(
+          "Die Formel " + shown + " ist ungültig: Die Funktion " + name + " kennt das Programm nicht (#NAME?).",
+          "The formula " + shown + " is not valid: the program does not know the function " + name + " (#NAME?).",
+          MessageIcon::Error);
+      return false;
+    }
+    if (!FormulaAccepted(formula, sheetNames)) {
       ShowMessage("Die Formel " + shown + " ist ungültig.", "The formula " + shown + " is not valid.",
                   MessageIcon::Error);
       return false;

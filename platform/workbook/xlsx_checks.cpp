@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/number_text.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
@@ -325,9 +326,8 @@ const Entry* FindPart(const std::vector<Entry>& entries, const std::string& name
   for (const Entry& entry : entries) {
     if (entry.Name == name) return &entry;
     if (folded == nullptr && entry.Name.size() == name.size() &&
-        std::equal(name.begin(), name.end(), entry.Name.begin(), [](char a, char b) {
-          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-        })) {
+        std::equal(name.begin(), name.end(), entry.Name.begin(),
+                   [](char a, char b) { return AsciiLower(a) == AsciiLower(b); })) {
       folded = &entry;
     }
   }
@@ -418,7 +418,7 @@ std::string EscapeAttribute(const std::string& text) {
 
 std::string Lower(std::string_view text) {
   std::string out(text);
-  for (char& ch : out) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  for (char& ch : out) ch = AsciiLower(ch);
   return out;
 }
 

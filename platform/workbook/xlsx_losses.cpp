@@ -6,6 +6,7 @@
 #include <orcus/sax_ns_parser.hpp>
 #include <orcus/xml_namespace.hpp>
 
+#include "platform/ascii_case.h"
 #include "platform/workbook/xlsx_text.h"
 #include "platform/workbook/xml_walk.h"
 
@@ -17,7 +18,7 @@ namespace {
 bool EndsWithFolded(std::string_view text, std::string_view end) {
   return text.size() >= end.size() &&
          std::equal(end.begin(), end.end(), text.end() - static_cast<std::ptrdiff_t>(end.size()),
-                    [](char lower, char c) { return lower == std::tolower(static_cast<unsigned char>(c)); });
+                    [](char lower, char c) { return lower == AsciiLower(c); });
 }
 
 // The formulas that stand for a truth value: TRUE() and FALSE(), in any
@@ -26,7 +27,7 @@ bool TruthFormula(std::string_view formula) {
   while (!formula.empty() && std::isspace(static_cast<unsigned char>(formula.front()))) formula.remove_prefix(1);
   while (!formula.empty() && std::isspace(static_cast<unsigned char>(formula.back()))) formula.remove_suffix(1);
   std::string upper(formula);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : upper) c = AsciiUpper(c);
   return upper == "TRUE()" || upper == "FALSE()";
 }
 

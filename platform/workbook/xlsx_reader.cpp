@@ -25,6 +25,7 @@
 #include <orcus/spreadsheet/view.hpp>
 #include <vector>
 
+#include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
@@ -293,7 +294,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
               // programs store them) become the numbers 1 and 0 (counted with
               // the truth values, xlsx_losses.h).
               std::string upper = cell.Formula;
-              for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+              for (char& ch : upper) ch = AsciiUpper(ch);
               if (upper == "TRUE()" || upper == "FALSE()") {
                 cell.Kind = TCellKind::Number;
                 cell.Number = upper == "TRUE()" ? 1.0 : 0.0;

@@ -74,6 +74,7 @@
 #include "app/ui/tip_dialog.h"
 #include "core/name_tables.h"
 #include "engine/mystringgrid.h"
+#include "platform/ascii_case.h"
 #include "platform/color_chooser.h"
 #include "platform/desktop_opener.h"
 #include "platform/file_dialog.h"
@@ -110,8 +111,7 @@ constexpr int kAnswersPerCommand = 40;
 bool ShowsNonNumber(const std::string& text) {
   if (text.find("-2147483648") != std::string::npos) return true;
   auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
-  std::string lower(text);
-  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = AsciiLower(text);
   for (const std::string word : {"nan", "inf", "infinity"}) {
     for (std::size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
       const bool before = at == 0 || !letter(lower[at - 1]);

@@ -94,11 +94,13 @@ TEST_F(SheetDialogs, RowHeightAndColumnWidth) {
   book.SetText(1, 1, "a long text that needs a wide column");
   book.SetSelection(2, 1, 3, 1);
   book.AddSelection(6, 1, 6, 1);
-  // A negative height is refused and the dialog stays open; then 20.7 is
-  // taken as 20 on every selected range.
+  // The height with the desktop's decimal mark. A negative height is
+  // refused and the dialog stays open; then 20.7 is taken as 20 on every
+  // selected range.
+  IntlSeparators.Decimal = ',';
   test::WhenModalAppears<TZeilenSpaltendialog>([this](TZeilenSpaltendialog& d) {
     EXPECT_EQ(d.windowTitle(), QStringLiteral("Zeilenhöhe festlegen"));
-    EXPECT_EQ(d.FloatEdit1->text(), QStringLiteral("12.75"));
+    EXPECT_EQ(d.FloatEdit1->text(), QStringLiteral("12,75"));
     d.FloatEdit1->setText(QStringLiteral("-3"));
     d.OkButton->click();
     EXPECT_TRUE(d.isVisible());

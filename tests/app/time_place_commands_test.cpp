@@ -35,6 +35,7 @@
 #include "core/name_tables.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/ascii_case.h"
 #include "platform/clock.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -651,7 +652,7 @@ void WriteOneCityDatabase(const test::TempFolder& folder, const TZoneCase& c) {
   std::memcpy(record.data() + 9, name.data(), name.size());
   folder.Write(kCitiesFileName, record);
   std::string index;
-  const int group = CityGroup(static_cast<std::uint8_t>(std::tolower(static_cast<unsigned char>(name[0]))));
+  const int group = CityGroup(static_cast<std::uint8_t>(AsciiLower(name[0])));
   for (int line = 0; line <= kCityGroupCount; ++line) index += line <= group ? "1\r\n" : "2\r\n";
   folder.Write(kCityIndexFileName, index);
   folder.Write(kCityZonesFileName, std::string(c.Zone) + "\n");

@@ -11,17 +11,12 @@
 
 #include "events/conjunction_stars.h"
 #include "fuzz/fuzz_support.h"
+#include "platform/ascii_case.h"
 
 using namespace kvx;
 
 namespace {
 
-std::string Upper(std::string s) {
-  for (char& c : s) {
-    if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
-  return s;
-}
 
 }  // namespace
 
@@ -47,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Require(found >= 0 && found <= count, "find inside the catalogue");
   if (found > 0) {
     fuzz::Require(!text.empty(), "empty text finds nothing");
-    fuzz::Require(Upper(catalogue->Star(found).Name).find(Upper(text)) != std::string::npos, "name holds the text");
+    fuzz::Require(AsciiUpper(catalogue->Star(found).Name).find(AsciiUpper(text)) != std::string::npos, "name holds the text");
     for (std::int32_t i = 1; i < found; ++i)
-      fuzz::Require(Upper(catalogue->Star(i).Name).find(Upper(text)) == std::string::npos, "first match");
+      fuzz::Require(AsciiUpper(catalogue->Star(i).Name).find(AsciiUpper(text)) == std::string::npos, "first match");
   }
   TSearchStarLookup lookup = CatalogueStarLookup(catalogue);
   TSearchStar star;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kvx {
 namespace {
 
@@ -12,17 +14,33 @@ TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
   EXPECT_EQ(german.List, ';');
   EXPECT_EQ(german.Date, '.');
   EXPECT_EQ(german.Time, ':');
+  EXPECT_EQ(german.DateOrder, TShortDateOrder::DayMonthYear);
 
   TIntlSeparators us = SeparatorsFromLocaleTexts(".", ",", "%m/%d/%Y", "%r");
   EXPECT_EQ(us.Decimal, '.');
   EXPECT_EQ(us.List, ',');
   EXPECT_EQ(us.Date, '/');
   EXPECT_EQ(us.Time, ':');  // "%r" names no separator: the default stays
+  EXPECT_EQ(us.DateOrder, TShortDateOrder::MonthDayYear);
 
   TIntlSeparators iso = SeparatorsFromLocaleTexts(".", "", "%Y-%m-%d", "%H.%M.%S");
   EXPECT_EQ(iso.Date, '-');
   EXPECT_EQ(iso.Time, '.');
   EXPECT_EQ(iso.Thousands, ',');
+  EXPECT_EQ(iso.DateOrder, TShortDateOrder::YearMonthDay);
+  // The order from any day, month and year conversion, with flags and
+  // widths; "%D" and "%F" stand for the conversions they are made of.
+  for (const auto& [format, order, separator] :
+       {std::tuple{"%-e.%-m.%y", TShortDateOrder::DayMonthYear, '.'}, std::tuple{"%b %d %Y", TShortDateOrder::MonthDayYear, '-'},
+        std::tuple{"%D", TShortDateOrder::MonthDayYear, '/'}, std::tuple{"%F", TShortDateOrder::YearMonthDay, '-'},
+        std::tuple{"%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", TShortDateOrder::YearMonthDay, '-'},
+        std::tuple{"%A", TShortDateOrder::DayMonthYear, '-'}}) {
+    SCOPED_TRACE(format);
+    const TIntlSeparators read = SeparatorsFromLocaleTexts(".", ",", format, "%T");
+    EXPECT_EQ(read.DateOrder, order);
+    EXPECT_EQ(read.Date, separator);
+    EXPECT_EQ(SeparatorsOrDefaults(read).DateOrder, order);
+  }
 
   // A narrow no-break space as thousands separator becomes a blank.
   TIntlSeparators french = SeparatorsFromLocaleTexts(",", "\xE2\x80\xAF", "%d/%m/%Y", "%H:%M:%S");

@@ -162,10 +162,18 @@ TEST_F(BadInputTest, TypedFormulasTheEngineRefusesLeaveTheCellAsItWas) {
   ASSERT_EQ(sink.messages.size(), 9u);
   EXPECT_EQ(sink.messages[0].text, "Die Formel =$1 ist ungültig.");
   EXPECT_EQ(sink.messages[0].icon, MessageIcon::Error);
-  EXPECT_TRUE(book.CommitEntry(1, 2, "=A1*2+Sheet2!A1+SUM(A:A)"));
+  // A function the program cannot compute is named, whatever its case.
+  EXPECT_FALSE(book.CommitEntry(1, 1, "=median(A1:A2)"));
+  EXPECT_FALSE(book.CommitEntry(1, 1, "=1+Foo(2)"));
+  ASSERT_EQ(sink.messages.size(), 11u);
+  EXPECT_EQ(sink.messages[9].text,
+            "Die Formel =median(A1:A2) ist ungültig: Die Funktion MEDIAN kennt das Programm nicht (#NAME?).");
+  EXPECT_NE(sink.messages[10].text.find("FOO"), std::string::npos);
+  EXPECT_EQ(book.Text(1, 1), "7");
+  EXPECT_TRUE(book.CommitEntry(1, 2, "=A1*2+Sheet2!A1+SUM(A:A)+count(A1)"));
   EXPECT_TRUE(book.CommitEntry(1, 3, "12,5"));
-  EXPECT_EQ(book.Text(1, 2), "21");
-  EXPECT_EQ(sink.messages.size(), 9u);
+  EXPECT_EQ(book.Text(1, 2), "22");
+  EXPECT_EQ(sink.messages.size(), 11u);
 }
 
 TEST_F(BadInputTest, SavedWorkbooksOpenAgainWithTheirTextsAndBadFormulas) {

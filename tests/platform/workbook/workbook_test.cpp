@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 
 #include "platform/globals.h"
@@ -107,6 +108,77 @@ TEST_F(WorkbookTest, FormulasRecomputeWhenTheirInputsChange) {
   book.SetActiveCell(4, 1);
   book.SetNumberFormat("0,00");
   EXPECT_EQ(book.Text(4, 1), "16,00");
+}
+
+// MIN, MAX, AVERAGE and COUNT over ranges and single values as the
+// spreadsheets count them; references and function names in any letter
+// case (on a Turkish desktop too, where 'i' has no upper case 'I').
+TEST_F(WorkbookTest, ListFunctionsTakeRangesAndNamesInAnyLetterCase) {
+  for (int r = 1; r <= 3; ++r) book.SetNumber(r, 1, r == 3 ? 4.0 : r);
+  book.SetText(4, 1, "x");
+  book.SetNumber(1, 9, 8.0);                // I1
+  book.SetFormula(6, 1, "A3*2");            // 8, computed before the calls that read it
+  book.SetEntry(1, 3, "=min(a1:a3)");       // 1
+  book.SetEntry(2, 3, "=MAX(A1:A4;A6)");    // 8: the text is passed over
+  book.SetEntry(3, 3, "=AVERAGE(A1:A4)");   // 7/3, not 7/4
+  book.SetEntry(4, 3, "=Count(A1:A9;5;\"6\";\"y\")");  // 6: A1:A3, A6, 5 and "6"
+  book.SetEntry(5, 3, "=MIN(MAX(A1:A3);2)+1");  // 3: a call inside a call
+  book.SetEntry(6, 3, "=1+i1");             // 9
+  book.SetEntry(7, 3, "=sum(a1:i1)");       // 10: A1, C1 and I1
+  book.SetEntry(8, 3, "=MIN(B1:B3)");       // 0: no number
+  book.SetEntry(9, 3, "=AVERAGE(B1:B3)");   // no number to average
+  book.SetEntry(10, 3, "=MAX(\"y\";1)");  // a text that is no number
+  book.SetEntry(11, 3, "=max(I:I)+MIN(A2;;7)");  // a whole column; an empty argument is 0
+  const std::vector<std::string> shown = {"1", "8", "2,33333333333333", "6", "3", "9", "10", "0", "#DIV/0!",
+                                          "#VALUE!", "8"};
+  for (std::size_t k = 0; k < shown.size(); ++k) EXPECT_EQ(book.Text(static_cast<int>(k) + 1, 3), shown[k]) << k;
+  // An error in a range is the result, but for COUNT; a name's block and
+  // another sheet's are ranges too; every call follows its cells.
+  book.SetFormula(5, 1, "1/0");
+  ASSERT_TRUE(book.DefineName("Inputs", "A1:A3"));
+  book.SetSheetName(2, "Data sheet");
+  book.SetSheet(2);
+  book.SetNumber(2, 2, -5.0);
+  book.SetSheet(1);
+  book.SetEntry(12, 3, "=MIN(Inputs;'Data sheet'!B1:B3)");
+  book.SetEntry(13, 3, "=MAX(A1:A6)");
+  book.SetNumber(1, 1, 10.0);
+  EXPECT_EQ(book.Text(1, 3), "2");
+  EXPECT_EQ(book.Text(4, 3), "6");
+  EXPECT_EQ(book.Text(7, 3), "20");
+  EXPECT_EQ(book.Text(12, 3), "-5");
+  EXPECT_EQ(book.Text(13, 3), "#DIV/0!");
+  // A call that reads its own cell is a circle of references: an error.
+  book.SetEntry(14, 3, "=MAX(C1:C2;C14)");
+  book.SetEntry(15, 3, "=MIN(C15+1;2)");
+  EXPECT_EQ(book.Text(14, 3).front(), '#');
+  EXPECT_EQ(book.Text(15, 3).front(), '#');
+  EXPECT_EQ(book.Formula(1, 3), "=min(a1:a3)");  // the formula as typed
+}
+
+// A date typed in the desktop's order, shown and edited in it.
+TEST_F(WorkbookTest, TypedDatesFollowTheDesktopsOrder) {
+  IntlSeparators = TIntlSeparators{'.', ',', '/', ':', ',', TShortDateOrder::MonthDayYear};  // a US desktop
+  book.SetEntry(1, 1, "12/10/2026");
+  EXPECT_DOUBLE_EQ(book.Number(1, 1), DateSerial(2026, 12, 10));
+  EXPECT_EQ(book.Text(1, 1), "12/10/2026");
+  EXPECT_EQ(book.Entry(1, 1), "12/10/2026");
+  book.SetEntry(2, 1, "2/29/28 18:30");
+  EXPECT_NEAR(book.Number(2, 1), DateSerial(2028, 2, 29) + 18.5 / 24.0, 1e-9);
+  EXPECT_EQ(book.Text(2, 1), "02/29/2028 18:30");
+  book.SetEntry(3, 1, "13/10/2026");
+  EXPECT_EQ(book.CellKind(3, 1), TCellKind::Text);
+  const int year = static_cast<int>(
+      std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())).year());
+  book.SetEntry(4, 1, "12/10");
+  EXPECT_DOUBLE_EQ(book.Number(4, 1), DateSerial(year, 12, 10));
+  // Year first.
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', ' ', TShortDateOrder::YearMonthDay};
+  book.SetEntry(5, 1, "26.12.10");
+  EXPECT_DOUBLE_EQ(book.Number(5, 1), DateSerial(2026, 12, 10));
+  EXPECT_EQ(book.Text(5, 1), "2026.12.10");
+  book.SetEntry(6, 1, "3.4");
+  EXPECT_DOUBLE_EQ(book.Number(6, 1), DateSerial(year, 3, 4));
 }
 
 TEST_F(WorkbookTest, SheetsAreInsertedDeletedAndNamed) {
