@@ -12,6 +12,7 @@
 #include "core/little_endian.h"
 #include "core/observer_record.h"
 #include "core/text_conversion.h"
+#include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
@@ -483,6 +484,19 @@ int ClampConfigSettings(TConfigSettings& s) {
   }
   c.OrDefault(s.FixedColWidth, s.FixedColWidth >= 0, defaults.FixedColWidth);
   c.OrDefault(s.FixedRowHeight, s.FixedRowHeight >= 0, defaults.FixedRowHeight);
+  // The period's dates within the program's date range, JD 0 (the year
+  // -4712) to the last day a table may reach (the year 9999): the start
+  // first, the end once it follows from its length, and an end that had to
+  // be moved lies not before the start.
+  auto clampDate = [&c](TObserverRecord& record, double earliest, double fallback) {
+    const double first = std::max(JdToMjd(0.0), earliest);
+    const double mjd =
+        std::isfinite(record.Mjd) ? std::clamp(record.Mjd, first, JdToMjd(kLastTableJulianDay)) : fallback;
+    if (mjd == record.Mjd) return;
+    c.OrDefault(record.Mjd, false, mjd);
+    UTToLocalTime(record);
+  };
+  clampDate(s.Start, JdToMjd(0.0), defaults.Start.Mjd);
   // An automatic length the period dialog would refuse (negative days,
   // hours outside the day) becomes the start-up length; an end that
   // followed from it follows from that one. A length of 0 days and 0 hours
@@ -496,6 +510,8 @@ int ClampConfigSettings(TConfigSettings& s) {
       UTToLocalTime(s.End);
     }
   }
+  if (!(s.End.Mjd >= JdToMjd(0.0) && s.End.Mjd <= JdToMjd(kLastTableJulianDay)))
+    clampDate(s.End, s.Start.Mjd, s.Start.Mjd);
   // The period dialog's copy of the length: one the dialog would refuse
   // stands for the end record's own, in the whole hours the dialog takes
   // (read as the check above reads them, so that a length a hair below 0

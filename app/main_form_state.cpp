@@ -227,6 +227,18 @@ std::string CatalogueMissingText(const std::string& dataFolder, bool english) {
          " und installieren Sie es anschließend neu.";
 }
 
+std::string InstallationIncompleteText(const std::string& shippedFolder, const std::string& dataFolder, bool english) {
+  const std::string program = "Kandrevoltinex 4.6";
+  if (english) {
+    return "The installation of " + program + " is incomplete: its data folder " + shippedFolder +
+           " does not exist, so the necessary file occinp8.dat could not be copied into the folder " + dataFolder +
+           ". Please reinstall " + program + ".";
+  }
+  return "Die Installation von " + program + " ist unvollständig: ihr Datenverzeichnis " + shippedFolder +
+         " fehlt, daher konnte die notwendige Datei occinp8.dat nicht in das Verzeichnis " + dataFolder +
+         " kopiert werden. Bitte installieren Sie " + program + " neu.";
+}
+
 const char* CatalogueMissingCaption(bool english) { return english ? "Application halted" : "Programm angehalten"; }
 
 }  // namespace kvx

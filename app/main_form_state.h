@@ -133,6 +133,10 @@ void LowerCatalogueAfterFailedLoad(TStarCatalogueState& catalogue, const std::st
 // The halt message when no catalogue exists (German and English; the caption
 // is "Programm angehalten" / "Application halted").
 std::string CatalogueMissingText(const std::string& dataFolder, bool english);
+// The halt's message when the installation has no folder of shipped data
+// files (`shippedFolder`, where it was looked for), so that nothing could
+// be copied into the data folder.
+std::string InstallationIncompleteText(const std::string& shippedFolder, const std::string& dataFolder, bool english);
 const char* CatalogueMissingCaption(bool english);
 
 }  // namespace kvx

@@ -111,11 +111,15 @@ std::string ExecutableFolder() {
   return exe.parent_path().string();
 }
 
+std::string ShippedDataFolderPath() {
+  return (fs::path(ExecutableFolder()).parent_path() / "share" / "kandrevoltinex" / "data").string();
+}
+
 std::string ShippedDataFolder() {
-  const fs::path folder = fs::path(ExecutableFolder()).parent_path() / "share" / "kandrevoltinex" / "data";
+  const std::string folder = ShippedDataFolderPath();
   std::error_code error;
   if (!fs::is_directory(folder, error)) return {};
-  return folder.string();
+  return folder;
 }
 
 }  // namespace kvx

@@ -34,5 +34,7 @@ std::string ExecutableFolder();
 // it under its prefix; a build tree has the same path as a link to the
 // source tree's data/ folder. Empty when the folder does not exist.
 std::string ShippedDataFolder();
+// Where that folder belongs, whether it exists or not.
+std::string ShippedDataFolderPath();
 
 }  // namespace kvx

@@ -120,9 +120,6 @@ void Heute1Click(TCommandHost& host) {
       host.RestoreTheoryAfterSearch();
     }
   } restore{host};
-  TTheorySelection internalMoon = host.Selection();
-  internalMoon.bytes[1] = 0;
-  host.SetTheorySelection(internalMoon);
   QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
   if (SlowTheory(SearchSelectionOf(host.Selection(), host.Computing().NumericOptions)) &&
       !host.SlowTheoryQuestion(kSlowSearchGermanSingular, kSlowEventSearchEnglish, 2))

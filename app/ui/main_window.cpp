@@ -357,8 +357,16 @@ void TMainForm::FormShow() {
 
 void TMainForm::HaltWithoutCatalogue() {
   const bool english = LanguageEnglish != 0;
-  ShowMessage(CatalogueMissingText(state_.DataFolder, false), CatalogueMissingText(state_.DataFolder, true),
-              MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
+  const std::string shipped = shipped_folder_.empty() ? ShippedDataFolderPath() : shipped_folder_;
+  std::error_code error;
+  if (!std::filesystem::is_directory(shipped, error)) {
+    ShowMessage(InstallationIncompleteText(shipped, state_.DataFolder, false),
+                InstallationIncompleteText(shipped, state_.DataFolder, true), MessageIcon::Error, MessageButtons::Ok,
+                CatalogueMissingCaption(english));
+  } else {
+    ShowMessage(CatalogueMissingText(state_.DataFolder, false), CatalogueMissingText(state_.DataFolder, true),
+                MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
+  }
   // Only the stored folder is forgotten: the next start takes the default one.
   CurrentSettingsStore().EraseValue("Data", "Path");
   state_.DataFolder.clear();

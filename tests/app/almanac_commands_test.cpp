@@ -184,6 +184,27 @@ TEST(AlmanacCommands, AlmanacAndTodayFromTheMenu) {
   }
   EXPECT_TRUE(eclipse);
   SavePng(form, "today_sheet");
+
+  // The Moon's slow theory alone asks as well; Cancel makes no table. With
+  // the setting that never uses it for searches the overview asks nothing.
+  TTheorySelection elpMoon = form.Selection();
+  elpMoon.bytes[0] = 0;
+  elpMoon.bytes[1] = 1;
+  form.SetTheorySelection(elpMoon);
+  state.Table.PreviousTableKind = 0;
+  messages.messages.clear();
+  messages.QueueReply(MessageResult::Cancel);
+  commands.Trigger("Heute1");
+  ASSERT_EQ(messages.messages.size(), 1u);
+  EXPECT_EQ(messages.messages[0].text.rfind("Zur Zeit wird eine genaue, aber langsame Rechenmethode", 0), 0u);
+  EXPECT_EQ(state.Table.PreviousTableKind, 0);
+  EXPECT_EQ(form.Selection().MoonTheory(), 1);
+  form.Computing().NumericOptions.NeverSlowElp = 1;
+  messages.messages.clear();
+  commands.Trigger("Heute1");
+  EXPECT_TRUE(messages.messages.empty());
+  EXPECT_EQ(state.Table.PreviousTableKind, 87);
+  form.Computing().NumericOptions.NeverSlowElp = 0;
   form.SetLanguage(language);
 }
 

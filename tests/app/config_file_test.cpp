@@ -406,6 +406,33 @@ TEST(ConfigFile, ClampsEveryUncheckedValueToItsRangeOrDefault) {
   TConfigSettings fine;
   EXPECT_EQ(ClampConfigSettings(fine), 0) << "the defaults are in range";
 
+  // A period starting beyond the year 9999 with an automatic length of -400
+  // days: the start comes back to the last day a table may reach, and the
+  // period checked before a table ends not before it starts. An end before
+  // JD 0 comes to the first day.
+  TConfigSettings late;
+  late.Start.Mjd = 4456200;
+  UTToLocalTime(late.Start);
+  late.End = late.Start;
+  late.End.Mjd -= 400;
+  late.End.PeriodDays = -400;
+  SetAutoEndSwitch(late.End, 1);
+  EXPECT_GE(ClampConfigSettings(late), 2);
+  EXPECT_EQ(late.Start.Mjd, JdToMjd(5373484.0));
+  EXPECT_EQ(late.Start.Year, 9999);
+  TEphemerisPeriodState period;
+  RestoreSavedPeriod(period, late.Start, late.End);
+  period.ShowMessages = 0;
+  CheckEphemerisPeriod(period);
+  EXPECT_GE(period.End.Mjd, period.Start.Mjd);
+  EXPECT_EQ(period.End.Year, 9999);
+  late.Start.Mjd = -2500000;
+  late.End.Mjd = nan;
+  ClampConfigSettings(late);
+  EXPECT_EQ(late.Start.Mjd, JdToMjd(0.0));
+  EXPECT_EQ(late.Start.Year, -4712);
+  EXPECT_TRUE(std::isfinite(late.End.Mjd));
+
   // Records the fuzzer found where a second clamp still changed something
   // (read as its target reads any bytes): clamped once, they are a fixed
   // point of the clamp and of storage.

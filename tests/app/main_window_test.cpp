@@ -278,6 +278,25 @@ TEST_F(MainWindowStart, HaltsWithoutCatalogueAndForgetsOnlyTheStoredFolder) {
   EXPECT_FALSE(fs::exists(fs::path(DataFolder()))) << "nothing went on after the halt";
   QApplication::processEvents();
   EXPECT_FALSE(form.isVisible()) << "the window closed";
+
+  // An installation without its folder of shipped files halts as well, and
+  // says so, with the folder it looked for (here in German).
+  store_.WriteString("Settings", "Language", "0");
+  const std::string missing = (home_.Path() / "share" / "kandrevoltinex" / "data").string();
+  messages_.messages.clear();
+  TMainForm incomplete;
+  ScopedMessageSink incompleteSink(messages_);  // the window installs its own
+  incomplete.SetShippedFolder(missing);
+  incomplete.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(incomplete.Halted());
+  ASSERT_EQ(messages_.messages.size(), 1u);
+  EXPECT_EQ(messages_.messages[0].caption, "Programm angehalten");
+  EXPECT_EQ(messages_.messages[0].text, "Die Installation von Kandrevoltinex 4.6 ist unvollständig: ihr "
+                                        "Datenverzeichnis " + missing +
+                                            " fehlt, daher konnte die notwendige Datei occinp8.dat nicht in das "
+                                            "Verzeichnis " + DataFolder() +
+                                            " kopiert werden. Bitte installieren Sie Kandrevoltinex 4.6 neu.");
 }
 
 TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {
