@@ -38,9 +38,10 @@ endfunction()
 #   what another left behind fails. QT links the main that creates the
 #   QApplication on the offscreen platform (and runs the meta-object
 #   compiler); DATA passes the source tree's data/ folder as KVX_DATA_DIR.
-#   LOCALES runs the program (or the tests LOCALE_FILTER names) once more
-#   in one process under a German and a French desktop locale
-#   (kvx_locale_runs, tests/CMakeLists.txt).
+#   LOCALES runs the shuffled run under a Turkish desktop instead, and the
+#   program (or the tests LOCALE_FILTER names) once more in one process
+#   under a German, a French and a Swiss desktop (kvx_locale_runs,
+#   tests/CMakeLists.txt).
 function(kvx_test_folder name)
   cmake_parse_arguments(ARG "QT;DATA;LOCALES" "LOCALE_FILTER" "DEPENDS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -75,20 +76,27 @@ function(kvx_test_folder name)
   # Widget tests pick the offscreen platform in their main.
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
   # The longest runs: a high cost starts them first among the others.
-  add_test(NAME ${name}.AllTestsShuffledInOneProcess COMMAND ${target} --gtest_shuffle)
-  set_tests_properties(${name}.AllTestsShuffledInOneProcess PROPERTIES COST 100000 TIMEOUT 3600)
   if(ARG_LOCALES)
     kvx_locale_runs(${name} ${target} "${ARG_LOCALE_FILTER}")
+  else()
+    add_test(NAME ${name}.AllTestsShuffledInOneProcess COMMAND ${target} --gtest_shuffle)
+    set_tests_properties(${name}.AllTestsShuffledInOneProcess PROPERTIES COST 100000 TIMEOUT 3600)
   endif()
 endfunction()
 
 # kvx_locale_runs(<name> <target> <gtest filter or "">)
-#   <name>.UnderGermanLocale (LC_ALL=de_DE.UTF-8: decimal comma, points
-#   grouping thousands, dates with points) and <name>.UnderFrenchLocale
-#   (LANG=fr_FR.UTF-8: decimal comma, a narrow no-break space grouping
-#   thousands), each with the desktop's separators taken as the program
-#   takes them (KVX_TEST_DESKTOP_SEPARATORS). The locales are made by
-#   localedef into the build folder (kvx_test_locales).
+#   <name>.AllTestsShuffledUnderTurkishLocale: every test, shuffled in one
+#   process as <name>.AllTestsShuffledInOneProcess would run them, under
+#   LANG=tr_TR.UTF-8 (decimal comma, points grouping thousands, dates with
+#   '-', and case rules in which 'i' and 'I' are no pair). Then the tests
+#   the filter names (all without one) under <name>.UnderGermanLocale
+#   (LC_ALL=de_DE.UTF-8: decimal comma, points grouping thousands, dates
+#   with points), <name>.UnderFrenchLocale (LANG=fr_FR.UTF-8: decimal comma,
+#   a narrow no-break space grouping thousands, dates with '/') and
+#   <name>.UnderSwissLocale (LANG=de_CH.UTF-8: decimal point, dates with
+#   points, an apostrophe grouping thousands). Each takes the desktop's
+#   separators as the program takes them (KVX_TEST_DESKTOP_SEPARATORS). The
+#   locales are made by localedef into the build folder (kvx_test_locales).
 function(kvx_locale_runs name target filter)
   set(arguments)
   if(filter)
@@ -96,10 +104,14 @@ function(kvx_locale_runs name target filter)
   endif()
   set(common LOCPATH=set:${KVX_TEST_LOCALE_DIR} KVX_TEST_DESKTOP_SEPARATORS=set:1 LANGUAGE=unset:
              LC_NUMERIC=unset: LC_TIME=unset: LC_CTYPE=unset: LC_COLLATE=unset: LC_MESSAGES=unset:)
-  add_test(NAME ${name}.UnderGermanLocale COMMAND ${target} ${arguments})
-  set_tests_properties(${name}.UnderGermanLocale PROPERTIES COST 90000 TIMEOUT 3600
-    ENVIRONMENT_MODIFICATION "${common};LANG=unset:;LC_ALL=set:de_DE.UTF-8")
-  add_test(NAME ${name}.UnderFrenchLocale COMMAND ${target} ${arguments})
-  set_tests_properties(${name}.UnderFrenchLocale PROPERTIES COST 90000 TIMEOUT 3600
-    ENVIRONMENT_MODIFICATION "${common};LC_ALL=unset:;LANG=set:fr_FR.UTF-8")
+  add_test(NAME ${name}.AllTestsShuffledUnderTurkishLocale COMMAND ${target} --gtest_shuffle)
+  set_tests_properties(${name}.AllTestsShuffledUnderTurkishLocale PROPERTIES COST 100000 TIMEOUT 3600
+    ENVIRONMENT_MODIFICATION "${common};LC_ALL=unset:;LANG=set:tr_TR.UTF-8")
+  foreach(run "German;LC_ALL=set:de_DE.UTF-8" "French;LANG=set:fr_FR.UTF-8" "Swiss;LANG=set:de_CH.UTF-8")
+    list(GET run 0 desktop)
+    list(GET run 1 setting)
+    add_test(NAME ${name}.Under${desktop}Locale COMMAND ${target} ${arguments})
+    set_tests_properties(${name}.Under${desktop}Locale PROPERTIES COST 90000 TIMEOUT 3600
+      ENVIRONMENT_MODIFICATION "${common};LC_ALL=unset:;LANG=unset:;${setting}")
+  endforeach()
 endfunction()

@@ -105,11 +105,6 @@ void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std
                                  : kNoValue;
 }
 
-std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year) {
-  if (!HasDayAndMonth(day, month)) return kNoValue;
-  return TwoDigits(day) + "." + TwoDigits(month) + "." + PaddedYear(year);
-}
-
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
               std::string& s) {
   if (!HasDayAndMonth(day, month)) {

@@ -156,10 +156,6 @@ bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year);
 // desktop's short date (IntlSeparators.DateOrder): 05-03-0844, 05-03--0044
 // day first, 03/05/0844 month first.
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s);
-// Day and month zero-padded to two digits and the year to four ("-" in
-// front of a negative year), day first and joined by points whatever the
-// desktop: the data format "dd.mm.yyyy" (07.12.2026, 15.03.-0043).
-std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year);
 // The short date form is the desktop's: day, month and year zero-padded (the
 // year to four digits) in its order, joined by its separator: 07.12.2026,
 // 12/07/2026, 2026-12-07.

@@ -63,11 +63,9 @@ std::string MinutesText(double minutes) {
 
 bool DateHoldable(int year, int month, int day) { return IsShortFormDate(day, month, year); }
 
-// The text of a date under the slot's data format: "dd.mm.yyyy" (format 1)
-// whatever the desktop, else the desktop's short date, or the zero-padded
-// text in its order for a date the sheet cannot hold.
-std::string DateTextOf(const TSlotFormat& f, int year, int month, int day) {
-  if (f.Kind == 1) return PointedDayMonthYear(day, month, year);
+// The desktop's short date (its order and separator), or the zero-padded
+// text in that order of a date the sheet cannot hold.
+std::string DateTextOf(int year, int month, int day) {
   std::string text;
   if (DateHoldable(year, month, day)) {
     DateToText(day, month, year, text, IntlSeparators.Date);
@@ -172,10 +170,10 @@ void FormatNumberForSlot(int slot, std::string& result, double value) {
 // ----------------------------------------------------------------- dates
 
 void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int month, int day) {
-  const TSlotFormat f = SlotFormat(slot);
-  const std::string text = DateTextOf(f, year, month, day);
-  // The desktop's short date is typed in, so that the sheet holds a date.
-  if (f.Kind != 1 && DateHoldable(year, month, day)) {
+  const std::string text = DateTextOf(year, month, day);
+  // Format 1 keeps the text; otherwise the short date is typed in, so that
+  // the sheet holds a date.
+  if (SlotFormat(slot).Kind != 1 && DateHoldable(year, month, day)) {
     sheet.SetEntry(row, col, text);
   } else {
     sheet.SetText(row, col, text);
@@ -183,11 +181,13 @@ void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int m
 }
 
 void WriteDateToGrid(tmystringgrid& grid, int row, int col, int slot, int year, int month, int day) {
-  SetGridCellText(grid, row, col, DateTextOf(SlotFormat(slot), year, month, day));
+  (void)slot;  // both forms are the desktop's short date text
+  SetGridCellText(grid, row, col, DateTextOf(year, month, day));
 }
 
 void FormatDateForSlot(int slot, std::string& result, int year, int month, int day) {
-  result = DateTextOf(SlotFormat(slot), year, month, day);
+  (void)slot;
+  result = DateTextOf(year, month, day);
 }
 
 // ---------------------------------------------------------- times of day

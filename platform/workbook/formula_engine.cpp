@@ -657,6 +657,23 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
       // The cell stays empty for the engine; it shows the error all the same.
     }
   };
+  // Hands a formula to the engine ("#NAME?" where it cannot parse the text,
+  // which `shown` names); false when the engine does not take the cell.
+  auto place = [&](const abs_address_t& address, const std::string& text, const std::string& shown) {
+    formula_tokens_t tokens;
+    try {
+      tokens = parse_formula_string(cxt, address, *resolver, text);
+    } catch (const std::exception&) {
+      tokens = create_formula_error_tokens(cxt, shown, "#NAME?");
+    }
+    try {
+      cxt.set_formula_cell(address, std::move(tokens));
+      register_formula_cell(cxt, address);
+      return true;
+    } catch (const std::exception&) {
+      return false;
+    }
+  };
   for (std::size_t s = 0; s < sheets.size(); ++s) {
     auto& sheetRows = sheets[s]->Rows;
     for (std::size_t r = 0; r < sheetRows.size() && r < static_cast<std::size_t>(rows); ++r) {
@@ -684,18 +701,7 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
               refuse(address, cell, "#NUM!");
               break;
             }
-            formula_tokens_t tokens;
-            try {
-              tokens = parse_formula_string(cxt, address, *resolver, *text);
-            } catch (const std::exception&) {
-              tokens = create_formula_error_tokens(cxt, cell.Formula, "#NAME?");
-            }
-            try {
-              cxt.set_formula_cell(address, std::move(tokens));
-              register_formula_cell(cxt, address);
-            } catch (const std::exception&) {
-              refuse(address, cell, "#NAME?");
-            }
+            if (!place(address, *text, cell.Formula)) refuse(address, cell, "#NAME?");
             break;
           }
         }
@@ -709,18 +715,7 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
   for (std::size_t k = 0; k < plan.Helpers().size(); ++k) {
     const internal::THelperCell& helper = plan.Helpers()[k];
     const abs_address_t address(static_cast<sheet_t>(helper.Sheet), helper.Row, helper.Col);
-    formula_tokens_t tokens;
-    try {
-      tokens = parse_formula_string(cxt, address, *resolver, helper.Formula);
-    } catch (const std::exception&) {
-      tokens = create_formula_error_tokens(cxt, helper.Formula, "#NAME?");
-    }
-    try {
-      cxt.set_formula_cell(address, std::move(tokens));
-      register_formula_cell(cxt, address);
-    } catch (const std::exception&) {
-      continue;  // read as an error by the call
-    }
+    if (!place(address, helper.Formula, helper.Formula)) continue;  // read as an error by the call
     dirty.insert(abs_range_t(address));
     if (helper.IsCall) callAt[address] = k;
   }
