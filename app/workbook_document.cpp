@@ -276,17 +276,28 @@ enum class TTextWrite { Written, Failed, SavedAs };
 // Writes the current sheet as text in `dialect` to `name`. Over the file the
 // document was read from the write is proven first (SaveSheetText): where
 // the file would not read back as the sheet holds it, the message says why,
-// the file stays, and Save as follows (its outcome in `savedAs`).
+// the file stays, and Save as follows (its outcome in `savedAs`). A new
+// file is written only in a form that reads back as the sheet; where the
+// text cannot carry it, the message says why and Save as of a workbook
+// follows.
 TTextWrite WriteTextOver(TWorkbookDocument& doc, const std::string& name, const workbook::TTextDialect& dialect,
                          std::string& error, bool& savedAs) {
-  if (name != doc.FileName) {
-    return workbook::SaveSheetText(doc.Book, name, dialect, error) ? TTextWrite::Written : TTextWrite::Failed;
-  }
+  const bool overFile = name == doc.FileName;
   workbook::TTextSaveCheck proof;
-  if (workbook::SaveSheetText(doc.Book, name, dialect, error, &proof)) return TTextWrite::Written;
+  if (workbook::SaveSheetText(doc.Book, name, dialect, error, &proof, overFile)) return TTextWrite::Written;
   if (!proof.Any()) return TTextWrite::Failed;
-  ShowNotWrittenOver(name, {workbook::TextSaveReason(proof, false), workbook::TextSaveReason(proof, true)});
-  savedAs = SaveAs(doc, true);
+  const std::pair<std::string, std::string> reason{workbook::TextSaveReason(proof, false),
+                                                   workbook::TextSaveReason(proof, true)};
+  if (overFile) {
+    ShowNotWrittenOver(name, reason);
+  } else {
+    ShowMessage("Die Datei " + name + " würde nicht so zurückgelesen, wie das Tabellenblatt sie hält: " + reason.first +
+                    ". „Speichern unter“ schlägt deshalb eine Arbeitsmappe vor.",
+                "The file " + name + " would not read back as the sheet holds it: " + reason.second +
+                    ". \"Save as\" therefore proposes a workbook.",
+                MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
+  }
+  savedAs = SaveAs(doc, overFile);
   return TTextWrite::SavedAs;
 }
 

@@ -439,11 +439,24 @@ bool SheetTextBytes(const TWrittenText& written, const TWorkbook& book, std::str
   return true;
 }
 
+// Why a text is not written, as `error` (interface language): it would not
+// read back as the sheet holds it.
+bool NotReadBackAsHeld(const TTextSaveCheck& check, std::string& error) {
+  const bool english = LanguageEnglish != 0;
+  error = (english ? "The file would not read back as the sheet holds it: "
+                   : "Die Datei würde nicht so zurückgelesen, wie das Tabellenblatt sie hält: ") +
+          TextSaveReason(check, english) +
+          (english ? ". The file was not saved." : ". Die Datei wurde nicht gespeichert.");
+  return false;
+}
+
 bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const std::string& path, std::string& error) {
+  const TCheckedText text = WriteCheckedText(book, dialect, false);
   std::string bytes;
   bool inForm = false;
-  return SheetTextBytes(TTextSheetWriter(book, book.Sheet(), dialect).Write(), book, bytes, inForm, error) &&
-         WriteFileReplacing(path, bytes, error);
+  if (!SheetTextBytes(text.Written, book, bytes, inForm, error)) return false;
+  if (text.Check.Any()) return NotReadBackAsHeld(text.Check, error);
+  return WriteFileReplacing(path, bytes, error);
 }
 
 // Reads the text file `path` as the text readers read a file of `dialect`
@@ -561,19 +574,25 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
 }
 
 bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
-                   TTextSaveCheck* proof) {
-  const TTextSheetWriter writer(book, book.Sheet(), dialect);
-  const TWrittenText written = writer.Write();
+                   TTextSaveCheck* proof, bool overFile) {
+  overFile = overFile && proof != nullptr;
+  const TCheckedText text = WriteCheckedText(book, dialect, overFile);
+  const TTextSheetWriter& writer = text.Writer;
+  const TWrittenText& written = text.Written;
   std::string bytes;
   bool inForm = false;
   if (!SheetTextBytes(written, book, bytes, inForm, error)) return false;
-  if (proof == nullptr) {
+  if (text.Check.Any()) {
+    if (proof == nullptr) return NotReadBackAsHeld(text.Check, error);
+    *proof = text.Check;
+    return false;
+  }
+  if (!overFile) {
     if (!WriteFileReplacing(path, bytes, error)) return false;
   } else {
     // The file is replaced only when the text written gives back all the
     // file held and, read back as its reader reads it, every cell.
-    *proof = CheckTextSave(book, dialect, writer, written);
-    if (proof->Any()) return false;
+    *proof = text.Check;
     const std::string temporary = WriteTemporaryBeside(path, bytes, error);
     if (temporary.empty()) return false;
     std::error_code ignored;

@@ -1,6 +1,7 @@
 #include "platform/workbook/text_layout.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/text_numbers.h"
@@ -20,6 +21,20 @@ bool NumericValue(const TCell& cell) {
   return cell.Kind == TCellKind::Number || (cell.Kind == TCellKind::Formula && cell.Result == TFormulaResult::Number);
 }
 
+// The text a field reads back as, entered as the readers enter a field of a
+// file whose separators are `locale`'s: none when it reads as a number, a
+// date, a formula or empty. A number only with the other decimal mark stays
+// its text; in a comma-separated file a field is typed only where that
+// makes it a number.
+std::optional<std::string> FieldReadText(std::string_view field, const TFormatLocale& locale, bool csv) {
+  if (FieldNumber(field, locale.Decimal)) return std::nullopt;
+  if (FieldNumber(field, locale.Thousands)) return std::string(field);
+  const TTypedEntry entry = ParseTypedEntry(field, locale);
+  if (csv) return entry.Kind == TTypedEntry::TKind::Number ? std::nullopt : std::optional(std::string(field));
+  if (entry.Kind != TTypedEntry::TKind::Text) return std::nullopt;
+  return entry.Text;
+}
+
 }  // namespace
 
 std::string SeparatedField(const std::string& text, char separator) {
@@ -35,7 +50,7 @@ std::string SeparatedField(const std::string& text, char separator) {
 
 // ------------------------------------------------------------------ writer
 
-TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect)
+TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal)
     : book_(book),
       sheet_(sheet),
       data_(book.SheetData(sheet)),
@@ -46,9 +61,9 @@ TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TText
       keeps_(sourceDialect_ && data_.Id == source_.SheetId),
       locale_(book.Locale()) {
   book.EnsureCalculated();
-  if (keeps_) {
-    locale_.Decimal = source_.Decimal;
-    locale_.Thousands = GroupingMark(source_.Decimal);
+  if (keeps_ || decimal != 0) {
+    locale_.Decimal = keeps_ ? source_.Decimal : decimal;
+    locale_.Thousands = GroupingMark(locale_.Decimal);
   }
 }
 
@@ -78,7 +93,18 @@ std::string TTextSheetWriter::CellText(int row, int col, bool& fromFile) const {
   if (dialect_.ValuesOnly && NumericValue(*cell)) return EntryTextForNumber(cell->Number, std::string_view(), locale_);
   // A file that held formulas as their text keeps a changed one so too.
   if (keeps_ && cell->Kind == TCellKind::Formula) return book_.EntryOn(sheet_, row, col, locale_);
-  return book_.TextOn(sheet_, row, col, locale_);
+  if (NumericValue(*cell)) return book_.TextOn(sheet_, row, col, locale_);
+  return TextField(book_.TextOn(sheet_, row, col, locale_));
+}
+
+std::string TTextSheetWriter::TextField(std::string text) const {
+  // Marked where it would read otherwise, or tell the reader the file's
+  // decimal mark ("7,5" as a version beside numbers with points).
+  if (text.empty() ||
+      (!FieldNumber(text, '.') && !FieldNumber(text, ',') && FieldReadText(text, locale_, false) == text)) {
+    return text;
+  }
+  return "'" + text;
 }
 
 TLineEnd TTextSheetWriter::End(int row) const {
@@ -148,27 +174,12 @@ void CountDecimalChange(const TWrittenText& written, const TTextDialect& dialect
   }
 }
 
-// Counts a field of the file's form: a changed cell that would make more
-// cells, a changed text that would read back as a number, a cell of the
-// file the user did not change written otherwise.
-void JudgeField(const TWorkbook& book, const TTextDialect& dialect, bool keepsForm, bool fileLine, const TCell* cell,
-                std::string_view written, bool fromFile, TNumberEvidence& evidence, TTextSaveCheck& check) {
-  const TTextSource& source = book.TextSource();
-  if (!fromFile && !dialect.Quoting &&
-      written.find_first_of(std::string{dialect.Separator, '\r', '\n'}) != std::string_view::npos) {
-    ++check.SplitCells;
-  }
-  // Written in the file's form: what its numbers would be read with, and
-  // a changed text that would read back as a number.
-  if (keepsForm) {
-    const std::string value = FieldValue(written, dialect);
-    evidence.Add(value);
-    if (!fromFile && cell != nullptr && cell->Kind == TCellKind::Text && FieldNumber(value, source.Decimal)) {
-      if (check.NumberTexts++ == 0) check.NumberText = value;
-    }
-  }
+// Counts a cell of the file the sheet was read from that the user did not
+// change and that is written otherwise than the file had it.
+void JudgeFileCell(const TTextSource& source, const TCell* cell, std::string_view written, bool fromFile,
+                   TTextSaveCheck& check) {
   std::string_view own;
-  if (fromFile || !fileLine || cell == nullptr || !source.Of(*cell, own) || written == own) return;
+  if (fromFile || cell == nullptr || !source.Of(*cell, own) || written == own) return;
   if (cell->Kind == TCellKind::Number) {
     if (check.Numbers++ == 0) check.NumberFrom.assign(own), check.NumberTo.assign(written);
   } else if (cell->Kind == TCellKind::Formula && !written.starts_with("=")) {
@@ -176,6 +187,54 @@ void JudgeField(const TWorkbook& book, const TTextDialect& dialect, bool keepsFo
   } else if (check.Others++ == 0) {
     check.OtherFrom.assign(own), check.OtherTo.assign(written);
   }
+}
+
+// Judges the text written field by field: what any text must carry to read
+// back as the sheet (CheckTextForm) and, with `overFile`, what of the file
+// the sheet was read from it would not give back.
+TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                            const TWrittenText& written, bool overFile) {
+  TTextSaveCheck check;
+  const TTextSource& source = book.TextSource();
+  const TSheetData& data = book.CurrentSheetData();
+  const std::vector<TTextLine>& lines = data.TextLines;
+  const TFormatLocale& locale = writer.Locale();
+  const std::string splitters{dialect.Separator, '\r', '\n'};
+  TNumberEvidence evidence;
+  const auto rows = static_cast<int>(written.Lines.size());
+  for (int r = 1; r <= rows; ++r) {
+    const TWrittenLine& line = written.Lines[static_cast<std::size_t>(r) - 1];
+    const bool fileLine = overFile && r <= static_cast<int>(lines.size());
+    for (int c = 1; c <= static_cast<int>(line.Fields); ++c) {
+      const TWrittenField& field = written.Fields[line.FirstField + static_cast<std::size_t>(c) - 1];
+      const std::string_view text = written.Field(field);
+      const TCell* cell = data.CellAt(r, c);
+      if (!field.FromFile && !dialect.Quoting && text.find_first_of(splitters) != std::string_view::npos) {
+        ++check.SplitCells;
+      }
+      // What the file's numbers would be read with, and a changed text
+      // that would read back otherwise.
+      const std::string value = FieldValue(text, dialect);
+      evidence.Add(value);
+      if (!field.FromFile && cell != nullptr && cell->Kind == TCellKind::Text) {
+        const std::string meant = dialect.Quoting ? cell->Text : book.TextOn(book.Sheet(), r, c, locale);
+        if (FieldReadText(value, locale, dialect.Quoting) != meant && check.NumberTexts++ == 0) {
+          check.NumberText = meant;
+        }
+      }
+      if (fileLine) JudgeFileCell(source, cell, text, field.FromFile, check);
+    }
+    if (fileLine) {
+      const TLineEnd had = lines[static_cast<std::size_t>(r) - 1].End;
+      // The file's last line gets an end when rows follow it.
+      if (line.End != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
+    }
+  }
+  const char mark = locale.Decimal == ',' ? ',' : '.';
+  if (const char next = evidence.Decimal(book.Locale().Decimal); next != mark) {
+    CountDecimalChange(written, dialect, mark, next, check);
+  }
+  return check;
 }
 
 }  // namespace
@@ -190,37 +249,20 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
 
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
                              const TWrittenText& written) {
-  TTextSaveCheck check;
   const TTextSource& source = book.TextSource();
-  if (source.SheetId == 0) return check;
+  if (source.SheetId == 0) return CheckTextForm(book, dialect, writer, written);
+  if (book.CurrentSheetData().Id != source.SheetId) {
+    TTextSaveCheck check;
+    check.OtherSheet = book.SheetName(book.Sheet());
+    check.LinesLeftOut = source.LinesLeftOut;
+    check.FieldsLeftOut = source.FieldsLeftOut;
+    check.DamagedAt = source.DamagedAt;
+    return check;
+  }
+  TTextSaveCheck check = JudgeWritten(book, dialect, writer, written, true);
   check.LinesLeftOut = source.LinesLeftOut;
   check.FieldsLeftOut = source.FieldsLeftOut;
   check.DamagedAt = source.DamagedAt;
-  if (book.CurrentSheetData().Id != source.SheetId) {
-    check.OtherSheet = book.SheetName(book.Sheet());
-    return check;
-  }
-  const TSheetData& data = book.CurrentSheetData();
-  const std::vector<TTextLine>& lines = data.TextLines;
-  TNumberEvidence evidence;
-  const auto rows = static_cast<int>(written.Lines.size());
-  for (int r = 1; r <= rows; ++r) {
-    const TWrittenLine& line = written.Lines[static_cast<std::size_t>(r) - 1];
-    const bool fileLine = r <= static_cast<int>(lines.size());
-    for (int c = 1; c <= static_cast<int>(line.Fields); ++c) {
-      const TWrittenField& field = written.Fields[line.FirstField + static_cast<std::size_t>(c) - 1];
-      JudgeField(book, dialect, writer.KeepsFileForm(), fileLine, data.CellAt(r, c), written.Field(field),
-                 field.FromFile, evidence, check);
-    }
-    if (fileLine) {
-      const TLineEnd had = lines[static_cast<std::size_t>(r) - 1].End;
-      // The file's last line gets an end when rows follow it.
-      if (line.End != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
-    }
-  }
-  if (const char next = evidence.Decimal(book.Locale().Decimal); writer.KeepsFileForm() && next != source.Decimal) {
-    CountDecimalChange(written, dialect, source.Decimal, next, check);
-  }
   std::string bytes;
   if (!TextFileBytesInForm(written.Text, book.TextForm(), bytes)) {
     check.Encoding = true;
@@ -228,6 +270,25 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect,
     check.EncodingTo = TextBytesEncoding(bytes);
   }
   return check;
+}
+
+TTextSaveCheck CheckTextForm(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                             const TWrittenText& written) {
+  return JudgeWritten(book, dialect, writer, written, false);
+}
+
+TCheckedText WriteCheckedText(const TWorkbook& book, const TTextDialect& dialect, bool overFile) {
+  const auto checked = [&](char decimal) {
+    TCheckedText text{TTextSheetWriter(book, book.Sheet(), dialect, decimal), {}, {}};
+    text.Written = text.Writer.Write();
+    text.Check = overFile ? CheckTextSave(book, dialect, text.Writer, text.Written)
+                          : CheckTextForm(book, dialect, text.Writer, text.Written);
+    return text;
+  };
+  TCheckedText first = checked(0);
+  if (first.Writer.KeepsFileForm() || !first.Check.Any()) return first;
+  TCheckedText other = checked(GroupingMark(first.Writer.Locale().Decimal));
+  return other.Check.Any() ? first : other;
 }
 
 // ----------------------------------------------------------------- reasons

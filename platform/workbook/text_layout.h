@@ -71,10 +71,14 @@ struct TWrittenText {
 // as it stood, a changed formula as its formula text, a changed number with
 // the file's decimal mark and grouping, as shown; otherwise rows 1 to the
 // last used row, CR/LF, the cells as the dialect gives them with the
-// session's separators.
+// session's separators, or with the decimal mark `decimal` ('.' or ',')
+// when given. In tab text a changed text that the readers would take for
+// something else (a number with either mark, a date, a formula, a text
+// led by an apostrophe) is written after an apostrophe, which marks a
+// field as text.
 class TTextSheetWriter {
  public:
-  TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect);
+  TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal = 0);
 
   bool KeepsFileForm() const { return keeps_; }
   // The separators the changed cells are written with.
@@ -87,6 +91,8 @@ class TTextSheetWriter {
   int Fields(int row) const;
   // The field's text (UTF-8); `fromFile` tells whether it is the file's own.
   std::string CellText(int row, int col, bool& fromFile) const;
+  // A text value as a tab text field, marked where it needs it.
+  std::string TextField(std::string text) const;
   TLineEnd End(int row) const;
 
   const TWorkbook& book_;
@@ -101,8 +107,8 @@ class TTextSheetWriter {
 
 // What a text save in place (the tab-separated types, or comma-separated
 // values with `dialect`) would not give back of the file the workbook's
-// text sheet was read from. Nothing for a workbook that came from no text
-// file.
+// text sheet was read from, with what CheckTextForm finds; for a workbook
+// that came from no text file only that.
 struct TTextSaveCheck {
   std::string OtherSheet;  // the name of the sheet that would be written instead of the file's
   int Numbers = 0;         // number cells the user did not change, written otherwise
@@ -118,13 +124,15 @@ struct TTextSaveCheck {
   std::uint64_t FieldsLeftOut = 0;
   std::size_t DamagedAt = std::string_view::npos;
   int SplitCells = 0;  // changed cells holding a separator or a line break, which would read back as more cells
-  // Changed texts that would read back as numbers ("2.5", "12").
+  // Changed texts that would read back otherwise: as numbers ("2.5",
+  // "12", a date), or another text.
   int NumberTexts = 0;
   std::string NumberText;
   // The decimal mark the file written would be read with when it is not
-  // the file's ('.' or ','; 0 when it is): a changed cell or one gone
-  // decides it otherwise ("3,5" typed as text beside "1,234" read as 1234);
-  // the cells that would then read otherwise, and the first of them.
+  // the one its numbers are written with ('.' or ','; 0 when it is): a
+  // changed cell or one gone decides it otherwise ("3,5" typed as text
+  // beside "1,234" read as 1234); the cells that would then read
+  // otherwise, and the first of them.
   char DecimalTo = 0;
   int DecimalCells = 0;
   std::string DecimalCell;
@@ -138,6 +146,27 @@ TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect)
 // The same judged from the text `written` the writer wrote for the sheet.
 TTextSaveCheck CheckTextSave(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
                              const TWrittenText& written);
+
+// What any text written must carry to read back as the sheet, judged from
+// the text `written` with the readers' own decisions: no changed cell split
+// by a separator, no changed text read back as a number, the decimal mark
+// the reader would decide for the file the one its numbers are written
+// with. A write to a new file needs only this; CheckTextSave judges it too.
+TTextSaveCheck CheckTextForm(const TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
+                             const TWrittenText& written);
+
+// The sheet's text in a form that reads back as the sheet: in the file's
+// form when the writer keeps it; else with the session's decimal mark, or
+// the other one where only that carries the sheet (the reader deciding the
+// mark its numbers are written with). `Check` judges the text chosen (the
+// session's mark when neither carries the sheet): CheckTextSave over the
+// file the sheet was read from with `overFile`, else CheckTextForm.
+struct TCheckedText {
+  TTextSheetWriter Writer;
+  TWrittenText Written;
+  TTextSaveCheck Check;
+};
+TCheckedText WriteCheckedText(const TWorkbook& book, const TTextDialect& dialect, bool overFile);
 
 // Why the save would not give the file back, as one clause in German or
 // English ("15 numbers would be written differently, such as 01067 →

@@ -74,18 +74,27 @@ TTextDialect TabTextDialect(int fileType);
 // workbook keeps (text_layout.h): a later save in place gives that file
 // back, as one over a file read.
 //
-// With `proof`, the save replaces a file only when it is proven to give it
-// back: the text written gives back all the file held (CheckTextSave
-// judging the text written), and the temporary file, read back as the
-// readers read a file of `dialect`, holds every cell as the sheet holds it
-// (else the first cell that reads otherwise, TTextSaveCheck::ReadBack).
-// Otherwise false with `proof` saying why (Any), the file as it was and no
-// temporary file left; false with `proof` finding nothing is a failed write.
+// Every text is written in a form that reads back as the sheet
+// (WriteCheckedText: texts the reader would take for numbers marked in tab
+// text, the decimal mark chosen so that the reader decides it); where no
+// form carries the sheet (a text that reads as a number in a
+// comma-separated file), nothing is written: false with `proof` saying why
+// (CheckTextForm), or without `proof` with `error` saying it.
+//
+// With `proof` and `overFile`, the save replaces the file the sheet was
+// read from only when it is proven to give it back: the text written gives
+// back all the file held (CheckTextSave judging the text written), and the
+// temporary file, read back as the readers read a file of `dialect`, holds
+// every cell as the sheet holds it (else the first cell that reads
+// otherwise, TTextSaveCheck::ReadBack). Otherwise false with `proof`
+// saying why (Any), the file as it was and no temporary file left; false
+// with `proof` finding nothing is a failed write.
 bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
-                   TTextSaveCheck* proof = nullptr);
+                   TTextSaveCheck* proof = nullptr, bool overFile = true);
 
 // The text writers (types 3 and 6, WriteSheetSeparated) write only a file
-// that opens again: a sheet whose zero characters would make the file read
+// that reads back as the sheet (as SaveSheetText without `proof`) and opens
+// again: a sheet whose zero characters would make the file read
 // as binary data (two in a row, or many) is refused, `error` then being
 // TextSaveRefusal of the first cell that holds one ("A1"), in the interface
 // language; IsTextSaveRefusal tells such an error from the others.

@@ -279,10 +279,16 @@ TEST_F(BadInputTest, StrayNulsAreTextAndSurviveXlsxWhileBinaryFilesAreRefused) {
   EXPECT_EQ(back.Text(1, 2), "x");
   EXPECT_EQ(back.Text(2, 1), onlyNul);
   EXPECT_EQ(back.Text(2, 2), mixed);
-  // The same cells saved as tab text and as .csv open again as well.
+  // The same cells saved as .csv open again as well; a tab text cannot
+  // hold B2's line break (it would read back as more cells) and is written
+  // only without it.
   const std::string text = PathOf("nul.txt"), csv = PathOf("nul.csv");
-  ASSERT_TRUE(WriteWorkbookFile(back, text, kFileTypeText, error)) << error;
   ASSERT_TRUE(WriteSheetSeparated(back, csv, ';', error)) << error;
+  EXPECT_FALSE(WriteWorkbookFile(back, text, kFileTypeText, error));
+  EXPECT_NE(error.find(": 1 Zelle enthält einen Tabulator oder Zeilenumbruch"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(text));
+  back.SetText(2, 2, "y");
+  ASSERT_TRUE(WriteWorkbookFile(back, text, kFileTypeText, error)) << error;
   TWorkbook fromText, fromCsv;
   ASSERT_EQ(Open(fromText, text), "");
   ASSERT_TRUE(ReadSeparatedIntoSheet(fromCsv, csv, ';', error)) << error;
@@ -484,15 +490,13 @@ TEST_F(BadInputTest, AFilesNumbersAreReadAndWrittenWithItsDecimalMark) {
   ASSERT_TRUE(ReadWorkbookFile(book, path, type, error, &note)) << error;
   EXPECT_EQ(book.Number(2, 2), 1234.0);
   EXPECT_NE(note.find("(1,234)"), std::string::npos) << note;
-  // "3,5" is a text to an English session, but it would make the file's
-  // numbers decimal commas at the next open.
+  // "3,5" is a text to an English session; as it stands it would make the
+  // file's numbers decimal commas at the next open, so it is marked.
   ASSERT_TRUE(book.CommitEntry(3, 2, "3,5"));
   EXPECT_EQ(book.CellKind(3, 2), TCellKind::Text);
-  const TTextSaveCheck check = CheckTextSave(book, TabTextDialect(type));
-  EXPECT_EQ(check.DecimalTo, ',');
-  EXPECT_EQ(check.DecimalCells, 2);  // "1,234" and "3,5"
-  EXPECT_EQ(TextSaveReason(check, true),
-            "the file's numbers would read with decimal commas, which changes 2 cells, such as 1,234");
+  EXPECT_FALSE(CheckTextSave(book, TabTextDialect(type)).Any());
+  ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error)) << error;
+  EXPECT_EQ(TextOf(path), bytes + "\t'3,5\n");
   // 7.5 is written with the file's point, the German entry of 7.25 too.
   ASSERT_TRUE(book.CommitEntry(3, 2, "7.5"));
   IntlSeparators = german;
@@ -507,6 +511,84 @@ TEST_F(BadInputTest, AFilesNumbersAreReadAndWrittenWithItsDecimalMark) {
   EXPECT_EQ(again.Number(2, 2), 1234.0);
   EXPECT_EQ(again.Number(3, 2), 7.5);
   EXPECT_EQ(again.Number(4, 2), 7.25);
+}
+
+// A file the program writes reads back as the sheet it wrote. A text the
+// reader would take for a number, or that would make it read the file's
+// numbers with the other decimal mark ("7,5" as a version beside 2.5 in an
+// English session: once every number came back as a text and the label as
+// 7.5), is marked in tab text; a comma-separated file takes the decimal
+// mark that carries its cells, and where none does nothing is written and
+// the reason is named.
+TEST_F(BadInputTest, AFileTheProgramWritesReadsBackAsTheSheetItWrote) {
+  IntlSeparators = TIntlSeparators{'.', ',', '/', ':', ','};
+  // The sheet of the file once written; with `code` a text of digits.
+  const auto sheet = [](TWorkbook& book, const char* label, bool code) {
+    book.SetText(1, 1, "Version");
+    book.SetText(1, 2, label);
+    book.SetText(2, 1, "Wert");
+    book.SetEntry(2, 2, "2.5");
+    book.SetText(3, 1, "Summe");
+    book.SetEntry(3, 2, "1234.75");
+    if (code) book.SetText(4, 2, "01067");
+  };
+  const auto readBack = [&](const std::string& path, const TTextDialect& dialect, const char* label, bool code) {
+    SCOPED_TRACE(path);
+    TWorkbook back;
+    std::string error;
+    int type = 0;
+    ASSERT_TRUE(dialect.Quoting ? ReadSeparatedIntoSheet(back, path, dialect.Separator, error)
+                                : ReadWorkbookFile(back, path, type, error))
+        << error;
+    EXPECT_EQ(back.CellKind(1, 2), TCellKind::Text);
+    EXPECT_EQ(back.Text(1, 2), label);
+    EXPECT_EQ(back.Number(2, 2), 2.5);
+    EXPECT_EQ(back.Number(3, 2), 1234.75);
+    EXPECT_EQ(back.CellKind(4, 2), code ? TCellKind::Text : TCellKind::Empty);
+    if (code) {
+      EXPECT_EQ(back.Text(4, 2), "01067");
+    }
+  };
+  const std::string once = TextOf(Input("tab_text_written_point_numbers_beside_comma_text_read_as_texts.txt"));
+  for (const int type : {kFileTypeText, kFileTypeTextValues}) {
+    TWorkbook book;
+    sheet(book, "7,5", true);
+    const std::string path = PathOf("written" + std::to_string(type) + ".txt");
+    std::string error;
+    ASSERT_TRUE(WriteWorkbookFile(book, path, type, error)) << error;
+    EXPECT_EQ(TextOf(path).substr(0, 13), "Version\t'7,5\r");
+    EXPECT_NE(TextOf(path).substr(0, once.size()), once);
+    readBack(path, TabTextDialect(type), "7,5", true);
+    // Saved as text and then in place, proven: the same bytes.
+    ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error, nullptr, false)) << error;
+    const std::string bytes = TextOf(path);
+    TTextSaveCheck proof;
+    ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(type), error, &proof)) << TextSaveReason(proof, true);
+    EXPECT_EQ(TextOf(path), bytes);
+  }
+  // Comma-separated: "3.10" (a text) is carried by decimal commas ...
+  const TTextDialect csv{';', true, false};
+  TWorkbook book;
+  sheet(book, "3.10", false);
+  std::string error;
+  ASSERT_TRUE(WriteSheetSeparated(book, PathOf("commas.csv"), ';', error)) << error;
+  EXPECT_EQ(TextOf(PathOf("commas.csv")), "Version;3.10\r\nWert;2,5\r\nSumme;1234,75\r\n");
+  readBack(PathOf("commas.csv"), csv, "3.10", false);
+  // ... "7,5" and "01067" by neither mark: nothing is written, and the
+  // reason is named.
+  book.SetText(1, 2, "7,5");
+  TTextSaveCheck form;
+  EXPECT_FALSE(SaveSheetText(book, PathOf("none.csv"), csv, error, &form, false));
+  EXPECT_EQ(TextSaveReason(form, true),
+            "the file's numbers would read with decimal commas, which changes 3 cells, such as 7,5");
+  book.SetText(1, 2, "01067");
+  LanguageEnglish = 1;
+  EXPECT_FALSE(WriteSheetSeparated(book, PathOf("none.csv"), ';', error));
+  LanguageEnglish = 0;
+  EXPECT_EQ(error,
+            "The file would not read back as the sheet holds it: 1 text would read back as a number: 01067. The "
+            "file was not saved.");
+  EXPECT_FALSE(fs::exists(PathOf("none.csv")));
 }
 
 // A save in place is proven by reading the file written back: a quote
