@@ -197,7 +197,9 @@ std::map<int, double> GetSizes(Reader& r) {
 void PutPage(Writer& w, const TPageSetup& p) {
   w.Text(p.Header);
   w.Text(p.Footer);
-  for (double margin : {p.LeftMargin, p.RightMargin, p.TopMargin, p.BottomMargin}) w.F64(margin);
+  for (double margin : {p.LeftMargin, p.RightMargin, p.TopMargin, p.BottomMargin, p.HeaderMargin, p.FooterMargin}) {
+    w.F64(margin);
+  }
   for (bool flag : {p.Landscape, p.LeftToRight, p.HCenter, p.VCenter, p.GridLines, p.NoColor, p.RowHeading,
                     p.ColHeading, p.FitToPages}) {
     w.U8(flag);
@@ -212,7 +214,10 @@ TPageSetup GetPage(Reader& r) {
   TPageSetup p;
   p.Header = r.Text();
   p.Footer = r.Text();
-  for (double* margin : {&p.LeftMargin, &p.RightMargin, &p.TopMargin, &p.BottomMargin}) *margin = r.F64();
+  for (double* margin :
+       {&p.LeftMargin, &p.RightMargin, &p.TopMargin, &p.BottomMargin, &p.HeaderMargin, &p.FooterMargin}) {
+    *margin = r.F64();
+  }
   for (bool* flag : {&p.Landscape, &p.LeftToRight, &p.HCenter, &p.VCenter, &p.GridLines, &p.NoColor, &p.RowHeading,
                      &p.ColHeading, &p.FitToPages}) {
     *flag = r.U8() != 0;
@@ -341,6 +346,11 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
     PutInts(w, d.RowBreaks);
     PutInts(w, d.ColBreaks);
     PutPage(w, d.Page);
+    w.U8(d.TabColor.has_value());
+    w.U32(d.TabColor.value_or(0));
+    w.U8(d.AutoFilter.has_value());
+    const TRange filter = d.AutoFilter.value_or(TRange{});
+    for (int v : {filter.Row1, filter.Col1, filter.Row2, filter.Col2}) w.I32(v);
   }
   const auto names = book.Names();
   w.U32(static_cast<std::uint32_t>(names.size()));
@@ -352,6 +362,16 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
   w.U8(book.ShowGridLines());
   w.U8(book.EnableProtection());
   for (const int count : book.ReadLosses().Counts) w.I32(count);
+  const TWorkbookFileProperties& properties = book.FileProperties();
+  w.U8(properties.Date1904);
+  for (const std::string* text :
+       {&properties.Title, &properties.Subject, &properties.Author, &properties.Manager, &properties.Company,
+        &properties.Category, &properties.Keywords, &properties.Comments, &properties.Status}) {
+    w.Text(*text);
+  }
+  const auto created = static_cast<std::uint64_t>(properties.Created);
+  w.U32(static_cast<std::uint32_t>(created & 0xFFFFFFFFu));
+  w.U32(static_cast<std::uint32_t>(created >> 32));
   return std::move(w.Bytes());
 }
 
@@ -412,6 +432,13 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
     d.RowBreaks = GetInts(r);
     d.ColBreaks = GetInts(r);
     d.Page = GetPage(r);
+    const bool tabColored = r.U8() != 0;
+    const std::uint32_t tabColor = r.U32();
+    if (tabColored) d.TabColor = tabColor;
+    const bool filtered = r.U8() != 0;
+    TRange filter;
+    for (int* v : {&filter.Row1, &filter.Col1, &filter.Row2, &filter.Col2}) *v = r.I32();
+    if (filtered) d.AutoFilter = filter;
   }
   const std::uint32_t nameCount = r.Count(8);
   for (std::uint32_t k = 0; k < nameCount && r.Ok(); ++k) {
@@ -424,6 +451,15 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   const bool protection = r.U8() != 0;
   TReadLosses losses;
   for (int& count : losses.Counts) count = std::max(0, r.I32());
+  TWorkbookFileProperties properties;
+  properties.Date1904 = r.U8() != 0;
+  for (std::string* text :
+       {&properties.Title, &properties.Subject, &properties.Author, &properties.Manager, &properties.Company,
+        &properties.Category, &properties.Keywords, &properties.Comments, &properties.Status}) {
+    *text = r.Text();
+  }
+  const std::uint64_t createdLow = r.U32();
+  properties.Created = static_cast<long long>(createdLow | (static_cast<std::uint64_t>(r.U32()) << 32));
   if (!r.Ok() || !r.AtEnd()) return false;
   fresh.SetSheet(std::clamp(current, 1, fresh.NumSheets()));
   book.AdoptContents(std::move(fresh));
@@ -431,6 +467,7 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   book.SetShowGridLines(grid);
   book.SetEnableProtection(protection);
   book.SetReadLosses(losses);
+  book.SetFileProperties(properties);
   return true;
 }
 

@@ -68,6 +68,9 @@ std::string FormatGeneral(double value, const TFormatLocale& locale, int maxDigi
 // 31 December 9999 (serial 2958465.xx); a serial outside that range, or
 // not finite, gives year, month and day 0.
 double DateSerial(int year, int month, int day);
+// The serial of 1 January 1904: a file that counts its dates from that day
+// holds every date this much lower.
+inline constexpr double kDays1900To1904 = 1462.0;
 void SerialToDate(double serial, int& year, int& month, int& day);
 
 // Typed input of a cell, interpreted as a spreadsheet does.

@@ -87,6 +87,11 @@ LossLine LineOf(TReadLoss kind) {
               "Teile, die die Beziehungen der Arbeitsmappe nicht nennen: nach ihren üblichen Namen gelesen",
               "part the workbook's relationships do not name: read by its usual name",
               "parts the workbook's relationships do not name: read by their usual names"};
+    case TReadLoss::Protections:
+      return {"Kennwort oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
+              "Kennwörter oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
+              "password or protection of the workbook: left out, the sheets stay protected without a password",
+              "passwords or protections of the workbook: left out, the sheets stay protected without a password"};
   }
   return {"", "", "", ""};
 }

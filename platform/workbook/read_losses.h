@@ -30,9 +30,11 @@ enum class TReadLoss {
   UnreadRecords,     // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
   PartsByUsualName,  // .xlsx: shared strings or styles the workbook's relationships do not name, read by their usual
                      // names (other programs may read the file without them)
+  Protections,       // .xlsx: the passwords of protected sheets and the workbook's own protection: left out (the
+                     // sheets stay protected, without a password)
 };
 
-inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::PartsByUsualName) + 1;
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::Protections) + 1;
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};

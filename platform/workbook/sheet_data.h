@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -129,6 +130,8 @@ struct TPageSetup : TPrintOptions {
   double RightMargin = 0.75;
   double TopMargin = 1.0;
   double BottomMargin = 1.0;
+  double HeaderMargin = 0.3;  // from the page's edge to the header, inches
+  double FooterMargin = 0.3;
   bool Landscape = false;
   int PaperSize = 9;  // 1 Letter, 9 A4 (the codes of .xlsx page set-up)
   // Print scale: a percentage, or fit to pages wide by pages tall.
@@ -160,7 +163,9 @@ struct TSheetData {
   std::set<int> RowBreaks;  // a break after this row
   std::set<int> ColBreaks;  // a break after this column
   TPageSetup Page;
-  std::vector<TTextLine> TextLines;  // the lines of the text file the sheet was read from; none for others
+  std::optional<std::uint32_t> TabColor;  // the colour of the sheet's tab (0xRRGGBB), where it has one
+  std::optional<TRange> AutoFilter;       // the range of the sheet's filter buttons, where it has them
+  std::vector<TTextLine> TextLines;       // the lines of the text file the sheet was read from; none for others
 
   const TCell* CellAt(int row, int col) const;
   int LastRow() const;

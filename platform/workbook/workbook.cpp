@@ -77,6 +77,7 @@ void TWorkbook::Reset(int sheetCount) {
   clipboard_.reset();
   readLosses_ = {};
   textForm_ = {};
+  fileProperties_ = {};
   textSource_ = {};
   for (int i = 1; i <= sheetCount; ++i) {
     auto sheet = std::make_shared<TSheetData>();
@@ -103,6 +104,7 @@ void TWorkbook::AdoptContents(TWorkbook&& other) {
   readLosses_ = other.readLosses_;
   other.readLosses_ = {};
   textForm_ = other.textForm_;
+  fileProperties_ = other.fileProperties_;
   textSource_ = std::move(other.textSource_);
   numberFormatCache_.clear();
   current_ = std::clamp(other.current_, 1, NumSheets());

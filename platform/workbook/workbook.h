@@ -55,6 +55,24 @@ enum class TChange : std::uint8_t {
 // installs one that knows the real fonts.
 using TTextMeasurer = std::function<double(const std::string& text, const TCellFont& font)>;
 
+// What a workbook file says of itself, kept so that the file is written
+// again as it was: the day its dates count from and the document's
+// properties (empty texts and a creation time of 0 where it names none).
+struct TWorkbookFileProperties {
+  bool Date1904 = false;  // serial 0 is 1 January 1904 in the file (the model counts from 1900 always)
+  std::string Title;
+  std::string Subject;
+  std::string Author;
+  std::string Manager;
+  std::string Company;
+  std::string Category;
+  std::string Keywords;
+  std::string Comments;
+  std::string Status;
+  long long Created = 0;  // seconds since 1970 (UTC)
+  bool operator==(const TWorkbookFileProperties&) const = default;
+};
+
 class TWorkbook {
  public:
   explicit TWorkbook(int sheetCount = 1);
@@ -305,6 +323,10 @@ class TWorkbook {
   // keep it, so that a text opened and saved stays as it was.
   const TTextFileForm& TextForm() const { return textForm_; }
   void SetTextForm(const TTextFileForm& form) { textForm_ = form; }
+  // What the workbook file the contents came from says of itself; set by
+  // the .xlsx reader, taken over by AdoptContents, none for other contents.
+  const TWorkbookFileProperties& FileProperties() const { return fileProperties_; }
+  void SetFileProperties(const TWorkbookFileProperties& properties) { fileProperties_ = properties; }
   // The text file's form and cells' texts (text_layout.h), set by the text
   // readers, taken over by AdoptContents, none for other contents.
   const TTextSource& TextSource() const { return textSource_; }
@@ -429,6 +451,7 @@ class TWorkbook {
   int viewScale_ = 100;
   TReadLosses readLosses_;
   TTextFileForm textForm_;
+  TWorkbookFileProperties fileProperties_;
   TTextSource textSource_;
 
   std::string fileName_;

@@ -40,11 +40,24 @@ class TLossCounter : public orcus::sax_ns_handler {
   void attribute(std::string_view, std::string_view) {}
   void attribute(const orcus::sax_ns_parser_attribute& attribute) {
     if (attribute.ns_alias.empty() && attribute.name == "t") type_ = attribute.value;
+    // A password (by its old hash or a newer one), and the workbook's own
+    // locks: the writer keeps a sheet's protection only, without them.
+    const std::string_view name = attribute.name;
+    const bool on = attribute.value == "1" || attribute.value == "true";
+    if (name == "password" || name == "hashValue" || name == "workbookPassword" || name == "workbookHashValue" ||
+        ((name == "lockStructure" || name == "lockWindows") && on)) {
+      guarded_ = true;
+    }
   }
 
   void start_element(const orcus::sax_ns_parser_element& element) {
     const std::string_view name = element.name;
     if (root_.empty()) root_ = name;
+    if (guarded_ &&
+        ((worksheet_ && name == "sheetProtection") || (root_ == "workbook" && name == "workbookProtection"))) {
+      ++losses_[TReadLoss::Protections];
+    }
+    guarded_ = false;
     if (worksheet_) {
       if (name == "c") {
         cellType_ = type_;
@@ -102,7 +115,8 @@ class TLossCounter : public orcus::sax_ns_handler {
   bool cellFormula_ = false;
   bool inFormula_ = false;
   std::string formula_;
-  bool runs_ = false;  // the shared string being read has runs of its own fonts
+  bool runs_ = false;     // the shared string being read has runs of its own fonts
+  bool guarded_ = false;  // the element about to start names a password or a lock
 };
 
 // The local name of the first element of an XML text; empty when there is
@@ -130,7 +144,8 @@ std::string_view RootName(std::string_view xml) {
 bool MayHoldLosses(std::string_view text, bool worksheet) {
   if (text.find("&#") != std::string_view::npos) return true;
   if (worksheet) {
-    for (const std::string_view mark : {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "()"}) {
+    for (const std::string_view mark :
+         {"mergeCell", "dataValidation", "conditionalFormatting", "hyperlink", "()", "sheetProtection"}) {
       if (text.find(mark) != std::string_view::npos) return true;
     }
     return HoldsOneLetterValue(text, 'b') || HoldsOneLetterValue(text, 'e');
@@ -138,6 +153,7 @@ bool MayHoldLosses(std::string_view text, bool worksheet) {
   const std::string_view root = RootName(text);
   if (root.empty()) return true;
   if (root == "sst") return text.find("rPr") != std::string_view::npos;
+  if (root == "workbook") return text.find("workbookProtection") != std::string_view::npos;
   return root == "wsDr" || root == "comments" || root == "chartSpace" || root == "table" ||
          root == "pivotTableDefinition";
 }

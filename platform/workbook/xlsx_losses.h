@@ -15,7 +15,8 @@ namespace kvx::workbook {
 // TRUE() and FALSE() of other types; its error values that are no formula
 // results (cells of type "e" without a formula); its data validation rules,
 // conditional formats and hyperlinks. Any other part by its root element:
-// a chart, the pictures and shapes of a drawing, the comments, a table, a
+// the workbook's password or locks of its protection, a chart, the
+// pictures and shapes of a drawing, the comments, a table, a
 // pivot table, the shared strings with fonts of their own for runs of the
 // text; a macro project by its name. Counted from the elements and
 // attributes as an XML parser reads them, so that text inside cells and

@@ -124,6 +124,9 @@ struct TSheetCells {
   const std::vector<int>& XfOfStyle;
   const TFormulaChecker& Checker;
   TSharedStrings& Strings;
+  // The styles that show dates, of a workbook whose file counts its dates
+  // from 1904 (empty otherwise): their numbers are written from that day.
+  const std::vector<bool>& DateStyles;
   int FirstRow = 0, LastRow = 0, FirstCol = 0, LastCol = 0;  // of the cells
   int LastLine = 0;                                          // the last row written, cells or not
 
@@ -185,6 +188,12 @@ struct TSheetCells {
     out += withCells ? ">" : "/>";
   }
 
+  // A number as the file counts it.
+  double FileNumber(const TCell& cell) const {
+    const bool date = cell.Style < DateStyles.size() && DateStyles[cell.Style];
+    return date ? cell.Number - kDays1900To1904 : cell.Number;
+  }
+
   void AppendCell(std::string& out, int row, int col, const TCell& cell) {
     out += "<c r=\"";
     AppendCellName(out, row, col);
@@ -210,7 +219,7 @@ struct TSheetCells {
         return;
       case TCellKind::Number:
         out += "><v>";
-        AppendNumber(out, cell.Number);
+        AppendNumber(out, FileNumber(cell));
         out += "</v></c>";
         return;
       case TCellKind::Text:
@@ -235,7 +244,8 @@ struct TSheetCells {
       // show it by (they round the shown value from these, the program
       // computes the formula again when it reads the file).
       char digits[32];
-      char* const end = std::to_chars(digits, digits + sizeof digits, std::isfinite(cell.Number) ? cell.Number : 0.0,
+      const double value = FileNumber(cell);
+      char* const end = std::to_chars(digits, digits + sizeof digits, std::isfinite(value) ? value : 0.0,
                                       std::chars_format::general, 16)
                             .ptr;
       std::replace(digits, end, 'e', 'E');
@@ -410,6 +420,17 @@ bool WriteSharedStrings(zipFile out, const char* name, const unz_file_info64& in
   return part.Close();
 }
 
+// The library's workbook part with the flag of a workbook that counts its
+// dates from 1904.
+bool WriteWorkbookPart1904(zipFile out, const char* name, const unz_file_info64& info, std::string xml) {
+  const std::size_t properties = xml.find("<workbookPr");
+  if (properties == std::string::npos) return false;
+  xml.insert(properties + 11, " date1904=\"1\"");
+  TPartWriter part(out, name, FileInfoOf(info), xml.size());
+  part.Buffer() = std::move(xml);
+  return part.Close();
+}
+
 }  // namespace
 
 bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, const std::string& from,
@@ -428,6 +449,12 @@ bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, 
   std::vector<std::string> sheetNames;
   for (int s = 1; s <= book.NumSheets(); ++s) sheetNames.push_back(book.SheetName(s));
   const TFormulaChecker checker(sheetNames);
+  const bool date1904 = book.FileProperties().Date1904;
+  std::vector<bool> dateStyles;
+  for (std::size_t style = 0; date1904 && style < book.StyleCount(); ++style) {
+    const TFormatClass kind = ClassifyFormat(book.Style(static_cast<std::uint32_t>(style)).NumberFormat);
+    dateStyles.push_back(kind == TFormatClass::Date || kind == TFormatClass::DateTime);
+  }
   TSharedStrings strings;
   constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
   bool ok = true;
@@ -446,8 +473,10 @@ bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, 
       const bool cellPart = sheet >= 1 && sheet <= book.NumSheets();
       if (cellPart != (pass == 0)) continue;
       if (cellPart) {
-        TSheetCells cells{book.SheetData(sheet), xfOfStyle, checker, strings};
+        TSheetCells cells{book.SheetData(sheet), xfOfStyle, checker, strings, dateStyles};
         ok = ReadEntry(in, data) && WriteSheetPart(out, name, info, data, cells);
+      } else if (date1904 && std::string_view(name) == "xl/workbook.xml") {
+        ok = ReadEntry(in, data) && WriteWorkbookPart1904(out, name, info, std::move(data));
       } else if (std::string_view(name) == kSharedStrings) {
         ok = WriteSharedStrings(out, name, info, strings);
       } else {

@@ -198,6 +198,26 @@ void PutFormattedEmptyCells(TSheetData& data, const std::vector<TXlsxFormattedCe
   }
 }
 
+// The dates of a file that counts them from 1904, counted from 1900 as the
+// workbook does: every number cell shown as a date (a time of day alone is
+// no day and stays).
+void ShiftDatesFrom1904(TWorkbook& book) {
+  std::vector<signed char> dateStyle(book.StyleCount(), -1);
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    for (auto& cells : book.MutableSheetData(s).Rows) {
+      for (TCell& cell : cells) {
+        if (cell.Kind != TCellKind::Number || cell.Style >= dateStyle.size()) continue;
+        signed char& date = dateStyle[cell.Style];
+        if (date < 0) {
+          const TFormatClass kind = ClassifyFormat(book.Style(cell.Style).NumberFormat);
+          date = kind == TFormatClass::Date || kind == TFormatClass::DateTime ? 1 : 0;
+        }
+        if (date == 1) cell.Number += kDays1900To1904;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
@@ -375,6 +395,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         row = runEnd + 1;
       }
       // Heights equal to the default height are no heights of their own.
+      if (s < settings.Sheets.size()) data.DefaultRowHeight = settings.Sheets[s].DefaultRowHeight;
       for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
         it = std::fabs(it->second - data.DefaultRowHeight) < 1e-9 ? data.RowHeights.erase(it) : std::next(it);
       }
@@ -382,6 +403,8 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.Page = settings.Sheets[s].Page;
         data.RowBreaks = settings.Sheets[s].RowBreaks;
         data.ColBreaks = settings.Sheets[s].ColBreaks;
+        data.TabColor = settings.Sheets[s].TabColor;
+        data.AutoFilter = settings.Sheets[s].AutoFilter;
       }
       if (const ss::sheet_view* sv = view.get_sheet_view(static_cast<ss::sheet_t>(s))) {
         const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
@@ -416,6 +439,8 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       std::string plain = name;
       const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
       if (builtIn) plain = plain.substr(6);
+      // The range of a sheet's filter, which the sheet keeps itself.
+      if (builtIn && plain == "_FilterDatabase") return;
       if (fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
     };
     for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
@@ -429,6 +454,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         addName(*named.name, *named.expression);
       }
     }
+    if (settings.Properties.Date1904) ShiftDatesFrom1904(fresh);
     const int active = static_cast<int>(view.get_active_sheet()) + 1;
     fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
     fresh.SetSelection(1, 1, 1, 1);
@@ -436,6 +462,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
     fresh.SetReadLosses(losses);
     book.AdoptContents(std::move(fresh));
+    book.SetFileProperties(settings.Properties);
     if (!settings.Sheets.empty()) {
       const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
       book.SetViewScale(shown.Zoom);
@@ -625,7 +652,9 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
           double number = cell.Number;
           // A date of a file that counts from 1904.
           const TFormatClass kind = ClassifyFormat(cell.Format);
-          if (records.Date1904 && (kind == TFormatClass::Date || kind == TFormatClass::DateTime)) number += 1462.0;
+          if (records.Date1904 && (kind == TFormatClass::Date || kind == TFormatClass::DateTime)) {
+            number += kDays1900To1904;
+          }
           if (std::isfinite(number)) {
             SetLegacyNumber(fresh, cell.Row, cell.Col, number, cell.Format, {}, locale);
           } else {

@@ -1,6 +1,7 @@
 #include "platform/workbook/xlsx_settings.h"
 
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -113,6 +114,55 @@ std::map<std::string, std::pair<std::string, std::string>> PartRelations(const T
   return targets;
 }
 
+// Seconds since 1970 of a time "YYYY-MM-DDThh:mm:ss" (UTC, as the package
+// writes it; a zone or fraction after the seconds is ignored); 0 for a
+// text that is no such time.
+long long PackageTime(const std::string& text) {
+  int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &y, &mo, &d, &h, &mi, &sec) != 6) return 0;
+  if (y < 1970 || y > 9999 || mo < 1 || mo > 12 || d < 1 || d > 31 || h > 23 || mi > 59 || sec > 60) return 0;
+  // Days since 1970 of the civil date.
+  const int year = mo <= 2 ? y - 1 : y;
+  const int era = year / 400;
+  const int yoe = year - era * 400;
+  const int doy = (153 * (mo + (mo > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const long long days = era * 146097LL + yoe * 365LL + yoe / 4 - yoe / 100 + doy - 719468;
+  return days * 86400 + h * 3600 + mi * 60 + sec;
+}
+
+// The document's properties from the package's core and extended
+// property parts (by their relationships), with their usual prefixes.
+void ReadDocumentProperties(const TPreparedXlsx& archive, TWorkbookFileProperties& properties) {
+  for (const auto& [id, relation] : PartRelations(archive, "")) {
+    std::string xml;
+    if (!ReadEntry(archive, relation.second, xml)) continue;
+    if (EndsWith(relation.first, "/core-properties")) {
+      properties.Title = ElementText(xml, "dc:title");
+      properties.Subject = ElementText(xml, "dc:subject");
+      properties.Author = ElementText(xml, "dc:creator");
+      properties.Keywords = ElementText(xml, "cp:keywords");
+      properties.Comments = ElementText(xml, "dc:description");
+      properties.Category = ElementText(xml, "cp:category");
+      properties.Status = ElementText(xml, "cp:contentStatus");
+      properties.Created = PackageTime(ElementText(xml, "dcterms:created"));
+    } else if (EndsWith(relation.first, "/extended-properties")) {
+      properties.Manager = ElementText(xml, "Manager");
+      properties.Company = ElementText(xml, "Company");
+    }
+  }
+}
+
+// A colour "AARRGGBB" (or "RRGGBB") as 0xRRGGBB.
+std::optional<std::uint32_t> RgbColor(const std::map<std::string, std::string>& attributes) {
+  const auto it = attributes.find("rgb");
+  if (it == attributes.end() || (it->second.size() != 8 && it->second.size() != 6)) return std::nullopt;
+  std::uint32_t value = 0;
+  const std::string& text = it->second;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value & 0xFFFFFFu;
+}
+
 }  // namespace
 
 std::vector<std::map<std::string, std::string>> XmlElements(const std::string& xml, const std::string& name) {
@@ -168,6 +218,10 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
     for (const auto& view : XmlElements(workbook, "workbookView")) {
       settings.ActiveSheet = WholeNumber(view, "activeTab", 0);
     }
+    for (const auto& properties : XmlElements(workbook, "workbookPr")) {
+      settings.Properties.Date1904 = Flag(properties, "date1904");
+    }
+    ReadDocumentProperties(archive, settings.Properties);
     for (const auto& sheet : XmlElements(workbook, "sheet")) {
       TXlsxSheetSettings s;
       const auto id = sheet.find("id");
@@ -190,6 +244,15 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
         if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
       }
       for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
+      for (const auto& tab : XmlElements(head, "tabColor")) s.TabColor = RgbColor(tab);
+      for (const auto& format : XmlElements(head, "sheetFormatPr")) {
+        const double height = Number(format, "defaultRowHeight", s.DefaultRowHeight);
+        if (height > 0.0 && height <= 409.0) s.DefaultRowHeight = height;
+      }
+      for (const auto& filter : XmlElements(tail, "autoFilter")) {
+        const auto ref = filter.find("ref");
+        if (ref != filter.end()) s.AutoFilter = ParseRange(ref->second);
+      }
       for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protected = Flag(protection, "sheet");
       for (const auto& options : XmlElements(tail, "printOptions")) {
         s.Page.HCenter = Flag(options, "horizontalCentered");
@@ -202,6 +265,8 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
         s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
         s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
         s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
+        s.Page.HeaderMargin = Number(margins, "header", s.Page.HeaderMargin);
+        s.Page.FooterMargin = Number(margins, "footer", s.Page.FooterMargin);
       }
       for (const auto& setup : XmlElements(tail, "pageSetup")) {
         s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);

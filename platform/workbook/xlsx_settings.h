@@ -1,12 +1,12 @@
 // The settings of an .xlsx file that the cell reader (orcus) leaves out:
 // per sheet the page set-up, print options, page breaks, zoom, grid lines,
-// protection, the exact values of its number cells and the empty cells with
-// a format of their own; per cell format the
-// text wrap, rotation and horizontal alignment. They are
-// read straight from the file's XML parts.
+// protection, tab colour, filter range, default row height, the exact values of its number cells and the empty cells
+// with a format of their own; per cell format the text wrap, rotation and horizontal alignment; for the workbook its
+// date system and the document's properties. They are read straight from the file's XML parts.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -32,6 +32,9 @@ struct TXlsxSheetSettings {
   int Zoom = 100;
   bool ShowGridLines = true;
   bool Protected = false;
+  std::optional<std::uint32_t> TabColor;  // as TSheetData
+  std::optional<TRange> AutoFilter;
+  double DefaultRowHeight = 15.0;  // points
   // The plain number cells as the file writes them, read exactly (keys of
   // CellKey, xlsx_numbers.h).
   TExactNumbers Numbers;
@@ -51,6 +54,9 @@ struct TXlsxSettings {
   std::vector<TXlsxSheetSettings> Sheets;        // in the workbook's sheet order
   std::vector<TXlsxFormatSettings> CellFormats;  // by cell format (xf) index
   int ActiveSheet = 0;                           // 0-based
+  // The day the dates count from and the document's properties (title,
+  // author and so on, from the package's property parts).
+  TWorkbookFileProperties Properties;
 };
 
 // Reads the settings from the parts of an .xlsx package checked and

@@ -92,6 +92,26 @@ lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   return format;
 }
 
+constexpr double kUsualHeaderMargin = 0.3;  // inches, the margin the library writes of itself
+
+// The document's properties as the library takes them: pointers into
+// `properties`, which must outlive the call.
+lxw_doc_properties DocumentProperties(const TWorkbookFileProperties& properties) {
+  auto text = [](const std::string& value) { return value.empty() ? nullptr : const_cast<char*>(value.c_str()); };
+  lxw_doc_properties out{};
+  out.title = text(properties.Title);
+  out.subject = text(properties.Subject);
+  out.author = text(properties.Author);
+  out.manager = text(properties.Manager);
+  out.company = text(properties.Company);
+  out.category = text(properties.Category);
+  out.keywords = text(properties.Keywords);
+  out.comments = text(properties.Comments);
+  out.status = text(properties.Status);
+  out.created = static_cast<time_t>(properties.Created);
+  return out;
+}
+
 bool Check(lxw_error result, const char* what, std::string& error) {
   if (result == LXW_NO_ERROR) return true;
   error = std::string(what) + ": " + lxw_strerror(result);
@@ -126,6 +146,8 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     return false;
   };
 
+  lxw_doc_properties properties = DocumentProperties(book.FileProperties());
+  if (!Check(workbook_set_properties(out.Book, &properties), "properties", error)) return fail();
   std::map<std::uint32_t, lxw_format*> formats;
   auto formatOf = [&](std::uint32_t style) {
     auto it = formats.find(style);
@@ -197,8 +219,22 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     if (page.Landscape) worksheet_set_landscape(ws);
     worksheet_set_paper(ws, static_cast<uint8_t>(page.PaperSize));
     worksheet_set_margins(ws, page.LeftMargin, page.RightMargin, page.TopMargin, page.BottomMargin);
-    if (!page.Header.empty()) worksheet_set_header(ws, page.Header.c_str());
-    if (!page.Footer.empty()) worksheet_set_footer(ws, page.Footer.c_str());
+    // The margins of header and footer go with their texts.
+    lxw_header_footer_options headerOptions{};
+    headerOptions.margin = page.HeaderMargin;
+    lxw_header_footer_options footerOptions{};
+    footerOptions.margin = page.FooterMargin;
+    if (!page.Header.empty() || page.HeaderMargin != kUsualHeaderMargin) {
+      worksheet_set_header_opt(ws, page.Header.c_str(), &headerOptions);
+    }
+    if (!page.Footer.empty() || page.FooterMargin != kUsualHeaderMargin) {
+      worksheet_set_footer_opt(ws, page.Footer.c_str(), &footerOptions);
+    }
+    if (sheet.TabColor) worksheet_set_tab_color(ws, *sheet.TabColor);
+    if (const auto& filter = sheet.AutoFilter) {
+      worksheet_autofilter(ws, static_cast<lxw_row_t>(filter->Row1 - 1), static_cast<lxw_col_t>(filter->Col1 - 1),
+                           static_cast<lxw_row_t>(filter->Row2 - 1), static_cast<lxw_col_t>(filter->Col2 - 1));
+    }
     if (page.LeftToRight) worksheet_print_across(ws);
     if (page.HCenter) worksheet_center_horizontally(ws);
     if (page.VCenter) worksheet_center_vertically(ws);

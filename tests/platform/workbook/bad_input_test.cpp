@@ -18,6 +18,7 @@
 #include "platform/messages.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
+#include "platform/workbook/read_back.h"
 #include "platform/workbook/read_losses.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_checks.h"
@@ -1005,6 +1006,80 @@ TEST_F(BadInputTest, EditTextsTypedBackKeepTheValue) {
     EXPECT_NEAR(dated.Number(1, 1), value, 0.5e-6 / 86400.0);
   }
   EXPECT_EQ(EntryTextForNumber(45363.0, "dd.mm.yyyy", book.Locale()), "12.03.2024");
+}
+
+// What a workbook file says beside its cells survives an open and a save:
+// the day its dates count from (every date right, the flag written back),
+// the document's properties, the filter (no visible name of its range), the
+// tab colour, the protection, the header and footer margins and the rows'
+// heights.
+TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
+  const auto partOf = [](const std::string& path, const std::string& name) {
+    const std::string bytes = TextOf(path);
+    std::vector<internal::Entry> entries;
+    std::string error, text;
+    std::uint64_t total = 0;
+    EXPECT_TRUE(internal::ReadDirectory(bytes, entries, error)) << error;
+    for (const internal::Entry& entry : entries) {
+      if (entry.Name == name) {
+        EXPECT_TRUE(internal::InflateChecked(bytes, entry, &text, total, error)) << error;
+      }
+    }
+    return text;
+  };
+  const std::string saved = PathOf("saved.xlsx");
+  std::string error;
+  TWorkbook dated;
+  ASSERT_EQ(Open(dated, Input("xlsx_date1904_dates_four_years_early_then_saved.xlsx")), "");
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    EXPECT_EQ(dated.Number(1, 1), DateSerial(1904, 1, 1));
+    EXPECT_EQ(dated.Number(1, 2), 45000.0 + 1462.0);
+    EXPECT_EQ(dated.Number(2, 1), 1.0);  // no date: as it stands
+    EXPECT_TRUE(dated.FileProperties().Date1904);
+    TReadBack found;
+    ASSERT_TRUE(WriteXlsxProven(dated, saved, error, found)) << error << found.Cell << found.From << found.As;
+    EXPECT_NE(partOf(saved, "xl/workbook.xml").find("<workbookPr date1904=\"1\""), std::string::npos);
+    const std::string cells = partOf(saved, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(cells.find("<c r=\"A1\" s=\"1\"><v>0</v>"), std::string::npos) << cells;
+    ASSERT_EQ(Open(dated, saved), "");
+  }
+
+  TWorkbook kept;
+  ASSERT_EQ(Open(kept, Input("xlsx_properties_autofilter_protection_dropped_by_save.xlsx")), "");
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass);
+    const TWorkbookFileProperties& properties = kept.FileProperties();
+    EXPECT_FALSE(properties.Date1904);
+    EXPECT_EQ(properties.Title, "Messreihe 2026");
+    EXPECT_EQ(properties.Author, "Anna Prüfer");
+    EXPECT_EQ(properties.Subject, "Beobachtungen");
+    EXPECT_EQ(properties.Keywords, "Sterne, Test");
+    EXPECT_EQ(properties.Created, 1577934245);  // 2020-01-02T03:04:05Z
+    const TSheetData& sheet = kept.SheetData(1);
+    EXPECT_EQ(sheet.TabColor, std::optional<std::uint32_t>(0xFF0000));
+    ASSERT_TRUE(sheet.AutoFilter.has_value());
+    EXPECT_EQ(RangeName(*sheet.AutoFilter), "A1:C8");
+    for (const TDefinedName& name : kept.Names()) EXPECT_EQ(name.Name.find("Filter"), std::string::npos) << name.Name;
+    EXPECT_TRUE(kept.EnableProtection());
+    EXPECT_EQ(sheet.Page.HeaderMargin, 0.5);
+    EXPECT_EQ(sheet.Page.FooterMargin, 0.5);
+    EXPECT_EQ(sheet.RowHeight(2), 30.0);
+    EXPECT_EQ(sheet.RowHeight(3), 15.0);
+    EXPECT_FALSE(kept.ReadLosses().Any());
+    TReadBack found;
+    ASSERT_TRUE(WriteXlsxProven(kept, saved, error, found)) << error << found.Cell << found.From << found.As;
+    ASSERT_EQ(Open(kept, saved), "");
+  }
+  // What the writer cannot keep is counted: passwords and the workbook's
+  // locks.
+  const std::string locked = PathOf("locked.xlsx");
+  std::ofstream(locked, std::ios::binary) << Edited(
+      Input("xlsx_properties_autofilter_protection_dropped_by_save.xlsx"),
+      {{"xl/worksheets/sheet1.xml", "<sheetProtection ", "<sheetProtection password=\"CC1A\" "},
+       {"xl/workbook.xml", "<workbookProtection/>", "<workbookProtection lockStructure=\"1\"/>"}});
+  ASSERT_EQ(Open(kept, locked), "");
+  EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords or protections of the workbook");
 }
 
 // Character references of a file's texts: a code point beyond the 16-bit
