@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
+#include <span>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/element_list.h"
 #include "catalogues/element_write_checks.h"
 #include "catalogues/text_line_reader.h"
 #include "core/text_conversion.h"
+#include "core/time_scales.h"
 #include "platform/ascii_case.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
@@ -25,12 +28,30 @@ struct TSlice {
   std::size_t first, last;
 };
 
-// The plain CSV slices of the older layout (columns from 1).
+// The plain CSV slices of the older layout (columns from 1); the eighth
+// and the ninth share column 71.
 constexpr TSlice kPlainSlices[] = {{1, 5},     {7, 25},    {26, 40},   {41, 47},   {48, 52},   {53, 57},   {58, 64},
-                                   {65, 70},   {71, 73},   {74, 77},   {78, 81},   {82, 85},   {86, 89},   {90, 93},
+                                   {65, 71},   {71, 73},   {74, 77},   {78, 81},   {82, 85},   {86, 89},   {90, 93},
                                    {94, 99},   {100, 104}, {105, 113}, {114, 124}, {125, 135}, {136, 146}, {147, 156},
                                    {157, 167}, {168, 180}, {182, 189}, {190, 197}, {198, 206}, {208, 215}, {216, 223},
                                    {225, 232}, {233, 240}, {241, 249}, {251, 257}, {259, 266}};
+
+// The columns (older layout) whose text an own or HomePlanet field copies:
+// the member's place in the record (element_format_fields.h), the columns,
+// and whether every blank is removed (H and G) or the text kept as it
+// stands.
+struct TCopiedColumns {
+  int Member;
+  std::size_t First, Last;
+  bool Compact;
+};
+namespace am = asteroid_member;
+constexpr TCopiedColumns kOwnCopied[] = {
+    {am::a, 170, 180, false},   {am::e, 158, 167, false}, {am::i, 147, 156, false}, {am::node, 137, 146, false},
+    {am::per, 126, 135, false}, {am::m, 115, 124, false}, {am::h, 38, 47, true},    {am::g, 48, 52, true}};
+constexpr TCopiedColumns kHomePlanetCopied[] = {
+    {am::h, 42, 46, true},       {am::g, 48, 52, true},    {am::m, 115, 124, false}, {am::per, 126, 135, false},
+    {am::node, 137, 146, false}, {am::i, 147, 156, false}, {am::e, 158, 167, false}, {am::a, 170, 180, false}};
 
 // Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
 std::string LeadingBlanksToEnd(const std::string& s) {
@@ -72,6 +93,12 @@ std::string OutputName(const TLineColumns& line, int shift) {
   return NormalizeDesignation(std::string(columns.substr(b, e - b)));
 }
 
+// The first "." of the text as ",".
+void PointToComma(std::string& text, std::size_t from = 0) {
+  const std::size_t dot = text.find('.', from);
+  if (dot != std::string::npos) text[dot] = ',';
+}
+
 // The plain CSV line of a record: the slices as they stand (NormalizeDesignation
 // on the number), each from the fourth on with its first "." as ","
 // unless `international`.
@@ -84,10 +111,83 @@ void PlainCsvLine(const TLineColumns& line, int shift, bool international, std::
     out += separator;
     const std::size_t at = out.size();
     out += Columns(line, kPlainSlices[k].first, kPlainSlices[k].last, shift);
-    if (k < 3 || international) continue;
-    const std::size_t dot = out.find('.', at);
-    if (dot != std::string::npos) out[dot] = ',';
+    if (k >= 3 && !international) PointToComma(out, at);
   }
+}
+
+// A value of an own or HomePlanet field as its shortest text that reads
+// back to it (the epoch, n, the equinox, and any field whose columns would
+// read otherwise).
+std::string ValueText(const TFormatField& field, double value) {
+  return ShortestNumberText(field.Form == TFieldForm::Mjd ? JdToMjd(value) : value);
+}
+
+// The own (`row` kOwnAsteroidFormat, "," as decimal mark) or HomePlanet
+// line of an ASTORB record whose numbers read as `e`: after the name, each
+// field of the row is the text of its columns in `copied` (kept as it
+// stands or without blanks), where that text reads in the row's format as
+// the value the ASTORB reader read; a field without columns (n, the
+// equinox, the epoch), or whose columns would read otherwise (a blank G,
+// which the own format takes as 0.15; columns the ASTORB reader does not
+// read, holding a digit; a HomePlanet text holding its separator), is its
+// value's shortest text.
+std::string CopiedFormLine(const TElementLineFormat& row, std::span<const TCopiedColumns> copied,
+                           const TLineColumns& line, int shift, const std::string& name, const TAsteroidElements& e) {
+  const bool commas = row.Separator == ';';
+  TFieldReader reader(row.Fields);
+  std::string out = name, text;
+  out.reserve(name.size() + 12 * row.Fields.size());
+  for (std::size_t k = 0; k < row.Fields.size(); ++k) {
+    const TFormatField& field = row.Fields[k];
+    const double value = e.*kAsteroidRecordFields[static_cast<std::size_t>(field.Member)].second;
+    const auto columns =
+        std::find_if(copied.begin(), copied.end(), [&](const TCopiedColumns& c) { return c.Member == field.Member; });
+    bool kept = false;
+    if (columns != copied.end()) {
+      text = Columns(line, columns->First, columns->Last, shift);
+      if (columns->Compact) text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+      if (commas) PointToComma(text);
+      double read = 0;
+      kept = text.find(row.Separator) == std::string::npos && reader.Read(k, text, read) && read == value;
+    }
+    if (!kept) {
+      text = ValueText(field, value);
+      if (commas) PointToComma(text);
+    }
+    out += row.Separator;
+    out += text;
+  }
+  return out;
+}
+
+// A number of an MPCORB record appended to its own line: `decimals`
+// decimals right-aligned in `width` characters, or as many more decimals as
+// the value needs to read back as itself (KeptNumberText); `decimals` -1:
+// the shortest text that does; "," as the decimal mark.
+void AppendMpcorbNumber(std::string& out, double value, int width, int decimals) {
+  out += ';';
+  const std::size_t at = out.size();
+  if (decimals < 0) {
+    out += ShortestNumberText(value);
+    PointToComma(out, at);
+  } else {
+    AppendKeptNumber(out, value, decimals, ',');
+    // A value that needs more decimals (a small n, 5.599e-05) keeps the
+    // fixed-point form with as many as it needs, never an exponent.
+    if (out.find('e', at) != std::string::npos) {
+      for (int d = decimals + 1; d <= 17; ++d) {
+        const std::string fixed = FormatFixed(value, 0, d);
+        double back = 0;
+        const auto [end, error] = std::from_chars(fixed.data(), fixed.data() + fixed.size(), back);
+        if (error != std::errc() || end != fixed.data() + fixed.size() || back != value) continue;
+        out.replace(at, std::string::npos, fixed);
+        PointToComma(out, at);
+        break;
+      }
+    }
+  }
+  const std::size_t written = out.size() - at;
+  if (written < static_cast<std::size_t>(width)) out.insert(at, static_cast<std::size_t>(width) - written, ' ');
 }
 
 // The output, written to a temporary file beside it and renamed into place
@@ -250,21 +350,33 @@ bool AstorbLineToOutput(std::string_view text, int shift, int format, bool inter
                         const char** unusable) {
   const TLineColumns line(text);
   TAsteroidElements e;
-  if (ReadAstorbElements(line, shift, e, unusable) != TLineParse::Parsed) return false;
-  if (format == 1) {
-    out = SeparatedLine(kOwnAsteroidFormat, WritableName(OutputName(line, shift), ';'), e);
-  } else if (format == 2) {
-    // As in the own format: only a numbered name is padded, so that a
-    // provisional designation ("2004 XR190") keeps its year as it is.
-    out = SeparatedLine(kHomePlanetAsteroidFormat, WritableName(OutputName(line, shift), ','), e);
-  } else {
+  const bool read = ReadAstorbElements(line, shift, e, unusable) == TLineParse::Parsed;
+  if (format == 0) {
     PlainCsvLine(line, shift, international, out);
+  } else if (read) {
+    // Only a numbered name is padded, also in HomePlanet, so that a
+    // provisional designation ("2004 XR190") keeps its year as it is.
+    const bool own = format == 1;
+    out =
+        own ? CopiedFormLine(kOwnAsteroidFormat, kOwnCopied, line, shift, WritableName(OutputName(line, shift), ';'), e)
+            : CopiedFormLine(kHomePlanetAsteroidFormat, kHomePlanetCopied, line, shift,
+                             WritableName(OutputName(line, shift), ','), e);
   }
-  return true;
+  return read;
 }
 
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
-  return SeparatedLine(kOwnAsteroidFormat, WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';'), e);
+  std::string line = WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';');
+  line.reserve(line.size() + 120);
+  for (double value :
+       {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly, e.MeanMotion}) {
+    AppendMpcorbNumber(line, value, 11, 6);
+  }
+  AppendMpcorbNumber(line, e.Equinox, 0, -1);
+  AppendMpcorbNumber(line, e.Epoch, 0, -1);
+  AppendMpcorbNumber(line, e.H, 0, 2);
+  AppendMpcorbNumber(line, e.G, 0, 2);
+  return line;
 }
 
 void ReportUnusableRecords(const TConversionResult& result, const std::string& input) {
@@ -272,6 +384,12 @@ void ReportUnusableRecords(const TConversionResult& result, const std::string& i
   TSkippedLinesNote note =
       SkippedElementLinesNote({{result.Unusable.FirstLine, std::string(), result.Unusable.Field}}, input + ": ");
   note.Count = result.Unusable.Count;
+  if (result.UnusableCopied) {
+    note.GermanOne = " Zeile mit unbrauchbaren Bahnelementen unverändert übernommen (Zeile ";
+    note.GermanMany = " Zeilen mit unbrauchbaren Bahnelementen unverändert übernommen (erste: Zeile ";
+    note.EnglishOne = " line with unusable elements copied as it stands (line ";
+    note.EnglishMany = " lines with unusable elements copied as they stand (first: line ";
+  }
   ShowSkippedLinesNote(note);
 }
 
@@ -281,6 +399,7 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
   TTextLineReader in;
   TConversionOutput out;
   if (!OpenConversion(input, TCatalogueKind::Astorb, format, in, out, result)) return result;
+  result.UnusableCopied = format == 0;
   if (format == 1) out.Line(kOwnAsteroidFirstLine);
   if (format == 2) out.Line(kHomePlanetFirstLine);
   std::string line, converted;
@@ -297,8 +416,14 @@ TConversionResult ConvertAstorbFile(const std::string& input, int format, bool i
     // Until a record's epoch shows the layout, each record is read in the
     // older one, which names its epoch.
     const char* field = nullptr;
-    bool ok = AstorbLineToOutput(line, std::max(shift, 0), format, international, converted, &field);
-    if (!ok) result.Unusable.Add(record, field);
+    // The plain CSV copies a record the reader refuses too (it is named),
+    // unless it holds control characters: that is no text to copy.
+    const bool read = AstorbLineToOutput(line, std::max(shift, 0), format, international, converted, &field);
+    if (!read) result.Unusable.Add(record, field);
+    bool ok = read || (format == 0 && std::none_of(line.begin(), line.end(), [](char c) {
+                         return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+                       }));
+    if (!read && !ok) result.UnusableCopied = false;
     // HomePlanet files are Windows-1252: a name without that form is skipped.
     // A line of ASCII characters (nearly every one) is its own form.
     if (ok && format == 2 && !IsAsciiText(converted)) {

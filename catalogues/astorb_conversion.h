@@ -17,28 +17,41 @@
 //   plain CSV: 33 slices joined by ";" (",": international), each text as it
 //     stands; the first (number) through NormalizeDesignation; without the
 //     international flag every slice from the fourth on has its first "."
-//     as ",". Slices: 1-5 7-25 26-40 41-47 48-52 53-57 58-64 65-70 71-73
+//     as ",". Slices: 1-5 7-25 26-40 41-47 48-52 53-57 58-64 65-71 71-73
 //     74-77 78-81 82-85 86-89 90-93 94-99 100-104 105-113 114-124 125-135
 //     136-146 147-156 157-167 168-180 182-189 190-197 198-206 208-215
 //     216-223 225-232 233-240 241-249 251-257 259-266.
-//   own: name;a;e;i;node;per;m;n;equinox;epoch;h;g and HomePlanet:
-//     name,H,G,M,peri,node,i,e,a,epoch MJD, each written by its format's
-//     row (element_format_fields.h) from the values the ASTORB reader reads
-//     (kAstorbFields: a blank H or G is 0, n is 0, the equinox 2000), every
-//     value kept exactly; a numbered name "    1 Ceres" becomes "00001
-//     Ceres" (a provisional designation is not padded).
-// A record the ASTORB reader of the element list refuses (a field that is
-// no number, "0 12" included, a blank epoch, elements that cannot be
-// computed with) is converted into none of the three, counted and named as
-// that reader names it (its record, the field). A line shorter than a
-// record is skipped and counted.
+//   own: name;a;e;i;node;per;M;n;equinox;epoch;H;G, the columns' texts as
+//     they stand (a 170-180, e 158-167, i 147-156, node 137-146, per
+//     126-135, M 115-124) with their first "." as ",", H (38-47) and G
+//     (48-52) without blanks, n "0", the equinox "2000", the epoch's Julian
+//     day as its shortest text with "," ("2460000,5").
+//   HomePlanet: name,H,G,M,per,node,i,e,a,MJD, the same columns unchanged,
+//     H from 42-46, the epoch's MJD as its shortest text ("60000").
+//   A numbered name "    1 Ceres" becomes "00001 Ceres" in both (a
+//   provisional designation is not padded).
+// Every value written reads back as the ASTORB reader of the element list
+// reads it (kAstorbFields: a blank H or G is 0): where a column's text
+// would read otherwise in the target format (a blank G, which the own
+// format takes as 0.15; a digit in a column that reader does not read; a
+// "," in a HomePlanet field), the field holds the value's shortest text
+// instead ("0").
+// A record that reader refuses (a field that is no number, "0 12"
+// included, a blank epoch, elements that cannot be computed with) is left
+// out of the own and HomePlanet files and copied into the plain CSV as any
+// other (unless it holds control characters); it is counted and named as that reader names it (its record, the
+// field). A line shorter than a record is skipped and counted.
 //
 // MPCORB lines are read as the element list reads the catalogue
 // (kMpcorbRecordFields: a line without H is no record and passed over, one
-// the reader refuses is counted and named) and written by the own row; the
-// MPCORB file starts at the record of minor planet 1 (within the first 5001
-// bytes, else after the "-----" rule, else at the first record), the cr
-// variant after the rule line; a record repeating the name before it is
+// the reader refuses is counted and named) and written as the own line
+// name;a;e;i;node;per;M;n;equinox;epoch;H;G: a to n right-aligned in 11
+// characters with 6 decimals, H and G with 2 and no blanks, each with as
+// many more decimals as its value needs to read back as itself, the
+// equinox and the epoch as their shortest texts, "," as the decimal mark.
+// The MPCORB file starts at the record of minor planet 1 (within the first
+// 5001 bytes, else after the "-----" rule, else at the first record), the
+// cr variant after the rule line; a record repeating the name before it is
 // dropped (MPCORB). Lines that are no record are skipped and counted.
 #pragma once
 
@@ -76,7 +89,8 @@ int AstorbLayoutShift(std::string_view line);
 TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable);
 // One ASTORB record (`shift` from AstorbLayoutShift) as the output line of
 // `format` (0 plain CSV, 1 own, 2 HomePlanet); false when the ASTORB
-// reader refuses the record (`unusable`, when given, names the field).
+// reader refuses the record (`unusable`, when given, names the field), and
+// then `out` is written for the plain CSV only.
 bool AstorbLineToOutput(std::string_view line, int shift, int format, bool international, std::string& out,
                         const char** unusable = nullptr);
 // The own line of an MPCORB record.
@@ -104,6 +118,7 @@ struct TConversionResult {
   // their count, the first one's line (from 1, as the reader counts) and
   // the field to blame.
   TSkippedLines Unusable;
+  bool UnusableCopied = false;  // those records are in the output (plain CSV)
   std::string Output;
   std::string Error;  // why nothing was written
 };
@@ -115,7 +130,8 @@ TConversionResult ConvertMpcorbCrFile(const std::string& input, const TConversio
 
 // The note on the records of `input` its reader refused, as the element
 // list gives it ("<input>: 1 Zeile mit unbrauchbaren Bahnelementen
-// übersprungen (Zeile k, Feld g)"); nothing when there were none.
+// übersprungen (Zeile k, Feld g)"; "unverändert übernommen" where the
+// plain CSV copied them); nothing when there were none.
 void ReportUnusableRecords(const TConversionResult& result, const std::string& input);
 
 }  // namespace kvx

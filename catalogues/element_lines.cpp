@@ -504,10 +504,7 @@ void TFieldReader::Refuse(std::size_t k) {
   refused_ = k < fields_.size() ? fields_[k].Name : "";
 }
 
-namespace {
-
-// KeptNumberText(x, decimals) appended to `out`, its "." as `mark`,
-// without the text's round trip where none is needed. When x is below
+// Without the text's round trip where none is needed: when x is below
 // 2^51 / 10^decimals, a unit of its last binary digit is less than half of
 // 10^-decimals, so at most one multiple m of 10^-decimals reads back as x,
 // and rounding x to the decimals gives it: where m / 10^decimals (both
@@ -547,8 +544,6 @@ void AppendKeptNumber(std::string& out, double x, int decimals, char mark) {
   const std::size_t point = out.find('.', at);
   if (point != std::string::npos) out[point] = mark;
 }
-
-}  // namespace
 
 template <typename Record>
 std::string SeparatedLine(const TElementLineFormat& row, const std::string& name, const Record& record) {

@@ -72,6 +72,8 @@ bool VariableStarElementsUsable(const TVariableStarElements& e);
 std::string OwnNumberText(double value, int decimals);
 // A number for the foreign files: the same with the decimal point.
 std::string PointNumberText(double value, int decimals, int minWidth = 3);
+// KeptNumberText(x, decimals) appended to `out`, its "." as `mark`.
+void AppendKeptNumber(std::string& out, double x, int decimals, char mark);
 
 // A name as the writers put it: `forbidden` (it would split the field),
 // control characters (line ends), byte-order marks and a leading ":" (a

@@ -44,9 +44,16 @@ TDegreesAndMinutes SplitDegrees(double a) {
 }
 
 // Packs degrees, minutes and seconds as d.mmss with the sign of `degrees`,
-// carrying 60 seconds and 60 minutes over.
+// carrying 60 seconds and 60 minutes over. Seconds so near 60 that the
+// packed sum cannot tell them from 60 (59.99999999995 after 89 59, whose sum
+// rounds to 89.596) are carried too: DmsPackedToDeg would read 60 seconds.
 double PackDms(double degrees, double d, double m, double s) {
-  if (s >= 60.0) s -= 60.0, m += 1.0;
+  const double minutes = d + m / 100.0;
+  if (s >= 60.0) {
+    s -= 60.0, m += 1.0;
+  } else if (s >= 59.0 && minutes + s / 10000.0 >= minutes + 0.006) {
+    s = 0.0, m += 1.0;
+  }
   if (m >= 60.0) m -= 60.0, d += 1.0;
   return Packed(PackedSign(degrees), d + m / 100.0 + s / 10000.0);
 }

@@ -17,7 +17,9 @@ namespace kvx {
 // and returned as it is: the result is a number for every number given.
 inline constexpr double kPackedWholeDegrees = 1e15;
 double DmsPackedToDeg(double packed);
-// Decimal degrees -> D.MMSSsss with the seconds' fraction kept (no rounding).
+// Decimal degrees -> D.MMSSsss with the seconds' fraction kept (no rounding),
+// except that seconds the packed number cannot tell from 60 are carried
+// into the minutes (-89.999999999999986 gives -90, never -89.596).
 double DegToDmsPacked(double degrees);
 // Decimal degrees -> D.MMSS with whole seconds (0.005 s tolerance upwards).
 double DegToDmsPackedSec(double degrees);

@@ -517,6 +517,25 @@ bool ReadOwnTextObservations(const std::vector<std::string>& lines, TObservation
 
 namespace {
 
+// How far a packed angle may read beyond its range by the rounding of its
+// last binary digits (degrees or hours; some ten units of the last digit
+// at 90 degrees).
+constexpr double kPackedRounding = 1e-12;
+
+// A packed declination D.MMSS in degrees: one that reads within rounding
+// beyond a pole (89 59 60, packed 89.596) is the pole.
+double PackedDeclination(double packed) {
+  const double dec = DmsPackedToDeg(packed);
+  return std::fabs(dec) > 90 && std::fabs(dec) < 90 + kPackedRounding ? std::copysign(90.0, dec) : dec;
+}
+
+// A packed right ascension H.MMSS in degrees: one that reads within
+// rounding of 24 h is 0 h.
+double PackedRightAscension(double packed) {
+  const double hours = DmsPackedToDeg(packed);
+  return hours >= 24 && hours < 24 + kPackedRounding ? 0.0 : hours * 15.0;
+}
+
 // The byte offset of every field of the record (the layout, with the
 // unused bytes, is drawn in the header); one table for both directions.
 using R = TObservationRecord;
@@ -574,8 +593,8 @@ bool ReadObservationRecords(std::string_view bytes, TObservationList& out, doubl
       o.Month = r.Month;
       o.Day = r.Day;
       o.Hours = r.Hours;
-      o.RA = DmsPackedToDeg(r.RaPacked) * 15.0;
-      o.Dec = DmsPackedToDeg(r.DecPacked);
+      o.RA = PackedRightAscension(r.RaPacked);
+      o.Dec = PackedDeclination(r.DecPacked);
       o.Longitude = r.Longitude;
       o.RhoCos = r.RhoCos;
       o.RhoSin = r.RhoSin;
@@ -825,8 +844,8 @@ bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fi
       o.Month = std::trunc(c[1]);
       o.Day = std::trunc(c[2]);
       o.Hours = c[3];
-      o.RA = DmsPackedToDeg(c[4]) * 15.0;
-      o.Dec = DmsPackedToDeg(c[5]);
+      o.RA = PackedRightAscension(c[4]);
+      o.Dec = PackedDeclination(c[5]);
       o.Magnitude = c[6];
       o.Longitude = DmsPackedToDeg(c[7]);
       const double lat = DmsPackedToDeg(c[8]);

@@ -452,6 +452,11 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
     tool.SetAstorbFormatKind(1);
     tool.SetAstorbInternational(true);
     EXPECT_EQ(tool.FormatLabel(), QStringLiteral("Kandrevoltinex *.csv Format   Dezimal: <.> Trennzeichen: <,>"));
+    LanguageEnglish = 1;
+    tool.SetAstorbInternational(false);
+    EXPECT_EQ(tool.FormatLabel(), QStringLiteral("Kandrevoltinex *.csv Format   Dezimal: <,> Separator: <;>"));
+    LanguageEnglish = 0;
+    tool.SetAstorbInternational(true);
     // An existing output is replaced only after a Yes.
     messages_.QueueReply(MessageResult::No);
     files.QueueAnswer((folder / "MPCORB.DAT").string());
@@ -462,6 +467,10 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
     messages_.messages.clear();
     tool.OpenClick();
     EXPECT_EQ(tool.Counter(), QStringLiteral("30. Fertig. 1 übersprungen."));
+    EXPECT_NE(ReadAll(folder / "MPCORB.CSV")
+                  .find("\r\n(00001) Planet1;   2,767500;   0,078800;  10,586800;  80,254400;  73,389900;  60,078600;"
+                        "   0,214000;2000;2460036,5;3,34;0,12\r\n"),
+              std::string::npos);
     ASSERT_EQ(messages_.messages.size(), 2u);
     EXPECT_EQ(messages_.messages[1].text, (folder / "MPCORB.DAT").string() +
                                               ": 1 Zeile mit unbrauchbaren Bahnelementen übersprungen (Zeile 33, Feld g)");

@@ -381,6 +381,12 @@ TEST_F(ForeignFormats, AstorbConversionReadsBack) {
       ASSERT_TRUE(list.suchen("2004 XR190"));
       EXPECT_DOUBLE_EQ(list.Data(list.ItemIndex).Inclination, 46.7);
     }
+    // The plain CSV carries the refused records too, and names them.
+    const TConversionResult plainFile = ConvertAstorbFile(input, 0, false, {});
+    EXPECT_EQ(plainFile.Written, 6);
+    EXPECT_EQ(plainFile.Skipped, 1);
+    EXPECT_EQ(plainFile.Unusable.Count, 2);
+    EXPECT_TRUE(plainFile.UnusableCopied);
     for (bool international : {false, true}) {
       std::string line;
       ASSERT_TRUE(AstorbLineToOutput(ceres, current ? 1 : 0, 0, international, line));
@@ -393,9 +399,29 @@ TEST_F(ForeignFormats, AstorbConversionReadsBack) {
       EXPECT_EQ(TrimBlanks(f[16]), "20230225");
       EXPECT_EQ(TrimBlanks(f[17]), international ? "60.078600" : "60,078600");
       EXPECT_EQ(TrimBlanks(f[22]), international ? "2.76750000" : "2,76750000");
-      // Columns 65-73 (one further in the current layout) cut once.
-      EXPECT_EQ(f[7] + f[8], ceres.substr(current ? 65 : 64, 9));
+      // Columns 65-71 and 71-73 (one further in the current layout) share 71.
+      EXPECT_EQ(f[7], ceres.substr(current ? 65 : 64, 7));
+      EXPECT_EQ(f[8], ceres.substr(current ? 71 : 70, 3));
     }
+    // Whole lines as the formats give them: the own format with the column
+    // texts (blanks kept) and ",", n "0", the equinox "2000", the epoch's
+    // Julian day; HomePlanet with the texts unchanged and the epoch's MJD.
+    std::string own, home, plain;
+    ASSERT_TRUE(AstorbLineToOutput(ceres, current ? 1 : 0, 1, false, own));
+    EXPECT_EQ(own, "00001 Ceres; 2,76750000;0,07880000; 10,586800; 80,254400; 73,389900; 60,078600;0;2000;2460000,5;"
+                   "3,34;0,12");
+    ASSERT_TRUE(AstorbLineToOutput(ceres, current ? 1 : 0, 2, false, home));
+    EXPECT_EQ(home, "00001 Ceres,3.34,0.12, 60.078600, 73.389900, 80.254400, 10.586800,0.07880000, 2.76750000,60000");
+    // A blank G would read as 0.15 in the own format: written "0", as the
+    // ASTORB reader reads it. A refused record goes into the plain CSV only.
+    std::string blankG = ceres;
+    blankG.replace(current ? 48 : 47, 5, "     ");
+    ASSERT_TRUE(AstorbLineToOutput(blankG, current ? 1 : 0, 1, false, own));
+    EXPECT_EQ(own.substr(own.rfind(";2000;")), ";2000;2460000,5;3,34;0");
+    const std::string refused = replaced("0.07880000", "1.20000000").substr(0, ceres.size());
+    EXPECT_FALSE(AstorbLineToOutput(refused, current ? 1 : 0, 0, false, plain));
+    EXPECT_NE(plain.find("; 1,20000000;"), std::string::npos) << plain;
+    EXPECT_EQ(SplitAt(plain, ';').size(), 33u);
   }
   // A stop at the second callback: 48 records, renamed into place.
   std::string many;
@@ -463,6 +489,13 @@ TEST_F(ForeignFormats, MpcorbConversionReadsBack) {
     std::uint8_t kind = 9;
     ASSERT_TRUE(list.Neuedateiladen(kind, r.Output, true, 0)) << Shown();
     EXPECT_EQ(kind, 0);
+    // The own line: a to n right-aligned in 11 with 6 decimals, more where
+    // the value needs them to read back as itself; H and G with 2.
+    const std::string text = ReadAll(r.Output);
+    EXPECT_NE(text.find("\r\n02000 AB0;676,7103452;  0,3029253;  35,551390;  29,280720;  30,179860; 111,802970; "
+                        "0,00005599;2000;2449771,5;5,75;-0,05\r\n"),
+              std::string::npos)
+        << text.substr(0, 400);
     for (const auto& f : asteroids) {
       ASSERT_TRUE(list.suchen(NormalizeDesignation(f[12]).substr(0, 25))) << f[12];
       const TAsteroidElements& e = list.Data(list.ItemIndex);

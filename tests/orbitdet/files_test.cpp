@@ -3,6 +3,7 @@
 // reference places of make_observation_fixtures.py, and the bad-input rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
@@ -466,11 +467,15 @@ TEST_F(ObservationFiles, SheetSavesAsTextAndBinaryAndReopensTheSameRows) {
 // come back as they were: a declination of exactly -90 degrees (and of +90,
 // the same file with the sign turned) through the binary records (it came
 // back as -90.000000000000028 and was skipped), and RA seconds with three
-// decimals through the own text (cut to 0.01 s).
+// decimals through the own text (cut to 0.01 s). A declination a hair
+// from the pole (-89.999999999999986, whose seconds round to 60) comes back
+// as the pole through the binary records (it was packed as 89 59 60 and
+// skipped).
 TEST_F(ObservationFiles, SavedInTheOtherFormatEveryObservationComesBack) {
   struct Case {
     std::string Fixture;
     const char* SavedAs;
+    double PoleDec = 0;  // set: the pole's observation moved there
   };
   const std::string fixtures = std::string(KVX_FIXTURE_DIR) + "/bad_inputs/";
   std::string north = ReadFixtureBytes("bad_inputs/observations_own_dec_minus_90_save_as_obs.txt");
@@ -479,16 +484,30 @@ TEST_F(ObservationFiles, SavedInTheOtherFormatEveryObservationComesBack) {
   north[pole] = ' ';
   for (const Case& c : {Case{fixtures + "observations_own_dec_minus_90_save_as_obs.txt", "saved.obs"},
                         Case{folder_.Write("dec_plus_90.txt", north), "saved_north.obs"},
-                        Case{fixtures + "observations_mpc_ra_3_decimals_save_as_own_text.txt", "saved.txt"}}) {
+                        Case{fixtures + "observations_mpc_ra_3_decimals_save_as_own_text.txt", "saved.txt"},
+                        Case{fixtures + "observations_own_dec_minus_90_save_as_obs.txt", "hair.obs", -89.999999999999986}}) {
     SCOPED_TRACE(c.Fixture);
     ASSERT_TRUE(OpenObservationFileNamed(od_, c.Fixture));
     ASSERT_EQ(list_.size(), 3u);
+    if (c.PoleDec != 0) {
+      const auto pole = std::find_if(list_.begin(), list_.end(), [](const auto& o) { return o.Obs.Dec == -90; });
+      ASSERT_NE(pole, list_.end());
+      pole->Obs.Dec = c.PoleDec;
+      EXPECT_EQ(DmsPackedToDeg(DegToDmsPacked(c.PoleDec)), -90.0) << "60 seconds carried";
+    }
     const TObservationList original = list_;
     workbook::TWorkbook book;
     TTableConfigRecord config;
     od_.OutputRow = 1;
     WriteObservationTitles(od_, book, kObservationTitleGerman, config);
     ASSERT_TRUE(WriteObservationRows(od_, book, config, true));
+    if (c.PoleDec != 0) {
+      // The sheet as the earlier packing left it: 89 59 60 reads as the pole.
+      int poles = 0;
+      for (int r = 1; r < 20; ++r)
+        if (book.Number(r, 6) == -90.0) book.SetNumber(r, 6, -89.596), ++poles;
+      EXPECT_EQ(poles, 1);
+    }
     test::RecordingFileDialog dialog;
     ScopedFileDialog scope(dialog);
     dialog.QueueAnswer(folder_.File(c.SavedAs));
