@@ -361,7 +361,8 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
 
 // Every table that shows a culmination counts it by one rule and shows the
 // altitude that rule sees. The tables of the Sun (with the twilight
-// columns, which leave its transit unrefined), the Moon (its upper limb
+// columns, which leave its transit unrefined, and without them, refined),
+// the Moon (its upper limb
 // seen from the place), Mercury and Venus, and a user-object table of two
 // stars on the meridian at -0.15 and -0.90 degrees, at Tromsoe (69.65 N) on
 // every day from 1 Nov 2026 to 28 Feb 2027, against PyEphem
@@ -371,10 +372,11 @@ TEST_F(SunPlanetTables, SunAndMarsTablesWrittenIntoTheSheetAndTheGrid) {
 // "Kulm.-h" are both written on exactly those days and both empty on the
 // others (polar night, the days the Moon or a planet stays below, the days
 // the Moon has no meridian transit); days within 0.02 degrees of the level
-// are not judged. The transit within 1 minute (the stars' unrefined
-// estimate: 2); "Kulm.-h" within 0.02 degrees (the Moon: 0.05) of the
+// are not judged. The transit within 1 minute (the Sun's: 3 seconds; the
+// stars' unrefined estimate: 2 minutes); "Kulm.-h" within 0.02 degrees (the Moon: 0.05) of the
 // centre's altitude seen from the centre of the Earth, for the Moon seen
-// from the place.
+// from the place; the texts written hold the same values, to their last
+// digit.
 TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
   SetQuantityHeadingLanguage(false);
   const test::FixtureTable reference =
@@ -384,6 +386,35 @@ TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
     config.Flags[f] = 1;
   }
   RecomputeColumnSummaries(config.Flags);
+  TTableConfigRecord withoutTwilight = config;
+  withoutTwilight.Flags[cf::kTwilight] = 0;
+  RecomputeColumnSummaries(withoutTwilight.Flags);
+  // A written time ("h:mm", "h:mm:ss") or angle (decimal, or degrees and
+  // minutes) as a number, and the unit of its last digit.
+  auto value = [](const std::string& text, double& unit) {
+    std::vector<double> parts;
+    std::string digits;
+    int decimals = -1;
+    for (char ch : text + ' ') {
+      if (ch >= '0' && ch <= '9') {
+        digits += ch;
+        if (decimals >= 0) ++decimals;
+      } else if ((ch == '.' || ch == ',') && decimals < 0 && !digits.empty()) {
+        digits += '.';
+        decimals = 0;
+      } else if (!digits.empty()) {
+        parts.push_back(std::stod(digits));
+        digits.clear();
+      }
+    }
+    double v = 0, scale = 1;
+    for (double part : parts) {
+      v += part / scale;
+      scale *= 60;
+    }
+    unit = std::pow(10.0, -std::max(decimals, 0)) / (scale / 60);
+    return text.find('-') != std::string::npos ? -v : v;
+  };
   const test::Place tromsoe{69.65, 18.96, 1};
   constexpr int kDays = 120;
   const double firstNoon = 2461345.958333;  // 2026 Nov 1, 12 h local
@@ -392,13 +423,17 @@ TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
     int code;  // the fixture's
     double minutes, degrees;
   };
-  const Body bodies[] = {{"Sun", 0, 1, 0.02},     {"Moon", 10, 1, 0.05},     {"Mercury", 1, 1, 0.02},
-                         {"Venus", 2, 1, 0.02},   {"Star -20.5", 101, 2, 0.02}, {"Star -21.25", 102, 2, 0.02}};
+  const Body bodies[] = {{"Sun", 0, 0.05, 0.02},  {"Sun refined", 0, 0.05, 0.02}, {"Moon", 10, 1, 0.05},
+                         {"Mercury", 1, 1, 0.02}, {"Venus", 2, 1, 0.02},        {"Star -20.5", 101, 2, 0.02},
+                         {"Star -21.25", 102, 2, 0.02}};
   std::size_t row = 0;
   for (const Body& body : bodies) {
-    const TObserverRecord start = test::ObserverAtPlace(firstNoon, 69, tromsoe, kInternal, config);
-    const TObserverRecord end = test::ObserverAtPlace(firstNoon + kDays - 1, 69, tromsoe, kInternal, config);
-    const TTableRequest request = test::TableRequest(0, kInternal, config, start, end, TTableStep{1, 0, 1});
+    const bool refined = std::string(body.name) == "Sun refined";
+    if (refined) row -= kDays;  // the Sun's days once more
+    const TTableConfigRecord& bodyConfig = refined ? withoutTwilight : config;
+    const TObserverRecord start = test::ObserverAtPlace(firstNoon, 69, tromsoe, kInternal, bodyConfig);
+    const TObserverRecord end = test::ObserverAtPlace(firstNoon + kDays - 1, 69, tromsoe, kInternal, bodyConfig);
+    const TTableRequest request = test::TableRequest(0, kInternal, bodyConfig, start, end, TTableStep{1, 0, 1});
     workbook::TWorkbook sheet;
     std::unique_ptr<TKeplereph> table;
     tuserobject star("Star", 0, 0, 0, 0, 0, 0);
@@ -443,6 +478,12 @@ TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
       EXPECT_NEAR(r.TransitTime, transit, body.minutes / 60) << what;
       const double altitude = reference.Number(row, body.code == 10 ? "topo_alt" : "geo_alt");
       EXPECT_NEAR(r.TransitAltitude, altitude, body.degrees) << what;
+      double unit = 0;
+      const double written = value(sheet.Text(day + 2, columns["Kulm."]), unit);
+      EXPECT_NEAR(written, transit, body.minutes / 60 + unit) << what << " " << sheet.Text(day + 2, columns["Kulm."]);
+      const double writtenAltitude = value(sheet.Text(day + 2, columns["Kulm.-h"]), unit);
+      EXPECT_NEAR(writtenAltitude, altitude, body.degrees + unit)
+          << what << " " << sheet.Text(day + 2, columns["Kulm.-h"]);
     }
     // Days of both kinds for every body but the stars, which culminate the
     // same way every day.
