@@ -355,29 +355,34 @@ TLineEnd MostFrequentEnd(const std::array<std::size_t, 4>& ends) {
 // and keeps the file's form (TTextSource, TSheetData::TextLines; the
 // cells' file texts only with `keepTexts`): a first
 // walk decides the decimal mark of its numbers (TNumberEvidence), the
-// second enters each line as it comes, its row sized once. The note for
-// the user.
+// second enters each line as it comes, its row sized once. With `decided`
+// (the read-back of a text whose decimal mark the save's check decided
+// with the same evidence, and the lines it wrote) the one walk enters the
+// lines with that mark. The note for the user.
 template <class TWalk>
 std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk, const TDecodedText& decoded,
-                         char separator, bool csv, bool keepTexts = true) {
+                         char separator, bool csv, bool keepTexts = true, const TRecordsSeen* decided = nullptr) {
   TFormatLocale locale = book.Locale();
-  TRecordsSeen seen = SeeRecords(walk, locale.Decimal);
+  TRecordsSeen seen = decided != nullptr ? *decided : SeeRecords(walk, locale.Decimal);
   TNumberReading& numbers = seen.Numbers;
-  const std::size_t rows = std::min<std::size_t>(seen.Lines, kMaxRows);
+  const std::size_t expected = std::min<std::size_t>(seen.Lines, kMaxRows);
+  const std::size_t rows = decided != nullptr ? kMaxRows : expected;
   locale.Decimal = numbers.Decimal;
   locale.Thousands = GroupingMark(numbers.Decimal);
   TSheetData& data = book.MutableSheetData(book.Sheet());
   TTextSource& source = SourceFor(book, data, separator, csv, numbers.Decimal);
   std::uint64_t dropped = 0;
   std::array<std::size_t, 4> ends{};
-  data.TextLines.assign(rows, TTextLine{});
-  if (data.Rows.size() < rows) data.Rows.reserve(rows);
-  std::size_t r = 0;
+  data.TextLines.assign(expected, TTextLine{});
+  if (data.Rows.size() < expected) data.Rows.reserve(expected);
+  std::size_t r = 0, lines = 0;
   walk([&](const TTextRecord& record) {
+    ++lines;
     if (r >= rows) return;
     const std::size_t fields = std::min<std::size_t>(record.Fields.size(), kMaxCols);
     dropped += record.Fields.size() - fields;
     ++ends[static_cast<std::size_t>(record.End)];
+    if (r >= data.TextLines.size()) data.TextLines.resize(r + 1);
     data.TextLines[r] = TTextLine{static_cast<std::uint32_t>(fields), record.End};
     for (std::size_t c = 0; c < fields; ++c) {
       const TTextField& field = record.Fields[c];
@@ -394,7 +399,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk,
     }
     ++r;
   });
-  source.LinesLeftOut = seen.Lines - rows;
+  source.LinesLeftOut = lines - r;
   source.FieldsLeftOut = dropped;
   source.DamagedAt = decoded.DamagedAt;
   source.NewLineEnd = MostFrequentEnd(ends);
@@ -460,11 +465,13 @@ bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const st
 }
 
 // Reads the text file `path` as the text readers read a file of `dialect`
-// (in this session) and names in `check` the first cell, row by row, that
-// reads otherwise than the book's current sheet holds it (a text holds
-// values, not how they are shown). False with
-// `error` when the file cannot be read.
-bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDialect& dialect, TTextSaveCheck& check,
+// (in this session) whose `written` text the check judged, with the decimal
+// mark the check found the reader decides (that of `writer`), and names in
+// `check` the first cell, row by row, that reads otherwise than the book's
+// current sheet holds it (a text holds values, not how they are shown).
+// False with `error` when the file cannot be read.
+bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDialect& dialect,
+                  const TTextSheetWriter& writer, const TWrittenText& written, TTextSaveCheck& check,
                   std::string& error) {
   std::string data;
   if (!ReadTextBytes(path, data, error)) return false;
@@ -480,7 +487,10 @@ bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDia
       WalkTabRecords(decoded.Text, take);
     }
   };
-  EnterRecords(back, path, walk, decoded, separator, dialect.Quoting, false);
+  TRecordsSeen decided;
+  decided.Lines = written.Lines.size();
+  decided.Numbers.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
+  EnterRecords(back, path, walk, decoded, separator, dialect.Quoting, false, &decided);
   SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
   return true;
 }
@@ -596,7 +606,7 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
     const std::string temporary = WriteTemporaryBeside(path, bytes, error);
     if (temporary.empty()) return false;
     std::error_code ignored;
-    if (!ReadBackText(book, temporary, dialect, *proof, error) || proof->Any()) {
+    if (!ReadBackText(book, temporary, dialect, writer, written, *proof, error) || proof->Any()) {
       std::filesystem::remove(temporary, ignored);
       return false;
     }
