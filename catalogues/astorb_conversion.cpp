@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <span>
@@ -160,11 +159,11 @@ std::string CopiedFormLine(const TElementLineFormat& row, std::span<const TCopie
   return out;
 }
 
-// A number of an MPCORB record appended to its own line: `decimals`
-// decimals right-aligned in `width` characters, or as many more decimals as
-// the value needs to read back as itself (KeptNumberText); `decimals` -1:
-// the shortest text that does; "," as the decimal mark.
-void AppendMpcorbNumber(std::string& out, double value, int width, int decimals) {
+// Field `k` of an MPCORB record's own line (`reader` on kOwnAsteroidFormat)
+// appended: `decimals` decimals right-aligned in `width` characters, or as
+// many more decimals as the value needs to read back as itself; `decimals`
+// -1: the shortest text that does; "," as the decimal mark.
+void AppendMpcorbNumber(std::string& out, TFieldReader& reader, std::size_t k, double value, int width, int decimals) {
   out += ';';
   const std::size_t at = out.size();
   if (decimals < 0) {
@@ -174,16 +173,11 @@ void AppendMpcorbNumber(std::string& out, double value, int width, int decimals)
     AppendKeptNumber(out, value, decimals, ',');
     // A value that needs more decimals (a small n, 5.599e-05) keeps the
     // fixed-point form with as many as it needs, never an exponent.
-    if (out.find('e', at) != std::string::npos) {
-      for (int d = decimals + 1; d <= 17; ++d) {
-        const std::string fixed = FormatFixed(value, 0, d);
-        double back = 0;
-        const auto [end, error] = std::from_chars(fixed.data(), fixed.data() + fixed.size(), back);
-        if (error != std::errc() || end != fixed.data() + fixed.size() || back != value) continue;
-        out.replace(at, std::string::npos, fixed);
-        PointToComma(out, at);
-        break;
-      }
+    for (int d = decimals + 1; d <= 17 && out.find('e', at) != std::string::npos; ++d) {
+      std::string fixed = FormatFixed(value, 0, d);
+      PointToComma(fixed);
+      double back = 0;
+      if (reader.Read(k, fixed, back) && back == value) out.replace(at, std::string::npos, fixed);
     }
   }
   const std::size_t written = out.size() - at;
@@ -368,14 +362,16 @@ bool AstorbLineToOutput(std::string_view text, int shift, int format, bool inter
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
   std::string line = WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';');
   line.reserve(line.size() + 120);
+  TFieldReader reader(kOwnAsteroidFormat.Fields);
+  std::size_t k = 0;
   for (double value :
        {e.SemiMajorAxis, e.Eccentricity, e.Inclination, e.Node, e.Perihelion, e.MeanAnomaly, e.MeanMotion}) {
-    AppendMpcorbNumber(line, value, 11, 6);
+    AppendMpcorbNumber(line, reader, k++, value, 11, 6);
   }
-  AppendMpcorbNumber(line, e.Equinox, 0, -1);
-  AppendMpcorbNumber(line, e.Epoch, 0, -1);
-  AppendMpcorbNumber(line, e.H, 0, 2);
-  AppendMpcorbNumber(line, e.G, 0, 2);
+  AppendMpcorbNumber(line, reader, k++, e.Equinox, 0, -1);
+  AppendMpcorbNumber(line, reader, k++, e.Epoch, 0, -1);
+  AppendMpcorbNumber(line, reader, k++, e.H, 0, 2);
+  AppendMpcorbNumber(line, reader, k, e.G, 0, 2);
   return line;
 }
 

@@ -124,7 +124,7 @@ void TMainform_astorb::SetAstorbInternational(bool international) {
 void TMainform_astorb::ShowAstorbFormatLabel() {
   static const char* const kNames[3] = {"CSV Format", "Kandrevoltinex *.csv Format", "Home Planet *.csv Format"};
   QString text = QString::fromLatin1(kNames[kind_]);
-  text += QStringLiteral("   Dezimal: ");  // in both languages
+  text += Q("   Dezimal: ", "   Decimal: ");
   text += international_ ? QStringLiteral("<.> ") : QStringLiteral("<,> ");
   text += Q("Trennzeichen:", "Separator:");
   text += international_ ? QStringLiteral(" <,>") : QStringLiteral(" <;>");

@@ -47,10 +47,13 @@ QGroupBox* Pair(QWidget* parent, const QString& caption, QRadioButton* a, QRadio
   return group;
 }
 
-// OK and Cancel in a row; Cancel by language.
+// OK, Cancel and Help in a row, by language (Help in German only).
 void AddOkCancel(QDialog* dialog, QVBoxLayout* layout) {
   const TOkCancelRow row = MakeOkCancelRow(dialog, "OK", "Abbruch");
-  ApplyDialogButtonLanguage(row.Cancel, nullptr);
+  QPushButton* help = NamedButton(dialog, QStringLiteral("&Hilfe"), "HelpButton");
+  row.Row->addWidget(help);
+  ConnectHelpButton(dialog, help);
+  ApplyDialogButtonLanguage(row.Cancel, help);
   layout->addLayout(row.Row);
 }
 

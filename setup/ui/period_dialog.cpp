@@ -75,6 +75,9 @@ Tzeitraumform::Tzeitraumform(QWidget* parent) : QDialog(parent) {
   layout->addWidget(BuildEclipseGroup());
   const TOkCancelRow buttons = MakeOkCancelRow(this, "OKButton", "CancelButton");
   CaptionsOf(this).push_back({buttons.Cancel, "&Abbruch", "&Cancel"});
+  help_ = NamedButton(this, QStringLiteral("&Hilfe"), "HelpButton");
+  buttons.Row->addWidget(help_);
+  ConnectHelpButton(this, help_);
   layout->addLayout(buttons.Row);
 }
 
@@ -320,6 +323,7 @@ void Tzeitraumform::LeaveField(bool (Tzeitraumform::*check)()) {
 void Tzeitraumform::Activate() {
   checking_ = true;
   setWindowTitle(Tr("Zeitraum und Schrittweite für Ephemeride", "Period for ephemerides"));
+  ApplyDialogButtonLanguage(nullptr, help_);
   for (const Caption& c : CaptionsOf(this)) {
     const QString text = Tr(c.german, c.english);
     if (auto* label = qobject_cast<QLabel*>(c.widget))

@@ -102,6 +102,7 @@ class Tzeitraumform : public QDialog {
   void LeaveField(bool (Tzeitraumform::*check)());
 
   bool checking_ = false;
+  QPushButton* help_ = nullptr;  // "&Hilfe", shown in German only
   QLineEdit* start_date_ = nullptr;
   QLineEdit* end_date_ = nullptr;
   QString end_date_shown_;              // the end date as Activate or the automatic end showed it

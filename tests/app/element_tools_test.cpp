@@ -452,11 +452,6 @@ TEST_F(ElementTools, ConversionToolFromItsMenuItem) {
     tool.SetAstorbFormatKind(1);
     tool.SetAstorbInternational(true);
     EXPECT_EQ(tool.FormatLabel(), QStringLiteral("Kandrevoltinex *.csv Format   Dezimal: <.> Trennzeichen: <,>"));
-    LanguageEnglish = 1;
-    tool.SetAstorbInternational(false);
-    EXPECT_EQ(tool.FormatLabel(), QStringLiteral("Kandrevoltinex *.csv Format   Dezimal: <,> Separator: <;>"));
-    LanguageEnglish = 0;
-    tool.SetAstorbInternational(true);
     // An existing output is replaced only after a Yes.
     messages_.QueueReply(MessageResult::No);
     files.QueueAnswer((folder / "MPCORB.DAT").string());
