@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/messages.h"
+#include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/safe_file_write.h"
 
@@ -156,12 +157,10 @@ std::vector<double> ReadIntegrationDates(const std::string& path) {
 
 bool SaveIntegrationDates(const std::string& path, const std::vector<double>& dates, std::string& error) {
   std::string text;
-  char buffer[64];
+  char buffer[32];
   for (double jd : dates) {
     if (!std::isfinite(jd)) continue;
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, jd);
-    if (ec != std::errc()) continue;
-    text.append(buffer, ptr);
+    text.append(buffer, ShortestNumberChars(jd, '.', buffer));
     text += '\n';
   }
   return WriteFileReplacing(path, text, error);
