@@ -50,7 +50,7 @@ struct TScanned {
   bool Negative = false;
   bool Percent = false;
   bool Shortest = false;
-  long Order = 0;  // the decimal exponent of the first significant digit
+  long Order = 0;    // the decimal exponent of the first significant digit
   bool Zero = true;  // no digit other than 0
 };
 
