@@ -1,13 +1,14 @@
 #include "app/settings_io.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "platform/messages.h"
+#include "platform/number_text.h"
 #include "platform/paths.h"
 #include "platform/safe_file_write.h"
 
@@ -145,23 +146,17 @@ std::vector<double> ReadIntegrationDates(const std::string& path) {
     while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
     std::size_t first = line.find_first_not_of(' ');
     if (first == std::string::npos) continue;
-    double value = 0;
-    const char* begin = line.data() + first;
-    const char* end = line.data() + line.size();
-    const auto [ptr, ec] = std::from_chars(begin, end, value);
-    if (ec == std::errc() && ptr == end && std::isfinite(value)) dates.push_back(value);
+    if (const auto date = ReadNumber(std::string_view(line).substr(first))) dates.push_back(date->Number);
   }
   return dates;
 }
 
 bool SaveIntegrationDates(const std::string& path, const std::vector<double>& dates, std::string& error) {
   std::string text;
-  char buffer[64];
+  char buffer[32];
   for (double jd : dates) {
     if (!std::isfinite(jd)) continue;
-    const auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, jd);
-    if (ec != std::errc()) continue;
-    text.append(buffer, ptr);
+    text.append(buffer, ShortestNumberChars(jd, '.', buffer));
     text += '\n';
   }
   return WriteFileReplacing(path, text, error);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -129,32 +129,19 @@ std::string FormatFixedImpl(Real x, int width, int decimals) {
   return result;
 }
 
-// The strict number syntax of ValReal; on success `clean` holds the text
-// without leading blanks and without a leading "+".
-bool CleanNumber(const std::string& text, std::string& clean) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  clean.clear();
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') clean += '-';
-    ++i;
-  }
-  const auto isDigit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
-  int digits = 0;
-  while (isDigit(i)) clean += text[i++], ++digits;
-  if (i < text.size() && text[i] == '.') {
-    clean += text[i++];
-    if (!isDigit(i)) return false;
-    while (isDigit(i)) clean += text[i++], ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    clean += text[i++];
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) clean += text[i++];
-    if (!isDigit(i)) return false;
-    while (isDigit(i)) clean += text[i++];
-  }
-  return i == text.size();
+// The text after its leading blanks and tabs.
+std::string_view AfterLeadingBlanks(const std::string& text) {
+  std::string_view rest(text);
+  while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
+  return rest;
+}
+
+// A number with "." as decimal mark and no grouping; `bareMark`: "5." and
+// "5.e3" are numbers.
+TNumberSyntax PointSyntax(bool bareMark) {
+  TNumberSyntax syntax;
+  syntax.BareMark = bareMark;
+  return syntax;
 }
 
 }  // namespace
@@ -329,18 +316,6 @@ std::string SignificantDigitsText(double x, int digits) {
   return std::string(buffer, r.ptr);
 }
 
-std::string ShortestNumberText(double x) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-  return std::string(buffer, result.ptr);
-}
-
-std::string ShortestNumberTextExt(long double x) {
-  char buffer[96];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x);
-  return std::string(buffer, result.ptr);
-}
-
 std::string KeptNumberText(double x, int decimals) {
   if (std::isfinite(x) && std::fabs(x) < 1e15) {
     const std::string fixed = RemoveBlanks(FormatFixed(x, 0, decimals));
@@ -386,62 +361,34 @@ std::string StripBlanksLocalizePoint(const std::string& text) {
 }
 
 bool ValReal(const std::string& text, double& x) {
-  x = 0.0;
-  std::string clean;
-  if (!CleanNumber(text, clean)) return false;
-  double value = 0.0;
-  auto [end, error] = std::from_chars(clean.data(), clean.data() + clean.size(), value);
-  if (error != std::errc() || end != clean.data() + clean.size() || !std::isfinite(value)) return false;
-  x = value;
-  return true;
+  const std::optional<TNumberRead> number = ReadNumber(AfterLeadingBlanks(text), PointSyntax(false));
+  x = number ? number->Number : 0.0;
+  return number.has_value();
 }
 
 bool StrToFloatDot(const std::string& text, double& x) {
   // "5." is 5 and "5.e3" is 5000, as strtod reads them; a lone mark (".",
   // "-.", ".e3") stays no number.
-  const std::size_t point = text.find('.');
-  const auto digitAt = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
-  if (point == std::string::npos || point == 0 || !digitAt(point - 1) || digitAt(point + 1)) return ValReal(text, x);
-  std::string s(text, 0, point + 1);
-  s += '0';
-  s.append(text, point + 1);
-  return ValReal(s, x);
+  const std::optional<TNumberRead> number = ReadNumber(AfterLeadingBlanks(text), PointSyntax(true));
+  x = number ? number->Number : 0.0;
+  return number.has_value();
 }
 
 bool StrToFloatNoBlanks(const std::string& text, double& x) { return ValReal(RemoveBlanks(text), x); }
 
 bool StrToExtended(const std::string& text, long double& x) {
-  x = 0.0L;
-  std::string clean;
-  if (!CleanNumber(text, clean)) return false;
-  std::istringstream in(clean);
-  in.imbue(std::locale::classic());
-  long double value = 0.0L;
-  in >> value;
-  if (in.fail() || !std::isfinite(static_cast<double>(value))) return false;
-  x = value;
-  return true;
+  const std::optional<long double> number = ReadLongNumber(AfterLeadingBlanks(text), PointSyntax(false));
+  x = number ? *number : 0.0L;
+  return number.has_value();
 }
 
 double TextToNumberCallback(const std::string& text, std::uint8_t& ok) {
-  std::string s = TrimBlanks(text);
-  const char decimal = IntlSeparators.Decimal;
   // With a decimal comma a "." is no decimal point and makes the text invalid.
-  if (decimal != '.' && s.find('.') != std::string::npos) {
-    ok = 0;
-    return 0.0;
-  }
-  if (decimal != '.') {
-    std::size_t i = s.find(decimal);
-    if (i != std::string::npos) s[i] = '.';
-  }
-  double x = 0.0;
-  if (s.empty() || s[0] == ' ' || !ValReal(s, x)) {
-    ok = 0;
-    return 0.0;
-  }
-  ok = 1;
-  return x;
+  TNumberSyntax syntax = PointSyntax(false);
+  syntax.Decimal = IntlSeparators.Decimal;
+  const std::optional<TNumberRead> number = ReadNumber(TrimBlanks(text), syntax);
+  ok = number ? 1 : 0;
+  return number ? number->Number : 0.0;
 }
 
 void ParseDegreeText(const std::string& text, std::uint8_t& isDecimal, std::string& result) {

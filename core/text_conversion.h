@@ -16,6 +16,7 @@
 
 #include "core/observer_record.h"
 #include "core/packed_sexagesimal.h"
+#include "platform/number_text.h"
 
 namespace kvx {
 
@@ -70,12 +71,8 @@ std::string FormatFixedExt(long double x, int width, int decimals);
 // (std::to_chars).
 std::string FixedPointText(double x, int decimals, int width = 0);
 std::string SignificantDigitsText(double x, int digits);
-// The shortest text that reads back (ValReal, StrToExtended) to exactly x:
-// "." as decimal point, an exponent where that is shorter ("0.1", "4e-09",
-// "1e+99"). A non-finite x gives "nan", "inf" or "-inf", which no reader
-// takes.
-std::string ShortestNumberText(double x);
-std::string ShortestNumberTextExt(long double x);
+// The shortest text that reads back (ValReal, StrToExtended) to exactly x
+// is ShortestNumberText (platform/number_text.h).
 // x with `decimals` decimals ("." as decimal point, no blanks) when that
 // text reads back to exactly x, else ShortestNumberText(x): the text of a
 // free-format field (one its reader splits off at a separator or a blank)
@@ -107,8 +104,9 @@ std::string ShortCommaToDot(const std::string& text);
 std::string StripBlanksLocalizePoint(const std::string& text);
 
 // Reads a number with "." as decimal point (leading blanks allowed, optional
-// sign, digits, decimals and exponent; nothing may follow). False when the
-// text is not such a number; x is then 0.
+// sign, digits, decimals and exponent; nothing may follow) by ReadNumber
+// (platform/number_text.h): beyond the double range no number, below it 0.
+// False when the text is not such a number; x is then 0.
 bool ValReal(const std::string& text, double& x);
 // ValReal after putting "0" after a "." that follows a digit and stands
 // before no digit ("5." is 5, "5.e3" is 5000; a lone "." or "-." is no

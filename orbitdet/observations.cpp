@@ -14,18 +14,12 @@ namespace kvx {
 
 using namespace little_endian;
 
-std::string ShortestText(double value) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
 void AddObservation(TObservationList& list, tobservation obs) {
   obs.JD =
       CalendarDateToJd(static_cast<int>(obs.Day), static_cast<int>(obs.Month), static_cast<int>(obs.Year), obs.Hours);
   obs.T = (obs.JD - 2451545.0) / 36525.0;
   obs.JdTT = obs.JD + DeltaT(obs.JD) / 86400.0;
-  std::string key = ShortestText(obs.JD);
+  std::string key = ShortestNumberText(obs.JD);
   list.push_back(TObservationEntry{std::move(key), std::move(obs)});
 }
 

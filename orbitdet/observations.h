@@ -63,8 +63,6 @@ using TObservationList = std::vector<TObservationEntry>;
 // Appends an observation, completing JD, T and the TT day from the
 // calendar fields.
 void AddObservation(TObservationList& list, tobservation obs);
-// The shortest exact text of a double.
-std::string ShortestText(double value);
 
 // One observing station.
 struct tstation {

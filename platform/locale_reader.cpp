@@ -83,8 +83,10 @@ TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const
   if (SingleAscii(decimalPoint)) s.Decimal = decimalPoint[0];
   if (SingleAscii(thousands)) {
     s.Thousands = thousands[0];
+  } else if (thousands == "\xE2\x80\x99") {
+    s.Thousands = '\'';  // U+2019, as Swiss desktops group
   } else if (!thousands.empty()) {
-    s.Thousands = ' ';
+    s.Thousands = ' ';  // U+00A0, U+202F and other blanks
   } else {
     s.Thousands = s.Decimal == ',' ? '.' : ',';
   }

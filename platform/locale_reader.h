@@ -18,9 +18,11 @@ TIntlSeparators ReadLocaleSeparators();
 // the strftime date and time formats (for example "%d.%m.%Y" and "%H:%M:%S");
 // the date format gives the date separator and the order of day, month and
 // year ("%m/%d/%Y" month first, "%Y-%m-%d" year first).
-// A separator that is empty or not a single ASCII character keeps its default
-// (a non-ASCII thousands separator, such as a narrow no-break space, becomes
-// a blank).
+// A separator that is empty or not a single ASCII character keeps its default;
+// a thousands separator is kept as the ASCII mark that stands for its kind
+// (U+2019 an apostrophe; a no-break or narrow no-break space, as French and
+// Russian desktops group, a blank), by which typed numbers are grouped with
+// the desktop's own mark as well (GroupingMarksOf, platform/number_text.h).
 TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const std::string& thousands,
                                           const std::string& dateFormat, const std::string& timeFormat);
 

@@ -25,23 +25,6 @@ using internal::SplitAt;
 
 namespace {
 
-// A plain decimal text ("-12.5e3": a sign, digits, a point, an exponent) as
-// a finite number, by std::from_chars: never by the C library's locale.
-std::optional<double> PlainNumber(std::string_view plain) {
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (end != plain.data() + plain.size()) return std::nullopt;
-  // A value below the smallest double is 0, as typed it would show; one
-  // beyond the largest is no number.
-  if (error == std::errc::result_out_of_range) {
-    const std::size_t e = plain.find_first_of("eE");
-    if (e == std::string_view::npos || plain.find('-', e) == std::string_view::npos) return std::nullopt;
-    return plain.front() == '-' ? -0.0 : 0.0;
-  }
-  if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 int DaysInMonth(int year, int month) {
   static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) return 29;
@@ -70,6 +53,9 @@ std::optional<double> ParseDate(std::string_view text, const TFormatLocale& loca
   } else {
     auto parts = SplitAt(text, locale.Date);
     if (parts.size() < 2 || parts.size() > 3) return std::nullopt;
+    // Where the date separator is the decimal mark, "7.5" is a number: a
+    // date needs its year or its closing separator.
+    if (parts.size() == 2 && locale.Date == locale.Decimal) return std::nullopt;
     // "7.12." (a trailing separator) is the day and month of this year.
     if (parts.size() == 3 && parts[2].empty()) parts.pop_back();
     for (const auto& p : parts) {
@@ -122,7 +108,7 @@ std::optional<std::pair<double, bool>> ParseTime(std::string_view text, const TF
     if (dot != std::string::npos) {
       const std::string fraction = s.substr(dot + 1);
       if (!fraction.empty() && !AllDigits(fraction)) return std::nullopt;
-      if (!fraction.empty()) seconds += PlainNumber("0." + fraction).value_or(0.0);
+      if (const auto part = ReadNumber("0." + fraction); part && !fraction.empty()) seconds += part->Number;
     }
     if (seconds >= 60.0) return std::nullopt;
   }
@@ -130,80 +116,15 @@ std::optional<std::pair<double, bool>> ParseTime(std::string_view text, const TF
   return std::make_pair((hours * 3600.0 + minutes * 60.0 + seconds) / 86400.0, parts.size() == 3);
 }
 
-// A number with the given separators: sign, digits in groups of three
-// with the thousands separator, a decimal part, an exponent, a percent sign.
-// `strict`: the first group does not start with 0 and a grouped number
-// has no exponent (the forms a text file's fields are judged by).
-std::optional<std::pair<double, bool>> ParseSeparatedNumber(std::string_view text, char decimal, char thousands,
-                                                            bool strict) {
-  std::string plain;
-  std::size_t i = 0;
-  bool percent = false;
-  if (!text.empty() && text.back() == '%') {
-    percent = true;
-    text.remove_suffix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  }
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') plain += '-';
-    ++i;
-  }
-  // Integer digits, perhaps grouped.
-  std::string intPart;
-  bool grouped = false;
-  std::size_t groupLength = 0;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (std::isdigit(static_cast<unsigned char>(c))) {
-      intPart += c;
-      ++groupLength;
-    } else if (c == thousands && thousands != decimal && !intPart.empty()) {
-      if (grouped ? groupLength != 3 : groupLength > 3) return std::nullopt;
-      if (strict && !grouped && intPart[0] == '0') return std::nullopt;
-      grouped = true;
-      groupLength = 0;
-    } else {
-      break;
-    }
-  }
-  if (grouped && groupLength != 3) return std::nullopt;
-  plain += intPart;
-  std::string fracPart;
-  if (i < text.size() && text[i] == decimal) {
-    ++i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) fracPart += text[i++];
-    plain += '.';
-    plain += fracPart;
-  }
-  if (intPart.empty() && fracPart.empty()) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    if (strict && grouped) return std::nullopt;
-    std::string exponent = "e";
-    ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) exponent += text[i++];
-    const std::size_t digitsStart = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) exponent += text[i++];
-    if (i == digitsStart) return std::nullopt;
-    plain += exponent;
-  }
-  if (i != text.size()) return std::nullopt;
-  std::optional<double> value = PlainNumber(plain);
-  if (!value) return std::nullopt;
-  if (percent) *value /= 100.0;
-  return std::make_pair(*value, percent);
-}
-
-std::optional<std::pair<double, bool>> ParseLocaleNumber(std::string_view text, const TFormatLocale& locale) {
-  return ParseSeparatedNumber(text, locale.Decimal, locale.Thousands, false);
-}
-
-// The typed number entry of a number text (a percentage with its format).
-TTypedEntry NumberEntry(std::string_view text, const std::pair<double, bool>& number, char decimal) {
-  TTypedEntry entry;
-  entry.Kind = TTypedEntry::TKind::Number;
-  entry.Number = number.first;
-  if (number.second) entry.SuggestedFormat = text.find(decimal) == std::string_view::npos ? "0%" : "0.00%";
-  return entry;
+// A typed number: the locale's decimal mark, its grouping mark (every
+// kind of blank where it is a blank, both apostrophes where it is one), an
+// exponent, a trailing '%'.
+std::optional<TNumberRead> ParseLocaleNumber(std::string_view text, const TFormatLocale& locale) {
+  TNumberSyntax syntax;
+  syntax.Decimal = locale.Decimal;
+  syntax.Grouping = GroupingMarksOf(locale.Thousands);
+  syntax.Percent = true;
+  return ReadNumber(text, syntax);
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -232,7 +153,8 @@ std::string DateCode(const TFormatLocale& locale) {
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) {
   TTypedEntry entry;
   if (text.empty()) return entry;
-  if (text[0] == '=' && text.size() > 1) {
+  // "=" and a text led by "==" (a rule "=====") are texts.
+  if (text[0] == '=' && text.size() > 1 && text[1] != '=') {
     entry.Kind = TTypedEntry::TKind::Formula;
     entry.Text = std::string(text.substr(1));
     return entry;
@@ -243,6 +165,12 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
     return entry;
   }
   const std::string_view trimmed = TrimBlanks(text);
+  // No digit: no number, date or time.
+  if (trimmed.find_first_of("0123456789") == std::string_view::npos) {
+    entry.Kind = TTypedEntry::TKind::Text;
+    entry.Text = std::string(text);
+    return entry;
+  }
 
   if (const auto date = ParseDate(trimmed, locale)) {
     entry.Kind = TTypedEntry::TKind::Number;
@@ -276,11 +204,12 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
   return entry;
 }
 
-std::optional<TTypedEntry> ParseWrittenNumber(std::string_view text, char decimal, char thousands) {
-  const std::string_view trimmed = TrimBlanks(text);
-  const auto number = ParseSeparatedNumber(trimmed, decimal, thousands, true);
-  if (!number) return std::nullopt;
-  return NumberEntry(trimmed, *number, decimal);
+TTypedEntry NumberEntry(std::string_view text, const TNumberRead& number, char decimal) {
+  TTypedEntry entry;
+  entry.Kind = TTypedEntry::TKind::Number;
+  entry.Number = number.Number;
+  if (number.Percent) entry.SuggestedFormat = text.find(decimal) == std::string_view::npos ? "0%" : "0.00%";
+  return entry;
 }
 
 namespace {
@@ -337,7 +266,7 @@ std::string RoundTripNumberEntry(double value, bool percent, const TFormatLocale
   for (int digits = 15; digits < 17; ++digits) {
     const std::string text = GeneralWithDigits(value, digits, locale);
     const auto back = ParseLocaleNumber(text, locale);
-    if (back && back->first == value) return text;
+    if (back && back->Number == value) return text;
   }
   return GeneralWithDigits(value, 17, locale);
 }

@@ -16,6 +16,7 @@
 #include <string_view>
 
 #include "platform/globals.h"
+#include "platform/number_text.h"
 
 namespace kvx::workbook {
 
@@ -24,7 +25,7 @@ namespace kvx::workbook {
 // byte.
 struct TFormatLocale {
   char Decimal = ',';
-  char Thousands = '.';
+  char Thousands = '.';  // shown; typed numbers may be grouped by it (ParseTypedEntry)
   char Date = '.';
   char Time = ':';
   bool English = false;  // month and weekday names
@@ -81,23 +82,24 @@ struct TTypedEntry {
   std::string SuggestedFormat;  // canonical code for dates, times and percentages
 };
 
-// A leading '=' makes a formula, a leading apostrophe forces text. Numbers
-// use the locale's decimal and thousands separators (groups of three), an
-// exponent and a trailing '%' are allowed; dates are day, month and year in
-// the locale's order (the year of two or four digits, or omitted for the
-// current year: "7.12." and "12/7" are 7 December) joined by the date
-// separator, or ISO "yyyy-mm-dd"; times are h:mm, h:mm:ss and fractions of a
-// second; a date and a time may be joined by a blank. Anything else is text.
+// A leading '=' makes a formula ("=" alone and a text led by "==" are
+// texts), a leading apostrophe forces text. Numbers use the locale's
+// decimal mark and its thousands separator (groups of three; where that is
+// a blank, any blank, U+00A0 or U+202F; where it is an apostrophe, ' or
+// U+2019), an exponent and a trailing '%' are allowed; dates are day, month
+// and year in the locale's order (the year of two or four digits, or
+// omitted for the current year: "7.12." and "12/7" are 7 December) joined by
+// the date separator, or ISO "yyyy-mm-dd"; where the date separator is the
+// decimal mark, a date needs its year or its closing separator ("7.5." or
+// "7.5.2026"; "7.5" is a number); times are h:mm, h:mm:ss and fractions of
+// a second; a date and a time may be joined by a blank. Anything else is
+// text.
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
 
-// A number written with exactly the given decimal and thousands marks, as
-// the fields of a text file are read once the file's marks are known: a
-// sign, digits in groups of three after a first group of one to three
-// digits not led by 0, a decimal part, an exponent (not after groups), a
-// trailing '%', blanks around; as the number entry typing it gives
-// (percentages with their format). Nothing when the text is not wholly such
-// a number: dates, times and formulas are not looked for.
-std::optional<TTypedEntry> ParseWrittenNumber(std::string_view text, char decimal, char thousands);
+// The typed entry of the number `number` read from `text`: a percentage
+// with the format it suggests ("0%", or "0.00%" when the text has the
+// decimal mark `decimal`).
+TTypedEntry NumberEntry(std::string_view text, const TNumberRead& number, char decimal);
 
 // The text a user would type to get the number back (its "entry"), which
 // typed back gives the same number: dates and times in their typed form when

@@ -103,36 +103,10 @@ void WalkTabRecords(std::string_view text, TTake&& take) {
   }
 }
 
-// A field of a comma-separated file that starts with a double quote at
-// `at`: the text it stands for, to its closing quote (a doubled quote
-// inside stands for one, separators and line breaks are part of it), and
-// the position after the quote; a quote that is never closed makes the
-// rest of its line the field.
-std::size_t QuotedFieldText(std::string_view text, std::size_t at, std::string& quoted) {
-  const std::size_t n = text.size();
-  quoted.clear();
-  std::size_t j = at + 1;
-  while (j < n) {
-    if (text[j] == '"') {
-      if (j + 1 < n && text[j + 1] == '"') {
-        quoted += '"';
-        j += 2;
-        continue;
-      }
-      return j + 1;
-    }
-    quoted += text[j++];
-  }
-  std::size_t end = at + 1;
-  while (end < n && !EndOfLine(text[end])) ++end;
-  quoted.assign(text.substr(at + 1, end - at - 1));
-  return end;
-}
-
 // Comma-separated records, handed to `take` in turn as WalkTabRecords
 // does. Unquoted fields end at the separator or the line end; a field that
-// starts with a double quote runs to its closing quote (QuotedFieldText),
-// then on to the next separator.
+// starts with a double quote runs to its closing quote (QuotedFieldText,
+// text_numbers.h), then on to the next separator.
 template <class TTake>
 void WalkSeparatedRecords(std::string_view text, char separator, TTake&& take) {
   TTextRecord record;
@@ -188,30 +162,38 @@ void WalkSeparatedRecords(std::string_view text, char separator, TTake&& take) {
 // --------------------------------------------------------------- numbers
 
 // How a file's numbers were read: with its decimal mark (TNumberEvidence),
-// whether the file left the mark open, and the fields that are numbers only
-// with the other mark, kept as texts.
+// whether the file left the mark to the session, and the fields that are
+// numbers only with the other mark, kept as texts.
 struct TNumberReading {
   char Decimal = '.';
   bool Unsettled = false;
-  std::string Example;  // the first field the other mark reads otherwise ("1,234")
+  std::string Example;                     // the first field the other mark reads otherwise ("1,234")
+  std::string PointExample, CommaExample;  // the first field counting for each mark
   std::uint64_t KeptAsText = 0;
   std::string KeptExample;
 };
 
-// How the numbers were read, where the file does not show it, and the
-// fields kept as texts (interface language; empty when nothing is to say).
+// How the numbers were read, where the file leaves it to the session, and
+// the fields kept as texts (interface language; empty when nothing is to
+// say).
 std::string NumberNote(const TNumberReading& reading) {
   const bool english = LanguageEnglish != 0;
   const bool commas = reading.Decimal == ',';
   std::string note;
   if (reading.Unsettled) {
-    const std::string example = reading.Example.empty() ? std::string() : " (" + reading.Example + ")";
-    note = english ? "The file does not show whether its numbers have decimal points or decimal commas" + example +
-                         ": they were read with " +
+    const bool tie = !reading.PointExample.empty();
+    const std::string example = tie ? " (" + reading.PointExample + ", " + reading.CommaExample + ")"
+                                : reading.Example.empty() ? std::string()
+                                                          : " (" + reading.Example + ")";
+    const std::string shows =
+        english ? (tie ? "The file shows decimal points and decimal commas in as many fields"
+                       : "The file does not show whether its numbers have decimal points or decimal commas")
+                : (tie ? "Die Datei zeigt Dezimalpunkte und Dezimalkommas in gleich vielen Feldern"
+                       : "Die Datei zeigt nicht, ob ihre Zahlen Dezimalpunkte oder Dezimalkommas haben");
+    note = english ? shows + example + ": they were read with " +
                          (commas ? "decimal commas" : "decimal points and commas grouping thousands") +
                          ", as the session's decimal separator has it."
-                   : "Die Datei zeigt nicht, ob ihre Zahlen Dezimalpunkte oder Dezimalkommas haben" + example +
-                         ": sie wurden wie das Dezimalzeichen der Sitzung " +
+                   : shows + example + ": sie wurden wie das Dezimalzeichen der Sitzung " +
                          (commas ? "mit Dezimalkommas" : "mit Dezimalpunkten und Kommas als Tausendertrennzeichen") +
                          " gelesen.";
   }
@@ -221,15 +203,21 @@ std::string NumberNote(const TNumberReading& reading) {
         std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
     if (!note.empty()) note += " ";
     if (english) {
-      note += count + (kept == 1 ? " field that looks like a number" : " fields that look like numbers") +
-              " written with " + (commas ? "a decimal point" : "a decimal comma") +
-              (kept == 1 ? " was kept as a text" : " were kept as texts") + ", as the file's numbers have " +
-              (commas ? "decimal commas" : "decimal points") + example;
+      note +=
+          count + (kept == 1 ? " field that is a number only" : " fields that are numbers only") + " with " +
+          (commas ? "decimal points" : "decimal commas") + (kept == 1 ? " was kept as a text" : " were kept as texts") +
+          (reading.Unsettled
+               ? std::string()
+               : std::string(", as more of the file's fields show ") + (commas ? "decimal commas" : "decimal points")) +
+          example;
     } else {
-      note += count + (kept == 1 ? " Feld, das wie eine Zahl mit " : " Felder, die wie Zahlen mit ") +
-              (commas ? "Dezimalpunkt" : "Dezimalkomma") +
-              (kept == 1 ? " aussieht, blieb Text" : " aussehen, blieben Texte") + ", da die Zahlen der Datei " +
-              (commas ? "Dezimalkommas" : "Dezimalpunkte") + " haben" + example;
+      note += count + (kept == 1 ? " Feld, das nur mit " : " Felder, die nur mit ") +
+              (commas ? "Dezimalpunkten" : "Dezimalkommas") +
+              (kept == 1 ? " eine Zahl ist, blieb Text" : " Zahlen sind, blieben Texte") +
+              (reading.Unsettled ? std::string()
+                                 : std::string(", da mehr Felder der Datei ") +
+                                       (commas ? "Dezimalkommas" : "Dezimalpunkte") + " zeigen") +
+              example;
     }
   }
   return note;
@@ -281,21 +269,27 @@ std::string TextReadNote(const std::string& path, const TTextSource& source, con
 // number only with the other mark as its text, counted in `numbers`; in
 // tab text every other field as if typed (a date, a time, a formula in the
 // syntax of the file's decimal mark), in a comma-separated file a field as
-// if typed when that makes it a number, else its text.
-void EnterField(TWorkbook& book, int row, int col, std::string_view field, bool csv, const TFormatLocale& locale,
+// if typed when that makes it a number, else its text. True when the
+// cell's contents are known to give the field back (a number written as
+// its shortest text).
+bool EnterField(TWorkbook& book, int row, int col, std::string_view field, bool csv, const TFormatLocale& locale,
                 TNumberReading& numbers) {
   if (const auto number = FieldNumber(field, locale.Decimal)) {
-    book.SetEntry(row, col, *number, locale.Decimal);
-    return;
+    if (number->Percent) {
+      book.SetEntry(row, col, NumberEntry(field, *number, locale.Decimal), locale.Decimal);
+    } else {
+      book.SetNumber(row, col, number->Number);
+    }
+    return number->Shortest;
   }
-  if (FieldNumber(field, locale.Thousands)) {
+  if (FieldNumber(field, GroupingMark(locale.Decimal))) {
     if (numbers.KeptAsText++ == 0) numbers.KeptExample.assign(field);
     book.SetText(row, col, field);
-    return;
+    return false;
   }
   if (!csv) {
     book.SetEntry(row, col, field, locale);
-    return;
+    return false;
   }
   const TTypedEntry entry = ParseTypedEntry(field, locale);
   if (entry.Kind == TTypedEntry::TKind::Number) {
@@ -303,6 +297,7 @@ void EnterField(TWorkbook& book, int row, int col, std::string_view field, bool 
   } else {
     book.SetText(row, col, field);
   }
+  return false;
 }
 
 // The lines of the file and how its numbers are written: the first walk
@@ -323,6 +318,8 @@ TRecordsSeen SeeRecords(TWalk&& walk, char sessionDecimal) {
   seen.Numbers.Decimal = evidence.Decimal(sessionDecimal);
   seen.Numbers.Unsettled = evidence.Unsettled();
   seen.Numbers.Example = evidence.Example();
+  seen.Numbers.PointExample = evidence.PointExample();
+  seen.Numbers.CommaExample = evidence.CommaExample();
   return seen;
 }
 
@@ -392,10 +389,11 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk,
       if (data.Rows.size() <= r) data.Rows.resize(r + 1);
       auto& cells = data.Rows[r];
       if (cells.capacity() < fields) cells.reserve(fields);
-      EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
+      const bool given =
+          EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
       if (field.Raw.empty() || !keepTexts) continue;
       if (cells.size() <= c) cells.resize(c + 1);
-      source.Keep(cells[c], field.Raw);
+      source.Keep(cells[c], field.Raw, given && !field.Quoted);
     }
     ++r;
   });

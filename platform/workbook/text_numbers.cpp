@@ -15,10 +15,26 @@ bool MarksBetweenDigits(std::string_view field) {
   return true;
 }
 
+bool EndOfLine(char ch) { return ch == '\n' || ch == '\r'; }
+
 }  // namespace
 
-std::optional<TTypedEntry> FieldNumber(std::string_view field, char decimal) {
-  return ParseWrittenNumber(field, decimal, GroupingMark(decimal));
+TNumberSyntax FieldSyntax(char decimal) {
+  TNumberSyntax syntax;
+  syntax.Decimal = decimal;
+  syntax.Grouping = GroupingMarksOf(GroupingMark(decimal)) | kGroupNoBreakSpaces | kGroupApostrophes;
+  syntax.StrictGroups = true;
+  syntax.Percent = true;
+  return syntax;
+}
+
+std::optional<TNumberRead> FieldNumber(std::string_view field, char decimal) {
+  std::string_view trimmed = field;
+  while (!trimmed.empty() && trimmed.front() == ' ') trimmed.remove_prefix(1);
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  std::optional<TNumberRead> number = ReadNumber(trimmed, FieldSyntax(decimal));
+  if (number && trimmed.size() != field.size()) number->Shortest = false;
+  return number;
 }
 
 void TNumberEvidence::Add(std::string_view field) {
@@ -27,48 +43,54 @@ void TNumberEvidence::Add(std::string_view field) {
   const auto point = FieldNumber(field, '.');
   const auto comma = FieldNumber(field, ',');
   if (point && comma) {
-    if (point->Number != comma->Number && !ambiguous_) {
-      ambiguous_ = true;
-      example_.assign(field);
-    }
+    if (point->Number != comma->Number && example_.empty()) example_.assign(field);
     return;
   }
   if ((!point && !comma) || !MarksBetweenDigits(field)) return;
-  const bool hasComma = field.find(',') != std::string_view::npos;
   if (point) {
-    (hasComma ? commaGrouping_ : pointDecimal_) = true;
-  } else {
-    (hasComma ? commaDecimal_ : pointGrouping_) = true;
+    if (pointFields_++ == 0) pointExample_.assign(field);
+  } else if (commaFields_++ == 0) {
+    commaExample_.assign(field);
   }
 }
 
 char TNumberEvidence::Decimal(char sessionDecimal) const {
-  if (SaysCommas() && !commaGrouping_) return ',';
-  if (!SaysCommas() && (commaGrouping_ || pointDecimal_)) return '.';
+  if (commaFields_ != pointFields_) return commaFields_ > pointFields_ ? ',' : '.';
   return sessionDecimal == ',' ? ',' : '.';
 }
 
-bool TNumberEvidence::Unsettled() const { return !Settled() && (ambiguous_ || (SaysCommas() && commaGrouping_)); }
+bool TNumberEvidence::Unsettled() const {
+  return commaFields_ == pointFields_ && (commaFields_ > 0 || !example_.empty());
+}
+
+std::size_t QuotedFieldText(std::string_view text, std::size_t at, std::string& value) {
+  const std::size_t n = text.size();
+  value.clear();
+  std::size_t j = at + 1;
+  while (j < n) {
+    if (text[j] == '"') {
+      if (j + 1 < n && text[j + 1] == '"') {
+        value += '"';
+        j += 2;
+        continue;
+      }
+      return j + 1;
+    }
+    value += text[j++];
+  }
+  std::size_t end = at + 1;
+  while (end < n && !EndOfLine(text[end])) ++end;
+  value.assign(text.substr(at + 1, end - at - 1));
+  return end;
+}
 
 std::string UnquotedField(std::string_view written) {
   if (written.empty() || written.front() != '"') return std::string(written);
   std::string text;
-  std::size_t i = 1;
-  while (i < written.size()) {
-    if (written[i] == '"') {
-      if (i + 1 < written.size() && written[i + 1] == '"') {
-        text += '"';
-        i += 2;
-        continue;
-      }
-      // What follows the closing quote belongs to the field too.
-      text.append(written.substr(i + 1));
-      return text;
-    }
-    text += written[i++];
-  }
-  // A quote never closed: the rest is the field.
-  return std::string(written.substr(1));
+  const std::size_t end = QuotedFieldText(written, 0, text);
+  // What follows the closing quote belongs to the field too.
+  text.append(written.substr(end));
+  return text;
 }
 
 }  // namespace kvx::workbook

@@ -3,14 +3,15 @@
 // whole file from what its fields show, and its fields read by that
 // decision, so that a file's numbers read the same in every session. The
 // readers (text_files.cpp) and the check of a save in place
-// (text_layout.cpp) judge a file alike.
+// (text_layout.cpp) judge a file alike, by TNumberEvidence alone.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/workbook/number_format.h"
+#include "platform/number_text.h"
 
 namespace kvx::workbook {
 
@@ -18,48 +19,67 @@ namespace kvx::workbook {
 // ('.' or ','): the other of the two.
 inline char GroupingMark(char decimal) { return decimal == ',' ? '.' : ','; }
 
-// A field as a number written with the decimal mark `decimal` and the
-// grouping mark that goes with it (ParseWrittenNumber): "2.5", "1,234.5",
-// "-0.25", "1e-7", "12.5%" with points; "2,5", "1.234,5" with commas.
-std::optional<TTypedEntry> FieldNumber(std::string_view field, char decimal);
+// How the numbers of a file whose decimal mark is `decimal` are written:
+// the other of '.' and ',', a no-break space (U+00A0, U+202F) or an
+// apostrophe ('\'', U+2019) group thousands, one mark throughout a number,
+// the first group not led by 0; an exponent (not after groups); a
+// trailing '%'.
+TNumberSyntax FieldSyntax(char decimal);
 
-// What the fields of a file show of its decimal mark, added one by one.
-// A field that is a number with one mark only tells: a decimal comma
-// ("1,5", "0,125", "2,5e3") or points grouping thousands ("1.234.567") say
-// commas; commas grouping thousands ("12,345,678", "1,234.5") or a
-// decimal point ("2.5", "0.75") say points. Only fields whose marks stand
-// between digits count ("5." may close a German ordinal). A field that is a
-// number with either mark, but another one ("1,234", "1.234"), leaves it
-// open.
+// A field as a number of a file whose decimal mark is `decimal`
+// (FieldSyntax), blanks around it allowed: "2.5", "1,234.5", "1'234.5",
+// "-0.25", "1e-7", "12.5%" with points; "2,5", "1.234,5", "1 234,5" with
+// commas. Dates, times and formulas are not looked for. Shortest tells
+// that the field as it stands (blanks included) is the number's shortest
+// text with that mark.
+std::optional<TNumberRead> FieldNumber(std::string_view field, char decimal);
+
+// What the fields of a file show of its decimal mark, added one by one,
+// and the mark decided from them. A field that is a number with one mark
+// only counts for that mark: decimal commas ("1,5", "0,125", "2,5e3") or
+// points grouping thousands ("1.234.567", "1.234,5") for the comma; decimal
+// points ("2.5", "0.75") or commas grouping thousands ("12,345,678",
+// "1,234.5") for the point. Only fields whose marks stand between digits
+// count ("5." may close a German ordinal). A field that is a number with
+// either mark, but another one ("1,234", "1.234"), counts for neither.
 class TNumberEvidence {
  public:
   void Add(std::string_view field);
-  // The file's decimal mark: commas where a field says so and none groups
-  // thousands with commas (a decimal point beside decimal commas is more
-  // often a date or a version: "3.10", "1.10"); points where only points
-  // are said; otherwise the session's decimal mark `sessionDecimal` ('.'
-  // for any but ',').
+  // The file's decimal mark: the mark more fields count for; when as many
+  // count for each (none at all included), the session's decimal mark
+  // `sessionDecimal` ('.' for any but ',').
   char Decimal(char sessionDecimal) const;
-  // True when the fields left the mark open although some field reads as
-  // another number by it ("1,234"), or said both; Example is the first field
-  // that reads otherwise by the mark.
+  // True when the fields leave the mark to the session although some
+  // field reads otherwise by it: as many fields count for each mark (more
+  // than none), or none counts and a field reads as another number by the
+  // other mark ("1,234").
   bool Unsettled() const;
+  // The fields that count for each mark, and the first of each.
+  std::uint64_t PointFields() const { return pointFields_; }
+  std::uint64_t CommaFields() const { return commaFields_; }
+  const std::string& PointExample() const { return pointExample_; }
+  const std::string& CommaExample() const { return commaExample_; }
+  // The first field that reads as a number with either mark, but another
+  // one ("1,234").
   const std::string& Example() const { return example_; }
 
  private:
-  bool SaysCommas() const { return commaDecimal_ || pointGrouping_; }
-  bool Settled() const {
-    return (SaysCommas() && !commaGrouping_) || (!SaysCommas() && (commaGrouping_ || pointDecimal_));
-  }
-
-  bool commaDecimal_ = false, pointGrouping_ = false, commaGrouping_ = false, pointDecimal_ = false;
-  bool ambiguous_ = false;
-  std::string example_;
+  std::uint64_t pointFields_ = 0, commaFields_ = 0;
+  std::string pointExample_, commaExample_, example_;
 };
 
-// The field of a comma-separated file as written (in double quotes, doubled
-// quotes inside, when it needs them) as the text it stands for; a field
-// without a leading quote as it stands.
+// The field of a comma-separated file that starts with a double quote at
+// `at`, as the text it stands for, into `value`: to its closing quote (a
+// doubled quote inside stands for one, separators and line breaks are
+// part of it); a quote that is never closed makes the rest of its line
+// the field. Gives the position after the closing quote (the line's end
+// for one never closed).
+std::size_t QuotedFieldText(std::string_view text, std::size_t at, std::string& value);
+
+// The field of a comma-separated file as written (in double quotes,
+// doubled quotes inside, when it needs them) as the text it stands for
+// (QuotedFieldText, what follows the closing quote added); a field without
+// a leading quote as it stands.
 std::string UnquotedField(std::string_view written);
 
 }  // namespace kvx::workbook

@@ -1,8 +1,9 @@
 #include "platform/workbook/text_source.h"
 
-#include <charconv>
 #include <cstring>
 #include <limits>
+
+#include "platform/number_text.h"
 
 namespace kvx::workbook {
 
@@ -17,18 +18,6 @@ void Mix(std::uint64_t& hash, std::string_view bytes) {
     hash ^= static_cast<unsigned char>(ch);
     hash *= kFnvPrime;
   }
-}
-
-// A number as its shortest text that reads back as the same number, with
-// the decimal mark `decimal`; its length.
-std::size_t ShortestNumberText(double number, char decimal, char (&text)[32]) {
-  const auto [end, error] = std::to_chars(text, text + sizeof text, number);
-  if (error != std::errc()) return 0;
-  const auto length = static_cast<std::size_t>(end - text);
-  for (std::size_t i = 0; i < length; ++i) {
-    if (text[i] == '.') text[i] = decimal;
-  }
-  return length;
 }
 
 }  // namespace
@@ -64,8 +53,9 @@ std::uint32_t TTextSource::Add(std::string_view text) {
   return static_cast<std::uint32_t>(Cells.size());
 }
 
-void TTextSource::Keep(TCell& cell, std::string_view text) {
+void TTextSource::Keep(TCell& cell, std::string_view text, bool given) {
   cell.Source = kSourceInContents;
+  if (given) return;
   std::string_view own;
   if (Of(cell, own) && own == text) return;
   cell.Source = Add(text);
@@ -79,7 +69,7 @@ bool TTextSource::Of(const TCell& cell, std::string_view& text) const {
       return true;
     }
     if (cell.Kind != TCellKind::Number) return false;
-    text = std::string_view(number_, ShortestNumberText(cell.Number, Decimal, number_));
+    text = std::string_view(number_, ShortestNumberChars(cell.Number, Decimal, number_));
     return !text.empty();
   }
   if (cell.Source == 0 || cell.Source > Cells.size()) return false;

@@ -55,8 +55,10 @@ struct TTextSource {
   std::uint32_t Add(std::string_view text);
   // Keeps `text` as the file's text of the cell just made of it, and marks
   // the cell so: kSourceInContents when its contents give the text back,
-  // else the text added with the cell's fingerprint.
-  void Keep(TCell& cell, std::string_view text);
+  // else the text added with the cell's fingerprint. `given`: the caller
+  // knows that the contents give it back (a number whose text is its
+  // shortest one, FieldNumber), which spares writing the number.
+  void Keep(TCell& cell, std::string_view text, bool given = false);
   // The file's text of a cell into `text` when the cell still holds what
   // it was read as; false otherwise. A number's text stands in this source
   // and stays valid until the next call.

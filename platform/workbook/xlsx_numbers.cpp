@@ -76,13 +76,6 @@ void ForEachSheetCell(
   }
 }
 
-std::string ExactNumberText(double value) {
-  if (!std::isfinite(value)) return "0";
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
-}
-
 std::uint64_t CellKey(int row, int col) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) | static_cast<std::uint32_t>(col);
 }

@@ -31,11 +31,6 @@ void ForEachSheetCell(
     std::string_view xml,
     const std::function<void(std::string_view tag, std::string_view content, std::size_t contentAt)>& visit);
 
-// The shortest decimal text that reads back as exactly `value`
-// (std::to_chars: "0.1", "1e-300", "-0"); "0" for a value that is not
-// finite (the file format has no such number).
-std::string ExactNumberText(double value);
-
 // A cell's key: row and column (from 1) in one number that orders cells
 // row by row, as the files write them.
 std::uint64_t CellKey(int row, int col);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "platform/number_text.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/xlsx_text.h"
 
@@ -45,7 +46,7 @@ void AppendInt(std::string& out, long long value) {
 void AppendNumber(std::string& out, double value) {
   if (!std::isfinite(value)) value = 0.0;
   char digits[32];
-  out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+  out.append(digits, ShortestNumberChars(value, '.', digits));
 }
 
 void AppendColumnName(std::string& out, int col) {

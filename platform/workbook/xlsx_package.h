@@ -11,7 +11,7 @@
 //
 // What the cells look like in the file:
 //   - numbers: the shortest text that reads back as the same double
-//     (ExactNumberText, xlsx_numbers.h); the stored results of formulas
+//     (ShortestNumberChars, platform/number_text.h); the stored results of formulas
 //     with 16 significant digits, as the library writes them (other
 //     programs round what they show from these; the program computes the
 //     formulas again);

@@ -15,6 +15,7 @@
 #include "app/ui/menu_commands.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
+#include "platform/locale_reader.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
@@ -170,6 +171,21 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
                                   "therefore proposes a new name.");
   EXPECT_EQ(test::TempFolder::Read(csv), unclosed);
   LanguageEnglish = 0;
+
+  // On a Swiss desktop (decimal point, dates "dd.mm.yyyy") "7.5" typed is
+  // a number, and the file holds it as typed, not a date.
+  const TIntlSeparators german = IntlSeparators;
+  IntlSeparators = SeparatorsFromLocaleTexts(".", "\xE2\x80\x99", "%d.%m.%Y", "%T");
+  const std::string swiss = folder.Write("swiss.txt", "Preis\t2.5\n");
+  Open(form, swiss);
+  ASSERT_TRUE(form.Workbook().CommitEntry(2, 2, "7.5"));
+  ASSERT_TRUE(form.Workbook().CommitEntry(3, 2, "1\xE2\x80\x99" "234.5"));
+  EXPECT_EQ(form.Workbook().Number(3, 2), 1234.5);
+  shown = messages_.messages.size();
+  save->trigger();
+  EXPECT_TRUE(WhyNot(shown).empty());
+  EXPECT_EQ(test::TempFolder::Read(swiss), "Preis\t2.5\n\t7.5\n\t1234.5\n");
+  IntlSeparators = german;
 
   // The damaged workbooks whose cells could not be read whole are refused
   // when they open, the part named; the document open before stays, and

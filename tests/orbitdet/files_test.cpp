@@ -188,7 +188,7 @@ TEST_F(ObservationFiles, UnknownStationsStayGeocentricAndTheNextFileAsksAgain) {
   sink_.messages.clear();
   ASSERT_TRUE(OpenObservationFileNamed(od_, name));
   EXPECT_EQ(sink_.messages.size(), 3u);  // asked for ZZZ and, answered Yes, for YYY
-  EXPECT_EQ(list_[0].Key, ShortestText(list_[0].Obs.JD));
+  EXPECT_EQ(list_[0].Key, ShortestNumberText(list_[0].Obs.JD));
 }
 
 TEST_F(ObservationFiles, MissingStationListGivesOneNoticeAndGeocentricPlaces) {

@@ -46,6 +46,8 @@ TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
   TIntlSeparators french = SeparatorsFromLocaleTexts(",", "\xE2\x80\xAF", "%d/%m/%Y", "%H:%M:%S");
   EXPECT_EQ(french.Thousands, ' ');
   EXPECT_EQ(french.Date, '/');
+  // A Swiss right single quotation mark is kept as an apostrophe.
+  EXPECT_EQ(SeparatorsFromLocaleTexts(".", "\xE2\x80\x99", "%d.%m.%Y", "%T").Thousands, '\'');
 
   TIntlSeparators none = SeparatorsFromLocaleTexts("", "", "", "");
   EXPECT_EQ(none.Decimal, '.');

@@ -592,6 +592,76 @@ TEST_F(BadInputTest, AFileTheProgramWritesReadsBackAsTheSheetItWrote) {
   EXPECT_FALSE(fs::exists(PathOf("none.csv")));
 }
 
+// Desktops group digits with no-break spaces (French, Russian) and
+// apostrophes (Swiss): such a file's grouped column reads as numbers in
+// any session, and a field that is a number only with the other decimal
+// mark stays a text, counted in the note. Beyond the double range a field
+// is no number, whatever its exponent's sign; "==" is a text kept through
+// "Save as".
+TEST_F(BadInputTest, GroupedHugeAndRuleFieldsOfTextFilesReadAsWritten) {
+  const TIntlSeparators german = IntlSeparators;
+  const TIntlSeparators english{'.', ',', '/', ':', ','};
+  for (const TIntlSeparators& session : {german, english}) {
+    IntlSeparators = session;
+    for (const char* name :
+         {"text_french_grouping_nbsp_reads_as_text.txt", "text_swiss_apostrophe_grouping_reads_as_text.txt"}) {
+      SCOPED_TRACE(std::string(name) + (session.Decimal == ',' ? " German" : " English"));
+      TWorkbook book;
+      int type = 0;
+      std::string error, note;
+      ASSERT_TRUE(ReadWorkbookFile(book, Input(name), type, error, &note)) << error;
+      EXPECT_EQ(note, "");
+      const double values[] = {2.5, -0.25, 1e-7, 0.75}, grouped[] = {1234.5, 12345.25, 1e6, -9876.13};
+      for (int row = 2; row <= 5; ++row) {
+        ASSERT_EQ(book.CellKind(row, 3), TCellKind::Number) << row << " " << book.Text(row, 3);
+        EXPECT_EQ(book.Number(row, 2), values[row - 2]);
+        EXPECT_EQ(book.Number(row, 3), grouped[row - 2]);
+      }
+    }
+  }
+  // A Swiss number in a file of decimal commas stays a text.
+  IntlSeparators = english;
+  const std::uint8_t language = LanguageEnglish;
+  LanguageEnglish = 1;
+  const std::string mixed =
+      PathOf("mixed.txt"), french = TextOf(Input("text_french_grouping_nbsp_reads_as_text.txt"));
+  std::ofstream(mixed, std::ios::binary) << french << "\"e\"\t0,5\t1'234.50\t01.01.2026\n";
+  TWorkbook book;
+  int type = 0;
+  std::string error, note;
+  ASSERT_TRUE(ReadWorkbookFile(book, mixed, type, error, &note)) << error;
+  EXPECT_EQ(book.CellKind(6, 3), TCellKind::Text);
+  EXPECT_EQ(book.Number(6, 2), 0.5);
+  EXPECT_EQ(note,
+            "1 field that is a number only with decimal points was kept as a text, as more of the file's fields show "
+            "decimal commas (1'234.50).");
+  LanguageEnglish = language;
+
+  for (const char* name : {"tab_text_huge_number_negative_exponent_reads_0.txt",
+                           "csv_huge_number_negative_exponent_reads_0.csv"}) {
+    SCOPED_TRACE(name);
+    IntlSeparators = german;
+    TWorkbook huge;
+    const bool csv = std::string(name).ends_with(".csv");
+    ASSERT_TRUE(csv ? ReadSeparatedIntoSheet(huge, Input(name), ';', error, &note)
+                    : ReadWorkbookFile(huge, Input(name), type, error, &note))
+        << error;
+    EXPECT_EQ(huge.CellKind(2, 2), TCellKind::Text);
+    EXPECT_EQ(huge.Text(2, 2), "1" + std::string(310, '0') + "e-1");
+    EXPECT_EQ(huge.Number(3, 2), 2.5);
+  }
+
+  TWorkbook rule;
+  ASSERT_TRUE(ReadWorkbookFile(rule, Input("tab_text_double_equals_field_reads_empty.txt"), type, error)) << error;
+  ASSERT_EQ(rule.CellKind(2, 2), TCellKind::Text);
+  const std::string saved = PathOf("rule.xlsx");
+  ASSERT_TRUE(WriteWorkbookFile(rule, saved, kFileTypeWorkbook, error)) << error;
+  TWorkbook back;
+  ASSERT_EQ(Open(back, saved), "");
+  EXPECT_EQ(back.Text(2, 2), "==");
+  EXPECT_EQ(back.Number(3, 2), 1.25);
+}
+
 // A save in place is proven by reading the file written back: a quote
 // never closed takes the cell typed beside it, or the quotes of a value
 // holding ';' further down, into its field; a last line ending in a lone

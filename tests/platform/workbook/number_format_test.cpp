@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "platform/globals.h"
+#include "platform/locale_reader.h"
+
 namespace kvx::workbook {
 namespace {
 
@@ -114,6 +119,72 @@ TEST(NumberFormat, TypedEntriesBecomeValues) {
   EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Text);
   EXPECT_EQ(entry.Text, "123");
   EXPECT_EQ(ParseTypedEntry("12° 30'", German()).Kind, TTypedEntry::TKind::Text);
+}
+
+// Each desktop's own forms, its separators taken from its locale's texts
+// as the program reads them: where the date separator is the decimal mark
+// (Swiss), a text that reads as a number is one and a date needs its year
+// or its closing point; the desktop's grouping mark, non-ASCII ones too,
+// groups digits; one rule for values beyond and below the double range.
+TEST(NumberFormat, TypedEntriesFollowEachDesktopsOwnForms) {
+  struct Desktop {
+    const char* Name;
+    const char* Decimal;
+    const char* Thousands;
+    const char* DateFormat;
+    std::string Grouped;  // 1234.5 grouped as the desktop writes it
+    std::string Date;     // 7 May 2026 as typed there
+  };
+  const std::string nbsp = "\xC2\xA0", narrow = "\xE2\x80\xAF", rightQuote = "\xE2\x80\x99";
+  const Desktop desktops[] = {
+      {"de_DE", ",", ".", "%d.%m.%Y", "1.234,5", "7.5.2026"},
+      {"de_CH", ".", "\xE2\x80\x99", "%d.%m.%Y", "1" + rightQuote + "234.5", "7.5.2026"},
+      {"fr_FR", ",", "\xE2\x80\xAF", "%d/%m/%Y", "1" + narrow + "234,5", "07/05/2026"},
+      {"ru_RU", ",", "\xE2\x80\xAF", "%d.%m.%Y", "1" + nbsp + "234,5", "07.05.2026"},
+      {"tr_TR", ",", ".", "%d-%m-%Y", "1.234,5", "07-05-2026"},
+      {"en_US", ".", ",", "%m/%d/%Y", "1,234.5", "2026-05-07"},
+  };
+  const TIntlSeparators saved = IntlSeparators;
+  const auto number = [](const std::string& text, const TFormatLocale& locale) {
+    const TTypedEntry entry = ParseTypedEntry(text, locale);
+    return entry.Kind == TTypedEntry::TKind::Number ? entry.Number : -1.0;
+  };
+  for (const Desktop& desktop : desktops) {
+    SCOPED_TRACE(desktop.Name);
+    IntlSeparators = SeparatorsFromLocaleTexts(desktop.Decimal, desktop.Thousands, desktop.DateFormat, "%T");
+    const TFormatLocale locale = TFormatLocale::FromGlobals();
+    const std::string d(1, locale.Decimal);
+    EXPECT_EQ(number("2" + d + "5", locale), 2.5);
+    EXPECT_EQ(number(desktop.Grouped, locale), 1234.5);
+    EXPECT_DOUBLE_EQ(number("-" + desktop.Grouped + "%", locale), -12.345);
+    EXPECT_EQ(number(desktop.Date, locale), DateSerial(2026, 5, 7));
+    // Beyond the largest double no number, whatever the exponent's sign;
+    // below the smallest 0.
+    EXPECT_EQ(ParseTypedEntry("1e309", locale).Kind, TTypedEntry::TKind::Text);
+    EXPECT_EQ(ParseTypedEntry("1" + std::string(310, '0') + "e-1", locale).Kind, TTypedEntry::TKind::Text);
+    EXPECT_EQ(number("1e-400", locale), 0.0);
+    // "=" and a rule of "=" are texts, kept as typed.
+    for (const char* rule : {"=", "==", "====="}) {
+      const TTypedEntry entry = ParseTypedEntry(rule, locale);
+      EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Text) << rule;
+      EXPECT_EQ(entry.Text, rule);
+    }
+  }
+  // Where the decimal mark is the date separator, numbers win.
+  IntlSeparators = SeparatorsFromLocaleTexts(".", rightQuote, "%d.%m.%Y", "%T");
+  const TFormatLocale swiss = TFormatLocale::FromGlobals();
+  for (const char* text : {"2.5", "7.5", "12.5", "31.12"}) {
+    EXPECT_EQ(ParseTypedEntry(text, swiss).Kind, TTypedEntry::TKind::Number) << text;
+    EXPECT_EQ(ParseTypedEntry(text, swiss).SuggestedFormat, "") << text;
+  }
+  EXPECT_EQ(number("1'234'567.5", swiss), 1234567.5);
+  EXPECT_EQ(ParseTypedEntry("1'234" + rightQuote + "567", swiss).Kind, TTypedEntry::TKind::Text);  // one mark
+  const TTypedEntry closed = ParseTypedEntry("7.5.", swiss);
+  EXPECT_EQ(closed.SuggestedFormat, "dd.mm.yyyy");
+  EXPECT_EQ(ParseTypedEntry("7.5.2026", swiss).Number, DateSerial(2026, 5, 7));
+  // Where they differ, "7.5" stays the German date of this year.
+  EXPECT_EQ(ParseTypedEntry("7.5", German()).Number, closed.Number);
+  IntlSeparators = saved;
 }
 
 TEST(NumberFormat, EntryTextRoundTripsThroughTypedInput) {

@@ -242,9 +242,16 @@ TEST(TextSave, CommasAreReadAsTheFileMeansThem) {
       {true, "1.234\t1.234.567", {1234, 1234567}, ""},
       {false, "1,5\t12,345,678",
        {text, 12345678},
-       "commas grouping thousands, as the session's decimal separator has it. 1 field that looks like a number "
-       "written with a decimal comma was kept as a text, as the file's numbers have decimal points (1,5)."},
-      {true, "2.5\t0,75\t1,5", {text, 0.75, 1.5}, "1 Feld, das wie eine Zahl mit Dezimalpunkt aussieht, blieb Text"},
+       "The file shows decimal points and decimal commas in as many fields (12,345,678, 1,5): they were read with "
+       "decimal points and commas grouping thousands, as the session's decimal separator has it. 1 field that is a "
+       "number only with decimal commas was kept as a text (1,5)."},
+      // Fields that show both marks: the mark more fields show wins.
+      {true, "2.5\t0,75\t1,5", {text, 0.75, 1.5},
+       "1 Feld, das nur mit Dezimalpunkten eine Zahl ist, blieb Text, da mehr Felder der Datei Dezimalkommas zeigen "
+       "(2.5)."},
+      {true, "12,345,678\t2.5\t1,5", {12345678, 2.5, text},
+       "1 Feld, das nur mit Dezimalkommas eine Zahl ist, blieb Text, da mehr Felder der Datei Dezimalpunkte zeigen "
+       "(1,5)."},
   };
   test::TempFolder folder;
   for (const Case& c : cases) {
