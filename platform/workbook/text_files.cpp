@@ -429,11 +429,11 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
 // then `error` names the first cell with a zero character. `inForm` tells
 // whether the bytes are in the workbook's text form.
 bool SheetTextBytes(const TWrittenText& written, const TWorkbook& book, std::string& bytes, bool& inForm,
-                    std::string& error) {
+                    TWriteError& error) {
   inForm = TextFileBytesInForm(written.Text, book.TextForm(), bytes);
   if (!NotTextReason(bytes).empty()) {
-    error = TextSaveRefusal(CellName(std::max(written.ZeroRow, 1), std::max(written.ZeroCol, 1)));
-    return false;
+    return error.Fail(TWriteFailure::Refused,
+                      TextSaveRefusal(CellName(std::max(written.ZeroRow, 1), std::max(written.ZeroCol, 1))));
   }
   return true;
 }
@@ -441,8 +441,10 @@ bool SheetTextBytes(const TWrittenText& written, const TWorkbook& book, std::str
 bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const std::string& path, std::string& error) {
   std::string bytes;
   bool inForm = false;
-  return SheetTextBytes(TTextSheetWriter(book, book.Sheet(), dialect).Write(), book, bytes, inForm, error) &&
-         WriteFileReplacing(path, bytes, error);
+  return WithErrorText(error, [&](TWriteError& failure) {
+    return SheetTextBytes(TTextSheetWriter(book, book.Sheet(), dialect).Write(), book, bytes, inForm, failure) &&
+           WriteFileReplacing(path, bytes, failure, THardLinks::Keep);
+  });
 }
 
 // Reads the text file `path` as the text readers read a file of `dialect`
@@ -559,7 +561,7 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   return true;
 }
 
-bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, TWriteError& error,
                    TTextSaveCheck* proof) {
   const TTextSheetWriter writer(book, book.Sheet(), dialect);
   const TWrittenText written = writer.Write();
@@ -567,7 +569,7 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
   bool inForm = false;
   if (!SheetTextBytes(written, book, bytes, inForm, error)) return false;
   if (proof == nullptr) {
-    if (!WriteFileReplacing(path, bytes, error)) return false;
+    if (!WriteFileReplacing(path, bytes, error, THardLinks::Keep)) return false;
   } else {
     // The file is replaced only when the text written gives back all the
     // file held and, read back as its reader reads it, every cell.
@@ -576,14 +578,21 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
     const std::string temporary = WriteTemporaryBeside(path, bytes, error);
     if (temporary.empty()) return false;
     std::error_code ignored;
-    if (!ReadBackText(book, temporary, dialect, *proof, error) || proof->Any()) {
+    std::string readError;
+    if (!ReadBackText(book, temporary, dialect, *proof, readError) || proof->Any()) {
       std::filesystem::remove(temporary, ignored);
+      if (!readError.empty()) error.Fail(TWriteFailure::Other, readError);
       return false;
     }
-    if (!ReplaceWithTemporary(temporary, path, error)) return false;
+    if (!ReplaceWithTemporary(temporary, path, error, THardLinks::Keep)) return false;
   }
   KeepWrittenForm(book, dialect, writer, written, bytes, inForm);
   return true;
+}
+
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+                   TTextSaveCheck* proof) {
+  return WithErrorText(error, [&](TWriteError& failure) { return SaveSheetText(book, path, dialect, failure, proof); });
 }
 
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {
