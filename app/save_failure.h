@@ -40,8 +40,7 @@ extern const TSaveFailureLead kTextSaveLead;
 // war." / "The file stays as it was." where a file of that name is there,
 // and, with `anotherName`, that another name or place may be chosen (the
 // save dialog follows).
-void ShowSaveFailure(const TSaveFailureLead& lead, const std::string& name, const TWriteError& error,
-                     bool anotherName);
+void ShowSaveFailure(const TSaveFailureLead& lead, const std::string& name, const TWriteError& error, bool anotherName);
 
 // A save under a name the user chooses: `ask` gives the name, the dialog
 // starting at `start` (none: cancelled, or a name the dialog's own rules

@@ -217,8 +217,9 @@ void ShowNotWrittenOver(const std::string& name, const std::pair<std::string, st
 // The .xlsx name Save as proposes for a file that Save may not write over:
 // the file's own name with ".xlsx", else with "-2.xlsx", "-3.xlsx" ...: the
 // first that is neither the file opened nor another file already there.
-std::string NewWorkbookName(const std::string& opened) {
-  const std::string stem = WithoutExtension(opened);
+// `stem` is the name without ".xlsx" (the file opened's by default).
+std::string NewWorkbookName(const std::string& opened, std::string stem = {}) {
+  if (stem.empty()) stem = WithoutExtension(opened);
   std::error_code ec;
   for (int n = 1; n < 1000; ++n) {
     std::string name = stem;
@@ -236,8 +237,7 @@ std::string SaveAsStartAfter(const TWorkbookDocument& doc, const std::string& na
   std::error_code ec;
   const bool folderThere = std::filesystem::is_directory(std::filesystem::path(name).parent_path(), ec);
   if (cause != TWriteFailure::FolderReadOnly && folderThere) return NewWorkbookName(name);
-  const std::string own = std::filesystem::path(WithoutExtension(name)).filename().string() + ".xlsx";
-  return NewWorkbookName(doc.DefaultFolder + own);
+  return NewWorkbookName(name, doc.DefaultFolder + std::filesystem::path(WithoutExtension(name)).filename().string());
 }
 
 // After the document's file was opened, `seen` before it was read: saved,
