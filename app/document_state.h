@@ -1,11 +1,13 @@
 // The document the window shows: the untitled counter, the open table
-// transaction, the saved flag, whether the file opened may be written over,
-// the workbook view, the default sheet count,
+// transaction, the saved flag, whether the file opened may be written over
+// and what it was when last seen, the workbook view, the default sheet count,
 // the csv separator and the size of the recent-files list. The window holds
 // one; a command that writes into the document or saves it receives it.
 #pragma once
 
 #include <cstdint>
+
+#include "platform/safe_file_write.h"
 
 namespace kvx {
 
@@ -20,6 +22,14 @@ struct TDocumentState {
   // from what the writer writes (CheckTextSave) and by reading the file
   // written back before it replaces the file; an .xlsx by reading it back.
   std::uint8_t OpenedFileNotKept = 0;
+  // The document's file as the program last saw it, at the open or the
+  // last save: a save over it first asks when another program changed it
+  // since (another stamp).
+  TFileStamp FileStamp;
+  // The file is what the program last wrote from the workbook: while the
+  // workbook is not changed after that, a save over it writes the same
+  // again and is not proven by reading it back.
+  bool FileWritten = false;
   std::int32_t RecentFilesCount = 10;  // size of the recent-files list
   std::uint8_t WorkbookView = 1;       // non-zero: tables go into the workbook sheet
   std::int32_t DefaultSheetNumber = 16;

@@ -1,7 +1,5 @@
 #include "app/table_document.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <system_error>
 
 #include "app/history_list.h"
+#include "app/save_failure.h"
 #include "core/quantity_headings.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
@@ -34,13 +33,6 @@ FileDialogRequest TableFileRequest(bool save, const std::string& folder) {
   request.filters = {english ? "Kandrevoltinex files (*.kvx)" : "Kandrevoltinex-Dateien (*.kvx)"};
   request.defaultExtension = "kvx";
   return request;
-}
-
-void ShowSaveError(const std::string& fileName) {
-  ShowMessage("Beim Speichern von " + fileName +
-                  " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
-                  " bereits von einem anderen Programm geöffnet.",
-              "An Error occured while saving " + fileName + ".", MessageIcon::Error);
 }
 
 void ShowDamaged(const std::string& fileName) {
@@ -133,38 +125,50 @@ void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image) {
   }
 }
 
-bool SaveTableFile(TTableDocument& doc, const std::string& fileName) {
-  std::error_code ec;
-  if (std::filesystem::exists(fileName, ec) && ::access(fileName.c_str(), W_OK) != 0) {
-    ShowSaveError(fileName);
-    return false;
-  }
+namespace {
+
+// Writes the file (WriteFileReplacing); a grid the format cannot hold is
+// refused with its message (TWriteFailure::Refused).
+bool WriteTableFile(TTableDocument& doc, const std::string& fileName, TWriteError& error) {
   const TTableFileImage image = TableFileImageOf(doc);
   if (const std::string refused = TableFileRefusal(image); !refused.empty()) {
     ShowDoesNotFitFormat(refused, "*.kvx", fileName);
-    return false;
+    return error.Fail(TWriteFailure::Refused, refused);
   }
   const std::vector<std::uint8_t> bytes = EncodeTableFile(image);
-  if (!WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
-    ShowSaveError(fileName);
-    return false;
-  }
-  return true;
+  return WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                            error, THardLinks::Keep);
+}
+
+}  // namespace
+
+bool SaveTableFile(TTableDocument& doc, const std::string& fileName) {
+  TWriteError error;
+  error.Cause = WhyNotWritable(fileName);
+  if (error.Cause == TWriteFailure::None && WriteTableFile(doc, fileName, error)) return true;
+  if (error.Cause != TWriteFailure::Refused) ShowSaveFailure(kWorkbookSaveLead, fileName, error, false);
+  return false;
 }
 
 bool SaveTableFileAs(TTableDocument& doc) {
-  const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true, doc.DefaultFolder));
-  if (!chosen) return false;
-  if (!HasTableFileExtension(*chosen)) {
-    ShowMessage("Ephemeridendateien müssen die Erweiterung \"kvx\"  besitzen.",
-                "Ephemeris files must have the extension \"kvx\"", MessageIcon::Error, MessageButtons::Ok,
-                LanguageEnglish != 0 ? "Wrong extension" : "Falsche Dateierweiterung");
-    return false;
-  }
-  if (!SaveTableFile(doc, *chosen)) return false;
-  if (doc.Recent != nullptr) doc.Recent->AddFile(*chosen);
+  const auto ask = [&](const std::string&) -> std::optional<std::string> {
+    const std::optional<std::string> chosen = AskSaveFileName(TableFileRequest(true, doc.DefaultFolder));
+    if (chosen && !HasTableFileExtension(*chosen)) {
+      ShowMessage("Ephemeridendateien müssen die Erweiterung \"kvx\"  besitzen.",
+                  "Ephemeris files must have the extension \"kvx\"", MessageIcon::Error, MessageButtons::Ok,
+                  LanguageEnglish != 0 ? "Wrong extension" : "Falsche Dateierweiterung");
+      return std::nullopt;
+    }
+    return chosen;
+  };
+  const std::optional<std::string> written = SaveUnderChosenName(
+      doc.DefaultFolder, ask,
+      [&](const std::string& name, TWriteError& error) { return WriteTableFile(doc, name, error); }, kWorkbookSaveLead,
+      [](const std::string& name, TWriteFailure) { return name; });
+  if (!written) return false;
+  if (doc.Recent != nullptr) doc.Recent->AddFile(*written);
   doc.Document.DocumentSaved = 1;
-  doc.Caption = std::string(kCaptionStart) + *chosen + "]";
+  doc.Caption = std::string(kCaptionStart) + *written + "]";
   return true;
 }
 

@@ -56,12 +56,14 @@ void ResetGridToReady(tmystringgrid& grid, TResultGridLook& look);
 TTableFileImage TableFileImageOf(const TTableDocument& doc);
 void TakeTableFileImage(TTableDocument& doc, const TTableFileImage& image);
 
-// Writes the file (replacing one that exists). A failed write shows the
-// save-error message naming the file and returns false.
+// Writes the file (replacing one that exists, which keeps its mode and
+// links). A file that may not be written, or a failed write, shows the
+// save-error message naming the file and the cause, and returns false.
 bool SaveTableFile(TTableDocument& doc, const std::string& fileName);
 // Save and Save as of the result grid: asks for a name ("Kandrevoltinex-
-// Dateien (*.kvx)"), refuses any extension but ".kvx"/".KVX"; after a
-// write that succeeded: recent files, DocumentSaved, caption
+// Dateien (*.kvx)"), refuses any extension but ".kvx"/".KVX"; a name that
+// cannot be written is told with its cause and the dialog comes again;
+// after a write that succeeded: recent files, DocumentSaved, caption
 // "Kandrevoltinex 4.6 [name]". False when cancelled or refused.
 bool SaveTableFileAs(TTableDocument& doc);
 // Checks and reads the file; on any refusal shows its message and leaves

@@ -1,7 +1,5 @@
 #include "app/workbook_document.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -10,7 +8,9 @@
 #include <utility>
 
 #include "app/history_list.h"
+#include "app/save_failure.h"
 #include "platform/ascii_case.h"
+#include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -61,23 +61,6 @@ void ShowOpenFailed(const std::string& name, const std::string& reason = {}) {
                   " auch zur Zeit von einer anderen Anwendung bearbeitet." +
                   german,
               "Kandrevoltinex 4.6 could not open the file " + name + english, MessageIcon::Error);
-}
-
-// The save-error message; a text writer's refusal (workbook_files.h), which
-// names the cell that cannot go into a text file, follows on a line of its
-// own.
-void ShowSaveFailed(const std::string& name, const std::string& error = {}) {
-  const std::string reason = workbook::IsTextSaveRefusal(error) ? "\n" + error : std::string();
-  ShowMessage("Fehler beim Speichern von " + name + "." + reason,
-              "An error occured while saving " + name + "." + reason, MessageIcon::Error, MessageButtons::Ok,
-              English() ? "Error" : "Datei nicht gespeichert");
-}
-
-void ShowWorkbookSaveFailed(const std::string& name) {
-  ShowMessage("Beim Speichern von " + name +
-                  " ist ein Fehler aufgetreten. Möglicherweise ist eine Datei gleichen Namens"
-                  " bereits von einem anderen Programm geöffnet.",
-              "An Error occured while saving " + name + ".", MessageIcon::Error);
 }
 
 // What a save dialog asks: its title and filter in both languages, and the
@@ -158,7 +141,7 @@ std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std:
 void ShowOnlyActiveSheet(bool csv) {
   const std::string kind = csv ? "csv-Datei" : "Textdatei";
   ShowMessage("Es wird lediglich das aktive Blatt in eine " + kind +
-                  " gesichert.Speichern Sie gegebenenfalls nochmals im *.xlsx-Format",
+                  " gesichert. Speichern Sie gegebenenfalls nochmals im *.xlsx-Format",
               std::string("Only the active sheet will be saved into a ") + (csv ? "csv-file." : "textfile."),
               MessageIcon::Information, MessageButtons::Ok,
               English() ? "File was not saved completely" : "Datei nicht vollständig gespeichert");
@@ -230,8 +213,9 @@ void ShowNotWrittenOver(const std::string& name, const std::pair<std::string, st
 // The .xlsx name Save as proposes for a file that Save may not write over:
 // the file's own name with ".xlsx", else with "-2.xlsx", "-3.xlsx" ...: the
 // first that is neither the file opened nor another file already there.
-std::string NewWorkbookName(const std::string& opened) {
-  const std::string stem = WithoutExtension(opened);
+// `stem` is the name without ".xlsx" (the file opened's by default).
+std::string NewWorkbookName(const std::string& opened, std::string stem = {}) {
+  if (stem.empty()) stem = WithoutExtension(opened);
   std::error_code ec;
   for (int n = 1; n < 1000; ++n) {
     std::string name = stem;
@@ -242,91 +226,172 @@ std::string NewWorkbookName(const std::string& opened) {
   return stem + ".xlsx";
 }
 
-// Save as .xlsx, starting with a new name beside the file when `newName`
-// (the file is not to be written over), else with the file's name.
-bool SaveAs(TWorkbookDocument& doc, bool newName) {
-  std::string start;
-  const std::string ext = AsciiUpper(Extension(doc.FileName));
-  if (newName) {
-    start = NewWorkbookName(doc.FileName);
-  } else if (doc.FileName.empty() || ext == ".CSV") {
-    start = doc.DefaultFolder + UntitledName(doc.Document);
-  } else {
-    start = ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
-  }
-  const std::optional<std::string> chosen = AskSaveName(kSaveWorkbookQuestion, start, "xlsx");
-  if (!chosen) return false;
-  std::string error;
-  if (!workbook::WriteWorkbookFile(doc.Book, *chosen, workbook::kFileTypeWorkbook, error)) {
-    ShowWorkbookSaveFailed(*chosen);
-    return false;
-  }
-  doc.FileName = *chosen;
-  doc.FileType = workbook::kFileTypeWorkbook;
+// Where Save as starts after `name` could not be written for `cause`: a
+// new name beside it, or in the default folder when its folder takes no
+// file or is gone.
+std::string SaveAsStartAfter(const TWorkbookDocument& doc, const std::string& name, TWriteFailure cause) {
+  std::error_code ec;
+  const bool folderThere = std::filesystem::is_directory(std::filesystem::path(name).parent_path(), ec);
+  if (cause != TWriteFailure::FolderReadOnly && folderThere) return NewWorkbookName(name);
+  return NewWorkbookName(name, doc.DefaultFolder + std::filesystem::path(WithoutExtension(name)).filename().string());
+}
+
+// After the document's file was opened, `seen` before it was read: saved,
+// the file as seen then.
+void TakeOpened(TDocumentState& document, const TFileStamp& seen) {
+  document.DocumentSaved = 1;
+  document.FileStamp = seen;
+  document.FileWritten = false;
+}
+
+// After the document's file `name` was written: the document is that file
+// as the program wrote it, saved unless the file holds less than the
+// workbook (`whole` false: a text of one sheet beside sheets with cells).
+void TakeWritten(TWorkbookDocument& doc, const std::string& name, bool whole) {
+  doc.FileName = name;
   doc.Document.OpenedFileNotKept = 0;
-  doc.Book.SetFileName(*chosen);
-  SetCaptionAndRecent(doc, *chosen);
-  doc.Document.DocumentSaved = 1;
+  doc.Document.FileStamp = FileStampOf(name);
+  doc.Document.FileWritten = true;
+  doc.Document.DocumentSaved = whole ? 1 : 0;
+  doc.Book.SetModified(false);
+}
+
+// The document's file is what the program last wrote, and nothing changed
+// since: writing it again gives what was proven or chosen then.
+bool UnchangedSinceWritten(const TWorkbookDocument& doc) {
+  return doc.Document.FileWritten && doc.Document.DocumentSaved != 0 && !doc.Book.Modified();
+}
+
+// What a text save of the current sheet would not give back that the open
+// already knows: lines or fields left out, the file damaged, another sheet
+// than the file's current.
+workbook::TTextSaveCheck KnownTextLosses(const workbook::TWorkbook& book) {
+  workbook::TTextSaveCheck known;
+  const workbook::TTextSource& source = book.TextSource();
+  if (source.SheetId == 0) return known;
+  known.LinesLeftOut = source.LinesLeftOut;
+  known.FieldsLeftOut = source.FieldsLeftOut;
+  known.DamagedAt = source.DamagedAt;
+  if (book.CurrentSheetData().Id != source.SheetId) known.OtherSheet = book.SheetName(book.Sheet());
+  return known;
+}
+
+// Whether a text of the current sheet holds all the workbook holds: no
+// other sheet has a cell.
+bool TextHoldsWorkbook(const workbook::TWorkbook& book) {
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    if (s != book.Sheet() && book.SheetData(s).LastRow() > 0) return false;
+  }
   return true;
 }
 
-// How a text write over a name went.
-enum class TTextWrite { Written, Failed, SavedAs };
+// Whether the save may write over `name`, told before any work: not when
+// the file may not be written (or, the document's own file, is gone), said
+// with `lead`; the document's own file changed by another program since
+// it was opened or last saved only when the user says so.
+bool MayWriteOver(const TWorkbookDocument& doc, const std::string& name, const TSaveFailureLead& lead,
+                  TWriteFailure& cause) {
+  const TFileStamp now = FileStampOf(name);
+  const bool own = name == doc.FileName;
+  cause = own && !now.Exists ? TWriteFailure::FileGone : WhyNotWritable(name);
+  if (cause != TWriteFailure::None) {
+    TWriteError why;
+    why.Cause = cause;
+    ShowSaveFailure(lead, name, why, true);
+    return false;
+  }
+  const TFileStamp& seen = doc.Document.FileStamp;
+  return !own || !seen.Exists || now == seen || AskWriteOverChangedFile(name);
+}
 
-// Writes the current sheet as text in `dialect` to `name`. Over the file the
-// document was read from the write is proven first (SaveSheetText): where
-// the file would not read back as the sheet holds it, the message says why,
-// the file stays, and Save as follows (its outcome in `savedAs`). A new
-// file is written only in a form that reads back as the sheet; where the
-// text cannot carry it, the message says why and Save as of a workbook
-// follows.
-TTextWrite WriteTextOver(TWorkbookDocument& doc, const std::string& name, const workbook::TTextDialect& dialect,
-                         std::string& error, bool& savedAs) {
-  const bool overFile = name == doc.FileName;
+// Save as .xlsx, the dialog starting with `start`; a name that cannot be
+// written is told and the dialog comes again (SaveUnderChosenName). A
+// failed write leaves the document as it was.
+bool SaveAs(TWorkbookDocument& doc, const std::string& start) {
+  const std::optional<std::string> written = SaveUnderChosenName(
+      start, [](const std::string& from) { return AskSaveName(kSaveWorkbookQuestion, from, "xlsx"); },
+      [&](const std::string& name, TWriteError& error) { return workbook::WriteXlsx(doc.Book, name, error); },
+      kWorkbookSaveLead,
+      [&](const std::string& name, TWriteFailure cause) { return SaveAsStartAfter(doc, name, cause); });
+  if (!written) return false;
+  doc.FileType = workbook::kFileTypeWorkbook;
+  doc.Book.SetFileName(*written);
+  TakeWritten(doc, *written, true);
+  SetCaptionAndRecent(doc, *written);
+  return true;
+}
+
+// Save as .xlsx under a new name beside the document's file, after the
+// message that says why the file is not written over.
+bool SaveAsNewName(TWorkbookDocument& doc) { return SaveAs(doc, NewWorkbookName(doc.FileName)); }
+
+// Where Save as starts when a save in place is not refused: with the
+// file's name, a new document's or a .csv's in the default folder.
+std::string SaveAsStart(const TWorkbookDocument& doc) {
+  const std::string ext = AsciiUpper(Extension(doc.FileName));
+  if (doc.FileName.empty() || ext == ".CSV") return doc.DefaultFolder + UntitledName(doc.Document);
+  return ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
+}
+
+// Writes the current sheet as text in `dialect` over `name`: the
+// document's own file (Save) or a name chosen for it (the text and csv
+// saves, `chosen`), which the document then is. Over the document's own
+// file the write is proven first (SaveSheetText), unless the sheet is as
+// the program last wrote it: where the file would not read back as the
+// sheet holds it, the message says why, the file stays, and Save as
+// follows. A new file is written only in a form that reads back as the
+// sheet; where the text cannot carry it, the message says why and Save as
+// of a workbook follows. A file that may not or could not be written is told with its
+// cause (`lead`) and Save as follows; a sheet a text cannot hold is told
+// alone.
+bool SaveTextOver(TWorkbookDocument& doc, const std::string& name, const workbook::TTextDialect& dialect,
+                  const TSaveFailureLead& lead, bool chosen) {
+  TWriteError error;
+  if (!MayWriteOver(doc, name, lead, error.Cause)) return SaveAs(doc, SaveAsStartAfter(doc, name, error.Cause));
   workbook::TTextSaveCheck proof;
-  if (workbook::SaveSheetText(doc.Book, name, dialect, error, &proof, overFile)) return TTextWrite::Written;
-  if (!proof.Any()) return TTextWrite::Failed;
-  const std::pair<std::string, std::string> reason{workbook::TextSaveReason(proof, false),
-                                                   workbook::TextSaveReason(proof, true)};
-  if (overFile) {
-    ShowNotWrittenOver(name, reason);
-  } else {
+  bool written = false;
+  const bool own = name == doc.FileName;
+  {
+    BusyCursorScope busy;
+    written = workbook::SaveSheetText(doc.Book, name, dialect, error, &proof, own && !UnchangedSinceWritten(doc));
+  }
+  if (proof.Any()) {
+    const std::pair<std::string, std::string> reason{workbook::TextSaveReason(proof, false),
+                                                     workbook::TextSaveReason(proof, true)};
+    if (own) {
+      ShowNotWrittenOver(name, reason);
+      return SaveAsNewName(doc);
+    }
     ShowMessage("Die Datei " + name + " würde nicht so zurückgelesen, wie das Tabellenblatt sie hält: " + reason.first +
                     ". „Speichern unter“ schlägt deshalb eine Arbeitsmappe vor.",
                 "The file " + name + " would not read back as the sheet holds it: " + reason.second +
                     ". \"Save as\" therefore proposes a workbook.",
                 MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
+    return SaveAs(doc, SaveAsStart(doc));
   }
-  savedAs = SaveAs(doc, overFile);
-  return TTextWrite::SavedAs;
+  if (!written) {
+    const bool refused = error.Cause == TWriteFailure::Refused;
+    ShowSaveFailure(refused ? kTextSaveLead : lead, name, error, !refused);
+    return !refused && SaveAs(doc, SaveAsStartAfter(doc, name, error.Cause));
+  }
+  TakeWritten(doc, name, TextHoldsWorkbook(doc.Book));
+  if (chosen) {
+    if (!dialect.Quoting) doc.FileType = workbook::kFileTypeText;
+    SetCaptionAndRecent(doc, name);
+  }
+  ShowOnlyActiveSheet(dialect.Quoting);
+  return true;
 }
 
 // The current sheet as a tab text (type 3) or, with `csv`, as a csv file
-// under `name`, which the document then is.
+// under the name chosen for it.
 bool WriteSheetText(TWorkbookDocument& doc, const std::string& name, bool csv) {
   workbook::TTextDialect dialect = workbook::TabTextDialect(workbook::kFileTypeText);
   if (csv) {
     dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
     dialect.Quoting = true;
   }
-  std::string error;
-  bool savedAs = false;
-  switch (WriteTextOver(doc, name, dialect, error, savedAs)) {
-    case TTextWrite::SavedAs:
-      return savedAs;
-    case TTextWrite::Failed:
-      ShowSaveFailed(name, error);
-      return false;
-    case TTextWrite::Written:
-      break;
-  }
-  doc.FileName = name;
-  if (!csv) doc.FileType = workbook::kFileTypeText;
-  doc.Document.OpenedFileNotKept = 0;
-  SetCaptionAndRecent(doc, name);
-  doc.Document.DocumentSaved = 0;
-  ShowOnlyActiveSheet(csv);
-  return true;
+  return SaveTextOver(doc, name, dialect, kTextSaveLead, true);
 }
 
 }  // namespace
@@ -375,6 +440,8 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   doc.Caption = std::string(kCaptionStart) + UntitledName(doc.Document) + "] ";
   doc.Document.DocumentSaved = 1;
   doc.Document.OpenedFileNotKept = 0;
+  doc.Document.FileStamp = {};
+  doc.Document.FileWritten = false;
   doc.Document.UndoFlag = 0;
 }
 
@@ -384,6 +451,8 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     ShowOpenFailed(fileName);
     return false;
   }
+  // Seen before it is read: a change while it is read counts as a change.
+  const TFileStamp seen = FileStampOf(fileName);
   if (AsciiUpper(Extension(fileName)) == ".CSV") {
     // Read into a fresh sheet first, so that a failed read keeps the document.
     workbook::TWorkbook fresh(1);
@@ -400,7 +469,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     doc.FileName = fileName;
     doc.FileType = 0;
     SetCaptionAndRecent(doc, fileName);
-    doc.Document.DocumentSaved = 1;
+    TakeOpened(doc.Document, seen);
     doc.Document.OpenedFileNotKept = 0;
     if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
     return true;
@@ -419,7 +488,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
   doc.Book.SetActiveCell(1, 1, true);
   doc.FileName = fileName;
   SetCaptionAndRecent(doc, fileName);
-  doc.Document.DocumentSaved = 1;
+  TakeOpened(doc.Document, seen);
   // What the workbook does not keep of a workbook file, counted by its
   // reader; a text's save is checked when it is saved.
   doc.Document.OpenedFileNotKept = doc.Book.ReadLosses().Any() ? 1 : 0;
@@ -450,6 +519,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 }
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
+  const TFileStamp seen = FileStampOf(fileName);
   std::string error, note;
   if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error,
                                         &note)) {
@@ -459,6 +529,8 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   doc.Book.SetSelection(1, 1, 1, 1);
   doc.FileName = fileName;
   doc.Document.OpenedFileNotKept = 0;
+  doc.Document.FileStamp = seen;
+  doc.Document.FileWritten = false;
   SetCaptionAndRecent(doc, fileName);
   if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
   return true;
@@ -466,51 +538,56 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
 
 bool SaveDocument(TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return SaveWorkbookAs(doc);
-  // A file a save would not give back (a text whose bytes would change, a
-  // workbook with what the workbook does not keep, a workbook read from a
-  // .xls, a macro-enabled .xlsm or a file of any other name) goes to a new
-  // .xlsx file, so that the file it came from keeps all it held. A tab
-  // text is judged as it is written (WriteTextOver), an .xlsx by reading
-  // the file written back.
-  const std::string ext = AsciiUpper(Extension(doc.FileName));
-  const bool text = ext != ".CSV" && IsTextDocument(doc);
-  if (const auto reason = text ? decltype(WhyNotInPlace(doc))() : WhyNotInPlace(doc)) {
-    ShowNotWrittenOver(doc.FileName, *reason);
-    return SaveAs(doc, true);
-  }
-  if (ext == ".CSV") return SaveSheetAsCsv(doc);
-  if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
-  std::string error;
-  bool written = false;
-  if (text) {
-    bool savedAs = false;
-    const TTextWrite write = WriteTextOver(doc, doc.FileName, workbook::TabTextDialect(doc.FileType), error, savedAs);
-    if (write == TTextWrite::SavedAs) return savedAs;
-    written = write == TTextWrite::Written;
-  } else {
-    // The workbook replaces its file only when the file written reads back
-    // as the workbook holds it.
-    workbook::TReadBack found;
-    written = workbook::WriteXlsxProven(doc.Book, doc.FileName, error, found);
-    if (found.Any()) {
-      ShowNotWrittenOver(doc.FileName, {workbook::ReadBackClause(found, false), workbook::ReadBackClause(found, true)});
-      return SaveAs(doc, true);
+  // A text is judged by the proof of its write (SaveTextOver), once; what
+  // the open already knows it would not give back goes to Save as before a
+  // .csv asks for its name.
+  if (IsTextDocument(doc)) {
+    if (const workbook::TTextSaveCheck known = KnownTextLosses(doc.Book); known.Any()) {
+      ShowNotWrittenOver(doc.FileName, {workbook::TextSaveReason(known, false), workbook::TextSaveReason(known, true)});
+      return SaveAsNewName(doc);
     }
+    if (AsciiUpper(Extension(doc.FileName)) == ".CSV") return SaveSheetAsCsv(doc);
+    if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
+    return SaveTextOver(doc, doc.FileName, workbook::TabTextDialect(doc.FileType), kWorkbookSaveLead, false);
+  }
+  // A workbook the file would not give back (what the workbook does not
+  // keep of it, a .xls, a macro-enabled .xlsm or a file of any other name)
+  // goes to a new .xlsx file, so that the file keeps all it held.
+  if (const auto reason = WhyNotInPlace(doc)) {
+    ShowNotWrittenOver(doc.FileName, *reason);
+    return SaveAsNewName(doc);
+  }
+  TWriteError error;
+  if (!MayWriteOver(doc, doc.FileName, kWorkbookSaveLead, error.Cause)) {
+    return SaveAs(doc, SaveAsStartAfter(doc, doc.FileName, error.Cause));
+  }
+  // The workbook replaces its file only when the file written reads back
+  // as the workbook holds it.
+  workbook::TReadBack found;
+  bool written = false;
+  {
+    BusyCursorScope busy;
+    written = UnchangedSinceWritten(doc) ? workbook::WriteXlsx(doc.Book, doc.FileName, error)
+                                         : workbook::WriteXlsxProven(doc.Book, doc.FileName, error, found);
+  }
+  if (found.Any()) {
+    ShowNotWrittenOver(doc.FileName, {workbook::ReadBackClause(found, false), workbook::ReadBackClause(found, true)});
+    return SaveAsNewName(doc);
   }
   if (!written) {
-    if (workbook::IsTextSaveRefusal(error)) {
-      ShowSaveFailed(doc.FileName, error);
-    } else {
-      ShowWorkbookSaveFailed(doc.FileName);
-    }
-    return false;
+    ShowSaveFailure(kWorkbookSaveLead, doc.FileName, error, true);
+    return SaveAs(doc, SaveAsStartAfter(doc, doc.FileName, error.Cause));
   }
-  doc.Document.DocumentSaved = text ? 0 : 1;
-  if (text) ShowOnlyActiveSheet(false);
+  TakeWritten(doc, doc.FileName, true);
   return true;
 }
 
-bool SaveWorkbookAs(TWorkbookDocument& doc) { return SaveAs(doc, WhyNotInPlace(doc).has_value()); }
+bool SaveWorkbookAs(TWorkbookDocument& doc) {
+  // The dialog starts with the name Save would propose where a save would
+  // not give the file back, else with the file's name.
+  if (WhyNotInPlace(doc)) return SaveAsNewName(doc);
+  return SaveAs(doc, SaveAsStart(doc));
+}
 
 bool SaveSheetAsText(TWorkbookDocument& doc) {
   const std::optional<std::string> chosen = AskSaveName(kSaveTextQuestion, ProposedName(doc, ".TXT"), "txt");
@@ -525,11 +602,6 @@ bool SaveSheetAsCsv(TWorkbookDocument& doc) {
 }
 
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption) {
-  const std::optional<std::string> chosen = AskSaveName(kExportGridQuestion, ProposedName(doc, ".CSV"), "csv");
-  if (!chosen) return false;
-  // A file the user may not write is not replaced behind his back.
-  std::error_code ec;
-  const bool locked = std::filesystem::exists(*chosen, ec) && ::access(chosen->c_str(), W_OK) != 0;
   std::string out;
   for (int r = 1; r < grid.RowCount(); ++r) {
     for (int c = 1; c < grid.ColCount(); ++c) {
@@ -540,11 +612,15 @@ bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std:
   }
   // Windows-1252 where it holds every character, else UTF-8 with its
   // byte-order mark: never a character lost.
-  if (locked || !WriteFileReplacing(*chosen, TextFileBytes(out))) {
-    ShowSaveFailed(*chosen);
-    return false;
-  }
-  caption = std::string(kCaptionStart) + *chosen + "]";
+  const std::string bytes = TextFileBytes(out);
+  const std::optional<std::string> written = SaveUnderChosenName(
+      ProposedName(doc, ".CSV"), [](const std::string& from) { return AskSaveName(kExportGridQuestion, from, "csv"); },
+      [&](const std::string& name, TWriteError& error) {
+        return WriteFileReplacing(name, bytes, error, THardLinks::Keep);
+      },
+      kTextSaveLead, [](const std::string& name, TWriteFailure) { return name; });
+  if (!written) return false;
+  caption = std::string(kCaptionStart) + *written + "]";
   return true;
 }
 

@@ -66,26 +66,35 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc);
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 
 // Save: Save as without a name. Where a save would not give the file back
-// (a text whose bytes would change beyond the cells the user changed,
-// CheckTextSave; what the workbook does not keep of a workbook file; a
-// workbook read from any file but an .xlsx one, .xls or .xlsm, which the
-// writer does not write) one message says why in a sentence, then Save as
-// under a new .xlsx name (the file's name with ".xlsx", or "-2.xlsx", ...
-// where that is taken); the file stays as it is. So too where the file
-// written, read back as its reader reads it, would hold a cell otherwise
-// than the sheet (the message names the cell). Otherwise the csv export
-// for a .csv document; else writes in place, a text in its file's form.
-// True when the save completed (a text save completes though the document
-// stays unsaved).
+// (what the workbook does not keep of a workbook file; a workbook read
+// from any file but an .xlsx one, .xls or .xlsm, which the writer does
+// not write) one message says why in a sentence, then Save as under a new
+// .xlsx name (the file's name with ".xlsx", or "-2.xlsx", ... where that
+// is taken); the file stays as it is. So too where the file written, read
+// back as its reader reads it, would hold a cell otherwise than the sheet
+// (the message names the cell), or a text would not give back what its
+// file held (CheckTextSave, judged once, as the text is written). The csv
+// export for a .csv document; else writes in place, a text in its file's
+// form, the busy cursor shown while it writes.
+// Before it writes over the file: a file gone, read-only, or in a folder
+// that takes no file is told with its cause and Save as follows; a file
+// that another program changed since it was opened or last saved is
+// written over only when the user says so (No: Save as). A write that
+// fails says its cause (the disk full, no permission, ...), the file
+// stays byte for byte, and Save as follows. A sheet unchanged since the
+// program last wrote the file is written again without the proof. True
+// when the save completed; the document is then saved (a text whose
+// workbook holds cells on other sheets stays unsaved).
 bool SaveDocument(TWorkbookDocument& doc);
 // Save as .xlsx, starting with the new name Save would propose where a
-// save would not give the file back; a failed write leaves the document
-// unsaved with its previous name and caption.
+// save would not give the file back; a name that cannot be written is
+// told with its cause and the dialog comes again; a failed write leaves
+// the document unsaved with its previous name and caption.
 bool SaveWorkbookAs(TWorkbookDocument& doc);
 // The current sheet as text or csv; a name chosen without an extension
 // gets ".txt" or ".csv". A sheet read from a text file of that kind is
 // written in that file's form; what was written is the form a later Save
-// keeps.
+// keeps. Over the document's own file as Save does.
 bool SaveSheetAsText(TWorkbookDocument& doc);
 bool SaveSheetAsCsv(TWorkbookDocument& doc);
 
@@ -97,8 +106,9 @@ bool SaveSheetAsCsv(TWorkbookDocument& doc);
 // quote or a line break), in Windows-1252, or in UTF-8 led by its
 // byte-order mark when a text needs a character Windows-1252 lacks
 // (TextFileBytes). After the write `caption` is
-// "Kandrevoltinex 4.6 [name]". False when cancelled, refused or the write
-// failed (with the save-error message).
+// "Kandrevoltinex 4.6 [name]". False when cancelled or refused; a name
+// that cannot be written is told with its cause and the dialog comes
+// again.
 bool ExportGridCsv(const TWorkbookDocument& doc, const tmystringgrid& grid, std::string& caption);
 
 }  // namespace kvx

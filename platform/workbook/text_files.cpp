@@ -433,11 +433,11 @@ bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, s
 // then `error` names the first cell with a zero character. `inForm` tells
 // whether the bytes are in the workbook's text form.
 bool SheetTextBytes(const TWrittenText& written, const TWorkbook& book, std::string& bytes, bool& inForm,
-                    std::string& error) {
+                    TWriteError& error) {
   inForm = TextFileBytesInForm(written.Text, book.TextForm(), bytes);
   if (!NotTextReason(bytes).empty()) {
-    error = TextSaveRefusal(CellName(std::max(written.ZeroRow, 1), std::max(written.ZeroCol, 1)));
-    return false;
+    return error.Fail(TWriteFailure::Refused,
+                      TextSaveRefusal(CellName(std::max(written.ZeroRow, 1), std::max(written.ZeroCol, 1))));
   }
   return true;
 }
@@ -457,9 +457,15 @@ bool WriteSheetText(const TWorkbook& book, const TTextDialect& dialect, const st
   const TCheckedText text = WriteCheckedText(book, dialect, false);
   std::string bytes;
   bool inForm = false;
-  if (!SheetTextBytes(text.Written, book, bytes, inForm, error)) return false;
-  if (text.Check.Any()) return NotReadBackAsHeld(text.Check, error);
-  return WriteFileReplacing(path, bytes, error);
+  return WithErrorText(error, [&](TWriteError& failure) {
+    if (!SheetTextBytes(text.Written, book, bytes, inForm, failure)) return false;
+    if (text.Check.Any()) {
+      std::string reason;
+      NotReadBackAsHeld(text.Check, reason);
+      return failure.Fail(TWriteFailure::Refused, reason);
+    }
+    return WriteFileReplacing(path, bytes, failure, THardLinks::Keep);
+  });
 }
 
 // Reads the text file `path` as the text readers read a file of `dialect`
@@ -581,7 +587,7 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   return true;
 }
 
-bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, TWriteError& error,
                    TTextSaveCheck* proof, bool overFile) {
   overFile = overFile && proof != nullptr;
   const TCheckedText text = WriteCheckedText(book, dialect, overFile);
@@ -591,12 +597,16 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
   bool inForm = false;
   if (!SheetTextBytes(written, book, bytes, inForm, error)) return false;
   if (text.Check.Any()) {
-    if (proof == nullptr) return NotReadBackAsHeld(text.Check, error);
+    if (proof == nullptr) {
+      std::string reason;
+      NotReadBackAsHeld(text.Check, reason);
+      return error.Fail(TWriteFailure::Refused, reason);
+    }
     *proof = text.Check;
     return false;
   }
   if (!overFile) {
-    if (!WriteFileReplacing(path, bytes, error)) return false;
+    if (!WriteFileReplacing(path, bytes, error, THardLinks::Keep)) return false;
   } else {
     // The file is replaced only when the text written gives back all the
     // file held and, read back as its reader reads it, every cell.
@@ -604,14 +614,22 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
     const std::string temporary = WriteTemporaryBeside(path, bytes, error);
     if (temporary.empty()) return false;
     std::error_code ignored;
-    if (!ReadBackText(book, temporary, dialect, writer, written, *proof, error) || proof->Any()) {
+    std::string readError;
+    if (!ReadBackText(book, temporary, dialect, writer, written, *proof, readError) || proof->Any()) {
       std::filesystem::remove(temporary, ignored);
+      if (!readError.empty()) error.Fail(TWriteFailure::Other, readError);
       return false;
     }
-    if (!ReplaceWithTemporary(temporary, path, error)) return false;
+    if (!ReplaceWithTemporary(temporary, path, error, THardLinks::Keep)) return false;
   }
   KeepWrittenForm(book, dialect, writer, written, bytes, inForm);
   return true;
+}
+
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
+                   TTextSaveCheck* proof, bool overFile) {
+  return WithErrorText(error,
+                       [&](TWriteError& failure) { return SaveSheetText(book, path, dialect, failure, proof, overFile); });
 }
 
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {

@@ -9,10 +9,13 @@
 //
 // Writers write to a temporary file beside the target and rename it over
 // the target only when everything was written, so a failed write leaves
-// an existing file untouched. Readers read into a fresh workbook and hand it
+// an existing file untouched; the file replaced keeps its mode, owner and
+// links (safe_file_write.h). Readers read into a fresh workbook and hand it
 // over only when the whole file was read, so a failed read leaves the
 // workbook as it was. Errors come back as a text (English, for the log of
-// the caller; the caller shows its own message).
+// the caller; the caller shows its own message); the writers a save
+// command calls give it as a TWriteError, whose cause (a full disk, a
+// read-only folder, ...) the message names.
 //
 // Text files are written in Windows-1252 with CR/LF line ends, or in UTF-8
 // led by its byte-order mark when the text needs it (TextFileBytes). A
@@ -35,6 +38,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/safe_file_write.h"
 #include "platform/workbook/text_layout.h"
 #include "platform/workbook/workbook.h"
 
@@ -89,6 +93,11 @@ TTextDialect TabTextDialect(int fileType);
 // otherwise, TTextSaveCheck::ReadBack). Otherwise false with `proof`
 // saying why (Any), the file as it was and no temporary file left; false
 // with `proof` finding nothing is a failed write.
+// A failed write says its cause in `error` (a sheet the text cannot hold:
+// TWriteFailure::Refused with TextSaveRefusal as the text); the form with a
+// text `error` says it in words alone.
+bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, TWriteError& error,
+                   TTextSaveCheck* proof = nullptr, bool overFile = true);
 bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
                    TTextSaveCheck* proof = nullptr, bool overFile = true);
 
@@ -109,6 +118,8 @@ bool IsTextSaveRefusal(const std::string& error);
 // checks the file first (xlsx_checks.h).
 // `accept`, when given, sees the finished temporary file before it replaces
 // the target: false keeps the target as it was and removes the file.
+bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& error,
+               const std::function<bool(const std::string& written)>& accept = {});
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
                const std::function<bool(const std::string& written)>& accept = {});
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
@@ -118,7 +129,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 // and what it shows. Otherwise false with the first cell that reads
 // otherwise in `found` (or, with `found` empty, a failed write in
 // `error`), the file as it was and no temporary file left.
-bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string& error, TReadBack& found);
+bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError& error, TReadBack& found);
 // ReadLegacyXls takes the values the reading library gives, and from the
 // file's own records (xls_records.h) the last computed values of formula
 // cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!";

@@ -8,7 +8,7 @@
 
 namespace kvx::workbook {
 
-bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string& error, TReadBack& found) {
+bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError& error, TReadBack& found) {
   found = TReadBack{};
   book.EnsureCalculated();
   return WriteXlsx(book, path, error, [&](const std::string& written) {
@@ -16,8 +16,7 @@ bool WriteXlsxProven(const TWorkbook& book, const std::string& path, std::string
     std::string readError;
     if (!ReadInChildProcess(
             back, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, written, e); }, readError)) {
-      error = "the file written does not read back: " + readError;
-      return false;
+      return error.Fail(TWriteFailure::Other, "the file written does not read back: " + readError);
     }
     const bool named = book.NumSheets() > 1 || back.NumSheets() > 1;
     for (int s = 1; s <= std::max(book.NumSheets(), back.NumSheets()); ++s) {

@@ -1,6 +1,7 @@
 // The .xlsx writer, on libxlsxwriter.
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -112,31 +113,29 @@ lxw_doc_properties DocumentProperties(const TWorkbookFileProperties& properties)
   return out;
 }
 
-bool Check(lxw_error result, const char* what, std::string& error) {
+bool Check(lxw_error result, const char* what, TWriteError& error) {
   if (result == LXW_NO_ERROR) return true;
-  error = std::string(what) + ": " + lxw_strerror(result);
-  return false;
+  return error.Fail(TWriteFailure::Other, std::string(what) + ": " + lxw_strerror(result));
 }
 
 }  // namespace
 
-bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
+bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& error,
                const std::function<bool(const std::string& written)>& accept) {
   namespace fs = std::filesystem;
   book.EnsureCalculated();
-  const std::string temporary = FreeTemporaryPath(path);
-  if (temporary.empty()) {
-    error = "cannot create a temporary file beside " + path;
-    return false;
-  }
+  // The library writes into a file made here, exclusively and private.
+  const std::string temporary = CreateTemporaryBeside(path, error);
+  if (temporary.empty()) return false;
   lxw_workbook_options options{};
   options.constant_memory = LXW_FALSE;
   options.use_zip64 = LXW_TRUE;
   XlsxBook out;
   out.Book = workbook_new_opt(temporary.c_str(), &options);
   if (out.Book == nullptr) {
-    error = "cannot create " + temporary;
-    return false;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return error.Fail(TWriteFailure::Other, "cannot create " + temporary);
   }
   auto fail = [&]() {
     workbook_close(out.Book);
@@ -162,7 +161,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     const TSheetData& sheet = book.SheetData(s);
     lxw_worksheet* ws = workbook_add_worksheet(out.Book, sheet.Name.c_str());
     if (ws == nullptr) {
-      error = "cannot add sheet " + sheet.Name;
+      error.Fail(TWriteFailure::Other, "cannot add sheet " + sheet.Name);
       return fail();
     }
     // The cells go into the package afterwards (xlsx_package.h); here
@@ -268,21 +267,27 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
   // A text in any cell: the library is given one, so that the package has
   // its shared-string part, which then gets every text of the cells.
   if (anyText && !Check(worksheet_write_string(firstSheet, 0, 0, "-", nullptr), "cell", error)) return fail();
+  errno = 0;
   const lxw_error closed = workbook_close(out.Book);
   out.Book = nullptr;
   if (closed != LXW_NO_ERROR) {
-    error = std::string("cannot write ") + path + ": " + lxw_strerror(closed);
+    // The library keeps the system's reason in errno alone.
+    error.Fail(WriteFailureAfter(errno, path), std::string("cannot write ") + path + ": " + lxw_strerror(closed));
     std::error_code ignored;
     fs::remove(temporary, ignored);
     return false;
   }
   // The cells are put into a copy of the package, which is compressed once.
-  const std::string complete = FreeTemporaryPath(path);
   std::error_code ignored;
-  if (complete.empty() || !WriteXlsxPackage(book, xfOfStyle, temporary, complete, error)) {
-    if (complete.empty()) error = "cannot create a temporary file beside " + path;
+  const std::string complete = CreateTemporaryBeside(path, error);
+  std::string packageError;
+  errno = 0;
+  if (complete.empty() || !WriteXlsxPackage(book, xfOfStyle, temporary, complete, packageError)) {
+    if (!complete.empty()) {
+      error.Fail(WriteFailureAfter(errno, path), packageError);
+      fs::remove(complete, ignored);
+    }
     fs::remove(temporary, ignored);
-    if (!complete.empty()) fs::remove(complete, ignored);
     return false;
   }
   fs::remove(temporary, ignored);
@@ -290,7 +295,12 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& erro
     fs::remove(complete, ignored);
     return false;
   }
-  return ReplaceWithTemporary(complete, path, error);
+  return ReplaceWithTemporary(complete, path, error, THardLinks::Keep);
+}
+
+bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
+               const std::function<bool(const std::string& written)>& accept) {
+  return WithErrorText(error, [&](TWriteError& failure) { return WriteXlsx(book, path, failure, accept); });
 }
 
 }  // namespace kvx::workbook

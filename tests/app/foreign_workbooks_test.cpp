@@ -510,7 +510,8 @@ TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatWouldNotReadBackAs
   // Texts a save gives back as they were, UTF-8 with or without its mark,
   // Windows-1252 and UTF-16: no note, and Ctrl+S writes them in place, byte
   // for byte.
-  // (A text save leaves the workbook unsaved: the next open asks first.)
+  // The file is changed behind the program's back after the open: Ctrl+S
+  // asks first, and Yes writes the sheet back over it.
   int n = 0;
   for (const std::string& bytes : {std::string("Ceres\t1\r\nGr\xC3\xB6\xC3\x9F" "e\r\n"),
                                    std::string("\xEF\xBB\xBF" "Ceres\t1\r\nGr\xC3\xB6\xC3\x9F" "e\r\n"),
@@ -525,7 +526,11 @@ TEST_F(ForeignWorkbooksInTheWindow, SaveNeverRewritesAFileThatWouldNotReadBackAs
     for (const auto& message : messages_.messages) EXPECT_NE(message.icon, MessageIcon::Warning) << message.text;
     const std::size_t asked = files.requests.size();
     folder.Write("kept" + std::to_string(n) + ".txt", "changed behind the program's back");
+    messages_.QueueReply(MessageResult::Yes);
+    const std::size_t shown = messages_.messages.size();
     save->trigger();
+    ASSERT_GT(messages_.messages.size(), shown);
+    EXPECT_EQ(messages_.messages[shown].buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(files.requests.size(), asked) << "saved in place";
     EXPECT_EQ(test::TempFolder::Read(path), bytes);
   }

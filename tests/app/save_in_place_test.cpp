@@ -4,8 +4,11 @@
 // for byte; the program's own files, opened again and saved, are written
 // in place without a question.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
+#include <filesystem>
+#include <functional>
 #include <QKeySequence>
 #include <string>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "platform/workbook/workbook_files.h"
 #include "support/qt/main_form_test.h"
 #include "support/recording_file_dialog.h"
+#include "support/file_size_limit.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -264,6 +268,154 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
       EXPECT_EQ(test::TempFolder::Read(path), bytes);
     }
   }
+  form.close();
+}
+
+
+// Ctrl+S keeps the file it replaces (its mode, a symbolic link, a second
+// hard link), asks before it writes over a file another program changed
+// since the open, and where it cannot write says why, keeps the file byte
+// for byte and offers "Save as".
+TEST_F(SaveInPlace, CtrlSKeepsTheFileItReplacesOrSaysWhyNot) {
+  namespace fs = std::filesystem;
+  IntlSeparators = TIntlSeparators{',', ';', '.', ':', '.'};
+  store_.WriteInteger("Settings", "Language", 0);
+  ScopedSettingsStore settings(store_);
+  TMainForm form;
+  ShowForm(form);
+  ScopedMessageSink sink(messages_);
+  ScopedFileDialog dialogs(files_);
+  QAction* save = SaveAction(form);
+  ASSERT_NE(save, nullptr);
+  test::TempFolder folder;
+  const fs::path& root = folder.Path();
+  const auto mode = [](const fs::path& path) { return fs::status(path).permissions() & fs::perms::mask; };
+  // Opens `path`, types "neu" into A1 and presses Ctrl+S (the save dialog,
+  // when it comes, cancelled); whether the dialog came. `shown` counts the
+  // messages before Ctrl+S.
+  std::size_t shown = 0;
+  const auto editAndSave = [&](const std::string& path, const std::function<void()>& meanwhile = {}) {
+    Open(form, path);
+    EXPECT_TRUE(form.Workbook().CommitEntry(1, 1, "neu"));
+    if (meanwhile) meanwhile();
+    shown = messages_.messages.size();
+    const std::size_t asked = files_.requests.size();
+    save->trigger();
+    return files_.requests.size() > asked;
+  };
+
+  // Written in place: the mode stays; through a chain of links the file at
+  // its end gets the edit and the links stay links; both names of a file
+  // with two see the edit.
+  const std::string private_ = folder.Write("private.txt", "alt\t1\n");
+  fs::permissions(private_, fs::perms(0640));
+  EXPECT_FALSE(editAndSave(private_));
+  EXPECT_EQ(test::TempFolder::Read(private_), "neu\t1\n");
+  EXPECT_EQ(mode(private_), fs::perms(0640));
+  fs::create_directories(root / "real");
+  const std::string real = folder.Write("real/data.txt", "alt\t2\n");
+  fs::create_symlink("real/data.txt", root / "inner.txt");
+  fs::create_symlink("inner.txt", root / "link.txt");
+  EXPECT_FALSE(editAndSave(folder.File("link.txt")));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(root / "link.txt")));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(root / "inner.txt")));
+  EXPECT_EQ(test::TempFolder::Read(real), "neu\t2\n");
+  const std::string first = folder.Write("first.txt", "alt\t3\n");
+  fs::create_hard_link(first, root / "second.txt");
+  EXPECT_FALSE(editAndSave(first));
+  EXPECT_EQ(test::TempFolder::Read(folder.File("second.txt")), "neu\t3\n");
+
+  // Another program wrote the file after the open: the question, No the
+  // default; No keeps its bytes and offers "Save as", Yes writes over it.
+  const std::string changed = folder.Write("changed.txt", "alt\t4\n");
+  const std::string theirs = "fremd\t5\nzweite Zeile\n";
+  messages_.QueueReply(MessageResult::No);
+  EXPECT_TRUE(editAndSave(changed, [&] { folder.Write("changed.txt", theirs); }));
+  ASSERT_GT(messages_.messages.size(), shown);
+  const RecordedMessage& question = messages_.messages[shown];
+  EXPECT_EQ(question.buttons, MessageButtons::YesNoDefaultNo);
+  EXPECT_EQ(question.caption, "Datei geändert");
+  EXPECT_NE(question.text.find("Die Datei " + changed + " wurde seit dem Öffnen"), std::string::npos);
+  EXPECT_EQ(files_.requests.back().request.title, "Speichern unter");
+  EXPECT_EQ(test::TempFolder::Read(changed), theirs);
+  messages_.QueueReply(MessageResult::Yes);
+  const std::size_t asked = files_.requests.size();
+  save->trigger();
+  EXPECT_EQ(files_.requests.size(), asked);
+  EXPECT_EQ(test::TempFolder::Read(changed), "neu\t4\n");
+  EXPECT_EQ(form.State().Document.DocumentSaved, 1);
+
+  // What may not or cannot be written: the message names the cause, the
+  // file stays byte for byte, "Save as" follows.
+  struct Refusal {
+    std::string Name;
+    std::function<void(const std::string& path)> Before;  // after the open
+    std::string Cause;
+    std::string Start;  // where "Save as" starts (a bare name: in the default folder)
+  };
+  fs::create_directories(root / "locked");
+  const std::vector<Refusal> refusals = {
+      {"read-only.txt", [](const std::string& path) { fs::permissions(path, fs::perms(0444)); },
+       "Die Datei ist schreibgeschützt und wird nicht überschrieben. Die Datei bleibt, wie sie war.",
+       folder.File("read-only.xlsx")},
+      {"locked/in-folder.txt", [&](const std::string&) { fs::permissions(root / "locked", fs::perms(0555)); },
+       "Der Ordner " + folder.File("locked") +
+           " ist schreibgeschützt: in ihm kann keine Datei gespeichert werden. Die Datei bleibt, wie sie war.",
+       "in-folder.xlsx"},
+      {"gone.txt", [](const std::string& path) { fs::remove(path); },
+       "Die Datei oder ihr Ordner ist nicht mehr da (gelöscht oder verschoben).", folder.File("gone.xlsx")},
+  };
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.Name);
+    const std::string path = folder.Write(r.Name, "alt\t6\n");
+    EXPECT_TRUE(editAndSave(path, [&] { r.Before(path); }));
+    ASSERT_GT(messages_.messages.size(), shown);
+    EXPECT_EQ(messages_.messages[shown].text, "Beim Speichern von " + path + " ist ein Fehler aufgetreten. " +
+                                                  r.Cause + " Bitte wählen Sie einen anderen Namen oder Ort.");
+    EXPECT_EQ(messages_.messages[shown].icon, MessageIcon::Error);
+    EXPECT_EQ(files_.requests.back().request.title, "Speichern unter");
+    const std::string& start = files_.requests.back().request.start;
+    if (r.Start.starts_with("/")) {
+      EXPECT_EQ(start, r.Start);
+    } else {
+      EXPECT_EQ(start, form.StoredSettings().DefaultFolder + r.Start);
+    }
+    fs::permissions(root / "locked", fs::perms(0755));
+    if (r.Name != "gone.txt") {
+      EXPECT_EQ(test::TempFolder::Read(path), "alt\t6\n");
+    }
+    EXPECT_FALSE(fs::exists(path + ".kvxtmp"));
+  }
+  EXPECT_FALSE(fs::exists(folder.File("gone.txt")));
+
+  // The disk full as the text and as the workbook are written: said so in
+  // English, the file as it was, "Save as" offered.
+  LanguageEnglish = 1;
+  const std::string book = folder.File("full.xlsx");
+  Open(form, folder.Write("full-source.txt", "alt\t7\n"));
+  files_.QueueAnswer(book);
+  form.Commands().Action("Speichernunter1")->trigger();
+  const std::string bookBytes = test::TempFolder::Read(book);
+  ASSERT_FALSE(bookBytes.empty());
+  for (const std::string& path : {folder.Write("full.txt", "alt\t7\n"), book}) {
+    SCOPED_TRACE(path);
+    const std::string before = test::TempFolder::Read(path);
+    Open(form, path);
+    ASSERT_TRUE(form.Workbook().CommitEntry(1, 1, std::string(5000, 'x')));
+    shown = messages_.messages.size();
+    {
+      const test::ScopedFileSizeLimit limit(2048);
+      save->trigger();
+    }
+    ASSERT_GT(messages_.messages.size(), shown);
+    EXPECT_EQ(messages_.messages[shown].text,
+              "An Error occured while saving " + path +
+                  ". There is not enough room on the disk: it is full, or your quota is used up. The file stays as "
+                  "it was. Please choose another name or place.");
+    EXPECT_EQ(files_.requests.back().request.title, "Save as");
+    EXPECT_EQ(test::TempFolder::Read(path), before);
+  }
+  LanguageEnglish = 0;
   form.close();
 }
 

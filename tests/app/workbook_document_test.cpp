@@ -62,8 +62,19 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   EXPECT_EQ(f.caption, "Kandrevoltinex 4.6 [" + book + "] ");
   EXPECT_EQ(f.recent.Files().front(), book);
 
-  // A text document: Yes saves it and lets the close go on though the
-  // document counts as unsaved afterwards.
+  // A text document: the text of the one sheet with cells holds the whole
+  // workbook and counts as saved; with cells on another sheet too, Yes
+  // saves it and lets the close go on though the document counts as
+  // unsaved afterwards.
+  f.dialog.QueueAnswer(folder.File("sheet.txt"));
+  ASSERT_TRUE(SaveSheetAsText(f.doc));
+  EXPECT_EQ(f.state.Document.DocumentSaved, 1);
+  EXPECT_EQ(f.sink.messages.back().text,
+            "Es wird lediglich das aktive Blatt in eine Textdatei gesichert. Speichern Sie gegebenenfalls nochmals im "
+            "*.xlsx-Format");
+  f.book.SetSheet(2);
+  f.book.SetText(1, 1, "anderes Blatt");
+  f.book.SetSheet(1);
   f.dialog.QueueAnswer(folder.File("sheet.txt"));
   ASSERT_TRUE(SaveSheetAsText(f.doc));
   EXPECT_EQ(f.state.Document.DocumentSaved, 0);
@@ -85,7 +96,7 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   const std::string csv = folder.File("table.csv");
   f.dialog.QueueAnswer(csv);
   ASSERT_TRUE(SaveSheetAsCsv(f.doc));
-  EXPECT_EQ(f.state.Document.DocumentSaved, 0);
+  EXPECT_EQ(f.state.Document.DocumentSaved, 1);
 
   const std::string shownCaption = f.caption;
   const std::string broken = folder.Write("broken.xlsx", "PK\x03\x04 not a zip");
@@ -107,6 +118,15 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   EXPECT_FALSE(SaveDocument(g.doc));
   ASSERT_EQ(g.dialog.requests.size(), 1u);
   EXPECT_EQ(g.dialog.requests[0].request.start, csv);
+  // Saved is saved: after the save the close asks nothing until a change.
+  g.book.SetText(3, 1, "neu");
+  g.state.Document.DocumentSaved = 0;
+  g.dialog.QueueAnswer(csv);
+  ASSERT_TRUE(SaveDocument(g.doc));
+  EXPECT_EQ(g.state.Document.DocumentSaved, 1);
+  const std::size_t shown = g.sink.messages.size();
+  EXPECT_TRUE(AskSaveChanges(g.doc));
+  EXPECT_EQ(g.sink.messages.size(), shown);
 }
 
 // A .csv saved by the program opens with its numbers as numbers; a .csv
