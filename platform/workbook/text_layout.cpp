@@ -279,12 +279,27 @@ std::string ReadBackClause(const TReadBack& found, bool english) {
   };
   const std::string& as = found.As;
   const std::string& from = found.From;
+  // Two texts that look alike as shown: how long each is and where they
+  // part, in characters.
+  std::string apart;
+  if (!as.empty() && !from.empty() && as != from && Shown(as) == Shown(from)) {
+    const std::size_t common = std::mismatch(as.begin(), as.end(), from.begin(), from.end()).first - as.begin();
+    std::size_t at = common;
+    while (at > 0 && (static_cast<unsigned char>(as[at]) & 0xC0) == 0x80) --at;  // the character's first byte
+    const std::string first = std::to_string(Utf8Length(as.substr(0, at)) + 1);
+    const std::string asLength = std::to_string(Utf8Length(as));
+    const std::string fromLength = std::to_string(Utf8Length(from));
+    apart = english ? " (" + asLength + " characters instead of " + fromLength +
+                          ", the first difference at character " + first + ")"
+                    : " (" + asLength + " statt " + fromLength + " Zeichen, der erste Unterschied beim " + first +
+                          ". Zeichen)";
+  }
   if (english) {
     return "cell " + found.Cell + " would read back " + (as.empty() ? "empty" : "as " + quoted(as)) + " instead of " +
-           (from.empty() ? "empty" : quoted(from));
+           (from.empty() ? "empty" : quoted(from)) + apart;
   }
   return "die Zelle " + found.Cell + " würde " + (as.empty() ? "leer" : "als " + quoted(as)) + " statt " +
-         (from.empty() ? "leer" : (as.empty() ? "als " : "") + quoted(from)) + " zurückgelesen";
+         (from.empty() ? "leer" : (as.empty() ? "als " : "") + quoted(from)) + " zurückgelesen" + apart;
 }
 
 std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
