@@ -87,6 +87,19 @@ LossLine LineOf(TReadLoss kind) {
               "Teile, die die Beziehungen der Arbeitsmappe nicht nennen: nach ihren üblichen Namen gelesen",
               "part the workbook's relationships do not name: read by its usual name",
               "parts the workbook's relationships do not name: read by their usual names"};
+    case TReadLoss::SheetNames:
+      return {
+          "Blattname, den die Arbeitsmappe nicht halten kann (über 31 Zeichen oder bis auf Groß- und "
+          "Kleinschreibung gleich einem anderen): umbenannt",
+          "Blattnamen, die die Arbeitsmappe nicht halten kann (über 31 Zeichen oder bis auf Groß- und "
+          "Kleinschreibung gleich einem anderen): umbenannt",
+          "sheet name the workbook cannot hold (over 31 characters, or equal to another but for case): renamed",
+          "sheet names the workbook cannot hold (over 31 characters, or equal to another but for case): renamed"};
+    case TReadLoss::LongTexts:
+      return {"Text über 32.767 Zeichen: wird beim Speichern als .xlsx gekürzt",
+              "Texte über 32.767 Zeichen: werden beim Speichern als .xlsx gekürzt",
+              "text over 32,767 characters: cut when saved as .xlsx",
+              "texts over 32,767 characters: cut when saved as .xlsx"};
     case TReadLoss::Protections:
       return {"Kennwort oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
               "Kennwörter oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",

@@ -30,6 +30,9 @@ enum class TReadLoss {
   UnreadRecords,     // .xls: the records of the formulas, truth values and errors could not be read; their cells empty
   PartsByUsualName,  // .xlsx: shared strings or styles the workbook's relationships do not name, read by their usual
                      // names (other programs may read the file without them)
+  SheetNames,        // sheet names the workbook cannot hold (over 31 characters, or equal to another's but for
+                     // case): the sheet keeps the name it was given
+  LongTexts,         // texts longer than a cell of an .xlsx file holds (32,767 characters): cut when saved so
   Protections,       // .xlsx: the passwords of protected sheets and the workbook's own protection: left out (the
                      // sheets stay protected, without a password)
 };

@@ -274,7 +274,8 @@ std::string TWorkbook::SheetName(int sheet) const {
 
 bool TWorkbook::SetSheetName(int sheet, const std::string& name) {
   if (sheet < 1 || sheet > NumSheets()) return false;
-  if (name.empty() || name.size() > 31 || name.find_first_of(":\\/?*[]") != std::string::npos) return false;
+  // At most 31 characters (not bytes: "Größenklassen der Planetoiden" fits).
+  if (name.empty() || Utf8Length(name) > 31 || name.find_first_of(":\\/?*[]") != std::string::npos) return false;
   if (name.front() == '\'' || name.back() == '\'') return false;
   const int other = SheetFromName(name);
   if (other != 0 && other != sheet) return false;

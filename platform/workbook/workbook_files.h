@@ -130,6 +130,9 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
 // otherwise in `found` (or, with `found` empty, a failed write in
 // `error`), the file as it was and no temporary file left.
 bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError& error, TReadBack& found);
+// A test's view of the file WriteXlsxProven wrote, before it is read back:
+// the function may change the file (none by default).
+void SetXlsxProofSeam(std::function<void(const std::string& written)> seam);
 // ReadLegacyXls takes the values the reading library gives, and from the
 // file's own records (xls_records.h) the last computed values of formula
 // cells (numbers, texts, booleans as 1 and 0, errors as their text "#DIV/0!";

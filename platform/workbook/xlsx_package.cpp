@@ -434,6 +434,8 @@ bool WriteWorkbookPart1904(zipFile out, const char* name, const unz_file_info64&
 
 }  // namespace
 
+bool XlsxHoldsText(std::string_view text) { return FileText(text).size() == text.size(); }
+
 bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, const std::string& from,
                       const std::string& to, std::string& error) {
   unzFile in = unzOpen64(from.c_str());

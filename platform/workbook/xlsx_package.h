@@ -37,6 +37,10 @@ namespace kvx::workbook {
 // escapes above, then the XML entities for '&', '<' and '>'.
 std::string XlsxCellText(std::string_view text);
 
+// Whether a cell of the file holds the text whole (at most 32767
+// characters, counted in UTF-16 code units as the format counts them).
+bool XlsxHoldsText(std::string_view text);
+
 // Copies the library's package `from` to `to`, putting in the cells of
 // `book`. `xfOfStyle[i]` is the library's cell format index of the model's
 // style i (-1 for a style no cell uses). A formula the reading side would

@@ -1,6 +1,8 @@
 // An .xlsx file saved over its file only when it reads back as the
 // workbook holds it.
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_back.h"
@@ -8,10 +10,22 @@
 
 namespace kvx::workbook {
 
+namespace {
+
+std::function<void(const std::string&)>& ProofSeam() {
+  static std::function<void(const std::string&)> seam;
+  return seam;
+}
+
+}  // namespace
+
+void SetXlsxProofSeam(std::function<void(const std::string& written)> seam) { ProofSeam() = std::move(seam); }
+
 bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError& error, TReadBack& found) {
   found = TReadBack{};
   book.EnsureCalculated();
   return WriteXlsx(book, path, error, [&](const std::string& written) {
+    if (ProofSeam()) ProofSeam()(written);
     TWorkbook back(1);
     std::string readError;
     if (!ReadInChildProcess(

@@ -33,6 +33,7 @@
 #include "platform/workbook/xls_records.h"
 #include "platform/workbook/xlsx_checks.h"
 #include "platform/workbook/xlsx_numbers.h"
+#include "platform/workbook/xlsx_package.h"
 #include "platform/workbook/xlsx_settings.h"
 #include "platform/workbook/xlsx_text.h"
 
@@ -263,11 +264,12 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
 
+    int renamed = 0;  // sheets whose names the workbook cannot hold
     for (std::size_t s = 0; s < sheetCount; ++s) {
       const int sheetNo = static_cast<int>(s) + 1;
       const ss::sheet* sheet = doc.get_sheet(static_cast<ss::sheet_t>(s));
       if (sheet == nullptr) continue;
-      fresh.SetSheetName(sheetNo, std::string(doc.get_sheet_name(static_cast<ss::sheet_t>(s))));
+      if (!fresh.SetSheetName(sheetNo, std::string(doc.get_sheet_name(static_cast<ss::sheet_t>(s))))) ++renamed;
       TSheetData& data = fresh.MutableSheetData(sheetNo);
       const ixion::abs_range_t range = sheet->get_data_range();
       if (range.valid()) {
@@ -460,6 +462,14 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     fresh.SetSelection(1, 1, 1, 1);
     TReadLosses losses = prepared.Losses;
     losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
+    losses[TReadLoss::SheetNames] += renamed;
+    for (int s = 1; s <= fresh.NumSheets(); ++s) {
+      for (const auto& cells : fresh.SheetData(s).Rows) {
+        for (const TCell& cell : cells) {
+          if (cell.Kind == TCellKind::Text && !XlsxHoldsText(cell.Text)) ++losses[TReadLoss::LongTexts];
+        }
+      }
+    }
     fresh.SetReadLosses(losses);
     book.AdoptContents(std::move(fresh));
     book.SetFileProperties(settings.Properties);
@@ -570,7 +580,7 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
     std::string sheetName;
     if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) == FREEXL_OK && name != nullptr) {
       sheetName = name;
-      fresh.SetSheetName(sheetNo, name);
+      if (!fresh.SetSheetName(sheetNo, name)) ++losses[TReadLoss::SheetNames];
     }
     if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) != FREEXL_OK) continue;
     unsigned int rows = 0;

@@ -1150,6 +1150,105 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
        {"xl/workbook.xml", "<workbookProtection/>", "<workbookProtection lockStructure=\"1\"/>"}});
   ASSERT_EQ(Open(kept, locked), "");
   EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords or protections of the workbook");
+
+  // A sheet name the workbook cannot hold is counted (so that a save in
+  // place goes to Save as); 31 characters are held, however many bytes.
+  for (const char* name : {"xlsx_sheet_name_over_31_renamed_without_note.xlsx",
+                           "xlsx_sheet_names_equal_but_case_renamed_without_note.xlsx"}) {
+    SCOPED_TRACE(name);
+    TWorkbook renamed;
+    ASSERT_EQ(Open(renamed, Input(name)), "");
+    EXPECT_EQ(ReadLossKinds(renamed.ReadLosses(), true),
+              "1 sheet name the workbook cannot hold (over 31 characters, or equal to another but for case)");
+    EXPECT_TRUE(renamed.SetSheetName(1, "Größenklassen der Kleinplaneten"));
+  }
+}
+
+// The proof compares what cells mean: a formula typed in lower case or
+// naming its own sheet reads back as the same formula, but a difference in
+// any kind of cell (number, text, formula, date, format) is named, in the
+// comparison itself and in an .xlsx file that reads back otherwise.
+TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
+  // The sheet as typed, and as another program writes the same formulas.
+  const auto fill = [](TWorkbook& book, bool typed) {
+    book.InsertSheets(2, 1);
+    book.SetSheetName(2, "Tabelle2");
+    book.SetSheet(1);
+    book.SetSheetName(1, "Zahlen");
+    book.SetNumber(2, 2, 2.0);
+    book.SetNumber(3, 2, 3.0);
+    book.SetFormula(1, 1, typed ? "sum(b2:b3)" : "SUM(B2:B3)");
+    book.SetFormula(2, 1, typed ? "Zahlen!B2 + 1" : "B2+1");
+    book.SetFormula(3, 1, typed ? "'Zahlen'!$b$2*1.50" : "$B$2*1.5");
+    book.SetFormula(4, 1, typed ? "sum(Tabelle2!a1:a2)" : "SUM(Tabelle2!A1:A2)");
+    book.SetFormula(5, 1, "IF(B2>1,\"ja\",\"nein\")");
+    book.SetText(4, 2, "Vesta");
+    book.SetNumber(5, 2, 1.25);
+    book.SetCellNumberFormat(5, 2, "0,00");
+    book.SetNumber(6, 2, 45000.0);
+    book.SetCellNumberFormat(6, 2, "TT.MM.JJJJ");
+  };
+  TWorkbook typed;
+  fill(typed, true);
+  TReadBack found;
+  {
+    TWorkbook written;
+    fill(written, false);
+    EXPECT_FALSE(SheetReadsOtherwise(typed, 1, written, 1, true, "", found)) << found.Cell << " " << found.As;
+  }
+  struct Case {
+    const char* Cell;
+    std::function<void(TWorkbook&)> Change;
+  };
+  const Case cases[] = {
+      {"B2", [](TWorkbook& b) { b.SetNumber(2, 2, 2.0000000000000004); }},
+      {"B4", [](TWorkbook& b) { b.SetText(4, 2, "vesta"); }},
+      {"A1", [](TWorkbook& b) { b.SetFormula(1, 1, "SUM(B2:B4)"); }},
+      {"A3", [](TWorkbook& b) { b.SetFormula(3, 1, "B2*1.5"); }},
+      {"A4", [](TWorkbook& b) { b.SetFormula(4, 1, "SUM(A1:A2)"); }},
+      {"A5", [](TWorkbook& b) { b.SetFormula(5, 1, "IF(B2>1,\"JA\",\"nein\")"); }},
+      {"B6", [](TWorkbook& b) { b.SetNumber(6, 2, 45001.0); }},
+      {"B5", [](TWorkbook& b) { b.SetCellNumberFormat(5, 2, "0,000"); }},
+  };
+  for (const Case& one : cases) {
+    SCOPED_TRACE(one.Cell);
+    TWorkbook back;
+    fill(back, false);
+    one.Change(back);
+    found = {};
+    EXPECT_TRUE(SheetReadsOtherwise(typed, 1, back, 1, true, "", found));
+    EXPECT_EQ(found.Cell, one.Cell);
+  }
+
+  // Saved in place: the typed formulas pass the proof; a file that reads
+  // back otherwise is refused with its cell, and the file stays.
+  const std::string saved = PathOf("proof.xlsx");
+  std::string error;
+  ASSERT_TRUE(WriteXlsxProven(typed, saved, error, found)) << error << found.Cell << found.From << found.As;
+  const std::string before = TextOf(saved);
+  SetXlsxProofSeam([](const std::string& written) {
+    const std::string changed = Edited(written, {{"xl/worksheets/sheet1.xml", "sum(b2:b3)", "sum(b2:b2)"}});
+    std::ofstream(written, std::ios::binary | std::ios::trunc) << changed;
+  });
+  EXPECT_FALSE(WriteXlsxProven(typed, saved, error, found));
+  SetXlsxProofSeam({});
+  EXPECT_EQ(found.Cell, "Zahlen!A1");
+  EXPECT_EQ(found.As, "=SUM(B2:B2)");
+  EXPECT_EQ(TextOf(saved), before);
+
+  // A text longer than the file format holds: the refusal says how the two
+  // texts differ, not only what they look like.
+  TWorkbook longText;
+  ASSERT_EQ(Open(longText, Input("xlsx_text_over_32767_cut_by_save_as.xlsx")), "");
+  EXPECT_EQ(ReadLossKinds(longText.ReadLosses(), true), "1 text over 32,767 characters");
+  EXPECT_FALSE(WriteXlsxProven(longText, PathOf("long.xlsx"), error, found));
+  EXPECT_FALSE(fs::exists(PathOf("long.xlsx")));
+  const std::string clause = ReadBackClause(found, true);
+  EXPECT_NE(clause.find("(32767 characters instead of 40000, the first difference at character 32768)"),
+            std::string::npos)
+      << clause;
+  EXPECT_NE(ReadBackClause(found, false).find("(32767 statt 40000 Zeichen, der erste Unterschied beim 32768. Zeichen)"),
+            std::string::npos);
 }
 
 // Character references of a file's texts: a code point beyond the 16-bit
