@@ -628,8 +628,8 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
 
 bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect& dialect, std::string& error,
                    TTextSaveCheck* proof, bool overFile) {
-  return WithErrorText(error,
-                       [&](TWriteError& failure) { return SaveSheetText(book, path, dialect, failure, proof, overFile); });
+  return WithErrorText(
+      error, [&](TWriteError& failure) { return SaveSheetText(book, path, dialect, failure, proof, overFile); });
 }
 
 bool WriteSheetSeparated(const TWorkbook& book, const std::string& path, char separator, std::string& error) {

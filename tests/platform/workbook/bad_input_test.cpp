@@ -1084,6 +1084,7 @@ TEST_F(BadInputTest, EditTextsTypedBackKeepTheValue) {
 // tab colour, the protection, the header and footer margins and the rows'
 // heights.
 TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
+  TWriteError proofError;
   const auto partOf = [](const std::string& path, const std::string& name) {
     const std::string bytes = TextOf(path);
     std::vector<internal::Entry> entries;
@@ -1108,7 +1109,7 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
     EXPECT_EQ(dated.Number(2, 1), 1.0);  // no date: as it stands
     EXPECT_TRUE(dated.FileProperties().Date1904);
     TReadBack found;
-    ASSERT_TRUE(WriteXlsxProven(dated, saved, error, found)) << error << found.Cell << found.From << found.As;
+    ASSERT_TRUE(WriteXlsxProven(dated, saved, proofError, found)) << proofError.Text << found.Cell << found.From << found.As;
     EXPECT_NE(partOf(saved, "xl/workbook.xml").find("<workbookPr date1904=\"1\""), std::string::npos);
     const std::string cells = partOf(saved, "xl/worksheets/sheet1.xml");
     EXPECT_NE(cells.find("<c r=\"A1\" s=\"1\"><v>0</v>"), std::string::npos) << cells;
@@ -1138,7 +1139,7 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
     EXPECT_EQ(sheet.RowHeight(3), 15.0);
     EXPECT_FALSE(kept.ReadLosses().Any());
     TReadBack found;
-    ASSERT_TRUE(WriteXlsxProven(kept, saved, error, found)) << error << found.Cell << found.From << found.As;
+    ASSERT_TRUE(WriteXlsxProven(kept, saved, proofError, found)) << proofError.Text << found.Cell << found.From << found.As;
     ASSERT_EQ(Open(kept, saved), "");
   }
   // What the writer cannot keep is counted: passwords and the workbook's
@@ -1169,6 +1170,7 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
 // any kind of cell (number, text, formula, date, format) is named, in the
 // comparison itself and in an .xlsx file that reads back otherwise.
 TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
+  TWriteError proofError;
   // The sheet as typed, and as another program writes the same formulas.
   const auto fill = [](TWorkbook& book, bool typed) {
     book.InsertSheets(2, 1);
@@ -1224,13 +1226,13 @@ TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   // back otherwise is refused with its cell, and the file stays.
   const std::string saved = PathOf("proof.xlsx");
   std::string error;
-  ASSERT_TRUE(WriteXlsxProven(typed, saved, error, found)) << error << found.Cell << found.From << found.As;
+  ASSERT_TRUE(WriteXlsxProven(typed, saved, proofError, found)) << proofError.Text << found.Cell << found.From << found.As;
   const std::string before = TextOf(saved);
   SetXlsxProofSeam([](const std::string& written) {
     const std::string changed = Edited(written, {{"xl/worksheets/sheet1.xml", "sum(b2:b3)", "sum(b2:b2)"}});
     std::ofstream(written, std::ios::binary | std::ios::trunc) << changed;
   });
-  EXPECT_FALSE(WriteXlsxProven(typed, saved, error, found));
+  EXPECT_FALSE(WriteXlsxProven(typed, saved, proofError, found));
   SetXlsxProofSeam({});
   EXPECT_EQ(found.Cell, "Zahlen!A1");
   EXPECT_EQ(found.As, "=SUM(B2:B2)");
@@ -1241,7 +1243,7 @@ TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   TWorkbook longText;
   ASSERT_EQ(Open(longText, Input("xlsx_text_over_32767_cut_by_save_as.xlsx")), "");
   EXPECT_EQ(ReadLossKinds(longText.ReadLosses(), true), "1 text over 32,767 characters");
-  EXPECT_FALSE(WriteXlsxProven(longText, PathOf("long.xlsx"), error, found));
+  EXPECT_FALSE(WriteXlsxProven(longText, PathOf("long.xlsx"), proofError, found));
   EXPECT_FALSE(fs::exists(PathOf("long.xlsx")));
   const std::string clause = ReadBackClause(found, true);
   EXPECT_NE(clause.find("(32767 characters instead of 40000, the first difference at character 32768)"),
