@@ -575,13 +575,13 @@ TEST_F(BadInputTest, AFileTheProgramWritesReadsBackAsTheSheetItWrote) {
   ASSERT_TRUE(WriteSheetSeparated(book, PathOf("commas.csv"), ';', error)) << error;
   EXPECT_EQ(TextOf(PathOf("commas.csv")), "Version;3.10\r\nWert;2,5\r\nSumme;1234,75\r\n");
   readBack(PathOf("commas.csv"), csv, "3.10", false);
-  // ... "7,5" and "01067" by neither mark: nothing is written, and the
-  // reason is named.
+  // ... "7,5" beside more numbers with points by decimal points ...
   book.SetText(1, 2, "7,5");
-  TTextSaveCheck form;
-  EXPECT_FALSE(SaveSheetText(book, PathOf("none.csv"), csv, error, &form, false));
-  EXPECT_EQ(TextSaveReason(form, true),
-            "the file's numbers would read with decimal commas, which changes 3 cells, such as 7,5");
+  ASSERT_TRUE(WriteSheetSeparated(book, PathOf("points.csv"), ';', error)) << error;
+  EXPECT_EQ(TextOf(PathOf("points.csv")), "Version;7,5\r\nWert;2.5\r\nSumme;1234.75\r\n");
+  readBack(PathOf("points.csv"), csv, "7,5", false);
+  // ... "01067", and texts with commas outnumbering the numbers, by
+  // neither mark: nothing is written, and the reason is named.
   book.SetText(1, 2, "01067");
   LanguageEnglish = 1;
   EXPECT_FALSE(WriteSheetSeparated(book, PathOf("none.csv"), ';', error));
@@ -589,6 +589,13 @@ TEST_F(BadInputTest, AFileTheProgramWritesReadsBackAsTheSheetItWrote) {
   EXPECT_EQ(error,
             "The file would not read back as the sheet holds it: 1 text would read back as a number: 01067. The "
             "file was not saved.");
+  book.SetText(1, 2, "7,5");
+  book.SetText(4, 2, "3,5");
+  book.SetText(5, 2, "1,5");
+  TTextSaveCheck form;
+  EXPECT_FALSE(SaveSheetText(book, PathOf("none.csv"), csv, error, &form, false));
+  EXPECT_EQ(TextSaveReason(form, true),
+            "the file's numbers would read with decimal commas, which changes 5 cells, such as 7,5");
   EXPECT_FALSE(fs::exists(PathOf("none.csv")));
 }
 
