@@ -104,28 +104,6 @@ std::size_t CopyQuoted(std::string_view formula, std::size_t i, std::string& out
   return stop;
 }
 
-// Reads the quoted sheet name starting at i (the opening apostrophe) into
-// name, doubled apostrophes read as one; returns the index after the closing
-// apostrophe (the formula's length when there is none). `qualified` tells
-// whether a '!' follows there, making the name a sheet prefix.
-std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified) {
-  std::size_t j = i + 1;
-  name.clear();
-  while (j < formula.size()) {
-    if (formula[j] == '\'') {
-      if (j + 1 < formula.size() && formula[j + 1] == '\'') {
-        name += '\'';
-        j += 2;
-        continue;
-      }
-      break;
-    }
-    name += formula[j++];
-  }
-  qualified = j + 1 < formula.size() && formula[j + 1] == '!';
-  return std::min(formula.size(), j + 1);
-}
-
 // Copies a formula piece by piece: string literals whole, quoted sheet names
 // whole unless `sheetNamesToo` is false, everything else through
 // `translate`, which appends what starts at index i to out and returns the
@@ -146,6 +124,24 @@ std::string TranslateOutsideQuotes(std::string_view formula, Translate translate
 }
 
 }  // namespace
+
+std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified) {
+  std::size_t j = i + 1;
+  name.clear();
+  while (j < formula.size()) {
+    if (formula[j] == '\'') {
+      if (j + 1 < formula.size() && formula[j + 1] == '\'') {
+        name += '\'';
+        j += 2;
+        continue;
+      }
+      break;
+    }
+    name += formula[j++];
+  }
+  qualified = j + 1 < formula.size() && formula[j + 1] == '!';
+  return std::min(formula.size(), j + 1);
+}
 
 std::string QuoteSheetName(std::string_view name) {
   bool plain = !name.empty() && !IsDigit(name[0]);

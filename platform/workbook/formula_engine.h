@@ -121,4 +121,10 @@ std::string UncomputedFunction(std::string_view formula);
 // pass.
 bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& sheetNames = {});
 
+// Reads the quoted sheet name starting at i (the opening apostrophe) into
+// name, doubled apostrophes read as one; returns the index after the closing
+// apostrophe (the formula's length when there is none). `qualified` tells
+// whether a '!' follows there, making the name a sheet prefix.
+std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified);
+
 }  // namespace kvx::workbook

@@ -6,6 +6,7 @@
 
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
+#include "platform/workbook/formula_engine.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
@@ -51,27 +52,16 @@ std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) 
       i = end;
     } else if (ch == '\'') {
       // A quoted sheet name, with '' for a quote inside it.
-      std::size_t end = i + 1;
       std::string name;
-      while (end < formula.size()) {
-        if (formula[end] == '\'') {
-          if (end + 1 < formula.size() && formula[end + 1] == '\'') {
-            name += '\'';
-            end += 2;
-            continue;
-          }
-          break;
-        }
-        name += formula[end++];
-      }
-      const bool prefix = end + 1 < formula.size() && formula[end + 1] == '!';
+      bool prefix = false;
+      const std::size_t end = ReadQuotedSheetName(formula, i, name, prefix);
       if (prefix && SameFolded(name, ownSheet)) {
-        i = end + 2;
+        i = end + 1;
         continue;
       }
       out += '\'';
       for (char c : name) out += AsciiUpper(c);
-      i = std::min(end + 1, formula.size());
+      i = end;
       out += '\'';
     } else if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r') {
       ++i;
