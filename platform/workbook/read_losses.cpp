@@ -101,10 +101,15 @@ LossLine LineOf(TReadLoss kind) {
               "text over 32,767 characters: cut when saved as .xlsx",
               "texts over 32,767 characters: cut when saved as .xlsx"};
     case TReadLoss::Protections:
-      return {"Kennwort oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
-              "Kennwörter oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
-              "password or protection of the workbook: left out, the sheets stay protected without a password",
-              "passwords or protections of the workbook: left out, the sheets stay protected without a password"};
+      return {
+          "Kennwort, Schutz der Arbeitsmappe oder ungeschütztes Blatt neben geschützten: weggelassen, die "
+          "Blätter werden ohne Kennwort geschützt",
+          "Kennwörter, Schutz der Arbeitsmappe oder ungeschützte Blätter neben geschützten: weggelassen, die "
+          "Blätter werden ohne Kennwort geschützt",
+          "password, protection of the workbook or unprotected sheet beside protected ones: left out, the "
+          "sheets are protected without a password",
+          "passwords, protections of the workbook or unprotected sheets beside protected ones: left out, the "
+          "sheets are protected without a password"};
   }
   return {"", "", "", ""};
 }

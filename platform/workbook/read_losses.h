@@ -33,8 +33,9 @@ enum class TReadLoss {
   SheetNames,        // sheet names the workbook cannot hold (over 31 characters, or equal to another's but for
                      // case): the sheet keeps the name it was given
   LongTexts,         // texts longer than a cell of an .xlsx file holds (32,767 characters): cut when saved so
-  Protections,       // .xlsx: the passwords of protected sheets and the workbook's own protection: left out (the
-                     // sheets stay protected, without a password)
+  Protections,       // .xlsx: the passwords of protected sheets, the workbook's own protection, and each sheet
+                     // without protection beside protected ones: left out (protection is one switch for the
+                     // whole workbook: every sheet is protected, without a password)
 };
 
 inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::Protections) + 1;

@@ -470,6 +470,13 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         }
       }
     }
+    // Protection is one switch for the whole workbook: a sheet without it
+    // beside protected sheets would come back protected.
+    const auto protectedSheets = std::count_if(settings.Sheets.begin(), settings.Sheets.end(),
+                                               [](const auto& sheet) { return sheet.Protected; });
+    if (protectedSheets > 0) {
+      losses[TReadLoss::Protections] += static_cast<int>(settings.Sheets.size()) - static_cast<int>(protectedSheets);
+    }
     fresh.SetReadLosses(losses);
     book.AdoptContents(std::move(fresh));
     book.SetFileProperties(settings.Properties);

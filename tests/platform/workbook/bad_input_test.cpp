@@ -1157,7 +1157,7 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
       {{"xl/worksheets/sheet1.xml", "<sheetProtection ", "<sheetProtection password=\"CC1A\" "},
        {"xl/workbook.xml", "<workbookProtection/>", "<workbookProtection lockStructure=\"1\"/>"}});
   ASSERT_EQ(Open(kept, locked), "");
-  EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords or protections of the workbook");
+  EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords, protections of the workbook or unprotected sheets beside protected ones");
 
   // A sheet name the workbook cannot hold is counted (so that a save in
   // place goes to Save as); 31 characters are held, however many bytes.
