@@ -1,6 +1,7 @@
 #include "platform/workbook/isolated_read.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -480,6 +481,9 @@ bool RunInChildProcess(const std::function<bool(std::string& reply, std::string&
     error = std::string("cannot start the file reader: ") + std::strerror(errno);
     return false;
   }
+  // Memory the program freed but still holds goes back to the system
+  // first: the child would otherwise start out holding it too.
+  malloc_trim(0);
   const pid_t pid = fork();
   if (pid < 0) {
     close(fds[0]);
