@@ -1,6 +1,7 @@
 #include "platform/workbook/isolated_read.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -253,7 +254,20 @@ void WriteAll(int fd, const std::string& bytes) {
 
 [[noreturn]] void ChildDeath() { _exit(70); }
 
-[[noreturn]] void RunChild(int fd, const TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read) {
+// Eight bytes of a length, least significant first.
+void PutLength(std::string& out, std::uint64_t length) {
+  for (int k = 0; k < 8; ++k) out += static_cast<char>((length >> (8 * k)) & 0xFF);
+}
+
+// The length in the first eight bytes of `bytes`; false when it has fewer.
+bool GetLength(std::string_view bytes, std::uint64_t& length) {
+  if (bytes.size() < 8) return false;
+  length = 0;
+  for (int k = 7; k >= 0; --k) length = (length << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(k)]);
+  return true;
+}
+
+[[noreturn]] void RunChild(int fd, const std::function<bool(std::string&, std::string&)>& work) {
   // A crash here ends the child and nothing else: no handler of the
   // program (or of a sanitizer's test driver) runs in it.
   for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT}) std::signal(signal, SIG_DFL);
@@ -267,42 +281,31 @@ void WriteAll(int fd, const std::string& bytes) {
   rlimit address{memory, memory};
   setrlimit(RLIMIT_AS, &address);
 #endif
-  // The message: 'K' and the snapshot, or 'E' and the error text.
-  std::string message;
+  // The message: 'K' and the reply, or 'E' and the error text; framed by
+  // its length.
+  char kind = 'K';
+  std::string reply;
   try {
-    // A workbook of the child's own: the parent's has listeners (the view)
-    // that must not run here. It starts with the parent's view flags, which
-    // a reader keeps when the file has none.
-    TWorkbook fresh(1);
-    fresh.SetViewScale(book.ViewScale());
-    fresh.SetShowGridLines(book.ShowGridLines());
-    fresh.SetEnableProtection(book.EnableProtection());
     std::string error;
-    if (read(fresh, error)) {
-      // A reader that read the file may leave a note for the user: 'N', its
-      // length (8 bytes), the note, then the snapshot.
-      if (error.empty()) {
-        message = "K" + EncodeWorkbookSnapshot(fresh);
-      } else {
-        message = "N";
-        for (int k = 0; k < 8; ++k) message += static_cast<char>((error.size() >> (8 * k)) & 0xFF);
-        message += error + EncodeWorkbookSnapshot(fresh);
-      }
-    } else {
-      message = "E" + error;
+    if (!work(reply, error)) {
+      kind = 'E';
+      reply = std::move(error);
     }
   } catch (const std::bad_alloc&) {
-    message = "E" + ReadFailure(TReadFailure::NoMemory);
+    kind = 'E';
+    reply = ReadFailure(TReadFailure::NoMemory);
   } catch (const std::exception& e) {
-    message = std::string("E") + e.what();
+    kind = 'E';
+    reply = e.what();
   } catch (...) {
-    message = "Ethe file cannot be read";
+    kind = 'E';
+    reply = "the file cannot be read";
   }
-  std::string framed;
-  const std::uint64_t length = message.size();
-  for (int k = 0; k < 8; ++k) framed += static_cast<char>((length >> (8 * k)) & 0xFF);
-  WriteAll(fd, framed);
-  WriteAll(fd, message);
+  std::string head;
+  PutLength(head, reply.size() + 1);
+  head += kind;
+  WriteAll(fd, head);
+  WriteAll(fd, reply);
   close(fd);
   _exit(0);
 }
@@ -471,13 +474,16 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   return true;
 }
 
-bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error,
-                        std::string* note) {
+bool RunInChildProcess(const std::function<bool(std::string& reply, std::string& error)>& work, std::string& reply,
+                       std::string& error) {
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     error = std::string("cannot start the file reader: ") + std::strerror(errno);
     return false;
   }
+  // Memory the program freed but still holds goes back to the system
+  // first: the child would otherwise start out holding it too.
+  malloc_trim(0);
   const pid_t pid = fork();
   if (pid < 0) {
     close(fds[0]);
@@ -487,7 +493,7 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
   }
   if (pid == 0) {
     close(fds[0]);
-    RunChild(fds[1], book, read);
+    RunChild(fds[1], work);
   }
   close(fds[1]);
   std::string received;
@@ -520,41 +526,54 @@ bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, st
     return false;
   }
   std::uint64_t length = 0;
-  for (int k = 7; k >= 0 && received.size() >= 8; --k) {
-    length = (length << 8) | static_cast<unsigned char>(received[static_cast<std::size_t>(k)]);
-  }
-  const bool complete = received.size() >= 8 && length == received.size() - 8 && length > 0;
+  const bool complete = GetLength(received, length) && length == received.size() - 8 && length > 0 &&
+                        (received[8] == 'K' || received[8] == 'E');
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !complete) {
     error = ReadFailure(TReadFailure::ReaderStopped);
     return false;
   }
-  const std::string_view message = std::string_view(received).substr(8);
-  if (message.front() == 'E') {
-    error = std::string(message.substr(1));
+  if (received[8] == 'E') {
+    error = received.substr(9);
     return false;
   }
-  std::string_view snapshot = message.substr(1);
-  std::string_view noted;
-  if (message.front() == 'N') {
-    std::uint64_t noteLength = 0;
-    for (int k = 7; k >= 0 && snapshot.size() >= 8; --k) {
-      noteLength = (noteLength << 8) | static_cast<unsigned char>(snapshot[static_cast<std::size_t>(k)]);
-    }
-    if (snapshot.size() < 8 || noteLength > snapshot.size() - 8) {
-      error = ReadFailure(TReadFailure::ReaderStopped);
-      return false;
-    }
-    noted = snapshot.substr(8, noteLength);
-    snapshot.remove_prefix(8 + noteLength);
-  } else if (message.front() != 'K') {
+  received.erase(0, 9);
+  reply = std::move(received);
+  return true;
+}
+
+bool ReadInChildProcess(TWorkbook& book, const std::function<bool(TWorkbook&, std::string&)>& read, std::string& error,
+                        std::string* note) {
+  // The reply: the length of the reader's note (eight bytes), the note,
+  // then the snapshot.
+  std::string reply;
+  const bool ran = RunInChildProcess(
+      [&](std::string& out, std::string& e) {
+        // A workbook of the child's own: the parent's has listeners (the
+        // view) that must not run here. It starts with the parent's view
+        // flags, which a reader keeps when the file has none.
+        TWorkbook fresh(1);
+        fresh.SetViewScale(book.ViewScale());
+        fresh.SetShowGridLines(book.ShowGridLines());
+        fresh.SetEnableProtection(book.EnableProtection());
+        std::string told;
+        if (!read(fresh, told)) {
+          e = std::move(told);
+          return false;
+        }
+        PutLength(out, told.size());
+        out += told;
+        out += EncodeWorkbookSnapshot(fresh);
+        return true;
+      },
+      reply, error);
+  if (!ran) return false;
+  std::uint64_t noteLength = 0;
+  if (!GetLength(reply, noteLength) || noteLength > reply.size() - 8 ||
+      !DecodeWorkbookSnapshot(std::string_view(reply).substr(8 + noteLength), book)) {
     error = ReadFailure(TReadFailure::ReaderStopped);
     return false;
   }
-  if (!DecodeWorkbookSnapshot(snapshot, book)) {
-    error = ReadFailure(TReadFailure::ReaderStopped);
-    return false;
-  }
-  if (note != nullptr) *note = std::string(noted);
+  if (note != nullptr) *note = reply.substr(8, noteLength);
   return true;
 }
 

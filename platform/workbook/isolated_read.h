@@ -7,10 +7,11 @@
 // already maps (not under AddressSanitizer, which reserves terabytes of
 // address space), kIsolatedCpuSeconds of processor time, no core file;
 // and a wall-clock limit of kIsolatedWallSeconds, after which the parent
-// kills it. The child sends the workbook it read back through a pipe as a
-// snapshot (EncodeWorkbookSnapshot); a crash, an abort, a runaway
-// allocation or a time-out in the child becomes an error text, and the
-// workbook in the parent stays as it was.
+// kills it. The child sends what it made back through a pipe (the
+// workbook it read as a snapshot, EncodeWorkbookSnapshot, or only a small
+// result); a crash, an abort, a runaway allocation or a time-out in the
+// child becomes an error text, and the workbook in the parent stays as it
+// was.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,16 @@ namespace kvx::workbook {
 inline constexpr std::uint64_t kIsolatedMemoryBytes = 3ull * 1024 * 1024 * 1024;
 inline constexpr int kIsolatedCpuSeconds = 120;
 inline constexpr int kIsolatedWallSeconds = 240;
+
+// Runs `work` in a child process under the limits above. `work` leaves
+// the bytes to send back in its first argument and returns true, or leaves
+// an English text in its second and returns false. True with those bytes
+// in `reply`; false with an English text in `error` when `work` failed or
+// the child crashed, ran out of memory or time, or sent nothing whole.
+// What `work` reads of the program's memory is the program's as it stood
+// at the call (the child is a copy); what it changes stays in the child.
+bool RunInChildProcess(const std::function<bool(std::string& reply, std::string& error)>& work, std::string& reply,
+                       std::string& error);
 
 // Runs `read` on a fresh workbook (with the view flags of `book`) in a
 // child process and, when it

@@ -2,10 +2,12 @@
 // workbook holds it.
 #include <algorithm>
 #include <functional>
+#include <string_view>
 #include <utility>
 
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_back.h"
+#include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace kvx::workbook {
@@ -17,6 +19,49 @@ std::function<void(const std::string&)>& ProofSeam() {
   return seam;
 }
 
+// The first cell of `book` that `back` holds otherwise, in `found`; false
+// when every sheet and cell reads back.
+bool ReadsOtherwise(const TWorkbook& book, const TWorkbook& back, TReadBack& found) {
+  const bool named = book.NumSheets() > 1 || back.NumSheets() > 1;
+  for (int s = 1; s <= std::max(book.NumSheets(), back.NumSheets()); ++s) {
+    if (s > book.NumSheets() || s > back.NumSheets() || book.SheetName(s) != back.SheetName(s)) {
+      // A sheet gone or named otherwise.
+      found.Cell = (s <= book.NumSheets() ? book.SheetName(s) : back.SheetName(s)) + "!A1";
+      if (s <= book.NumSheets()) found.From = book.EntryOn(s, 1, 1, book.Locale());
+      if (s <= back.NumSheets()) found.As = back.EntryOn(s, 1, 1, back.Locale());
+      return true;
+    }
+    if (SheetReadsOtherwise(book, s, back, s, true, named ? book.SheetName(s) + "!" : std::string(), found)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A difference as the child sends it: each text led by its length in four
+// bytes, least significant first.
+std::string PackDifference(const TReadBack& found) {
+  std::string out;
+  for (const std::string* text : {&found.Cell, &found.From, &found.As}) {
+    for (int k = 0; k < 4; ++k) out += static_cast<char>((text->size() >> (8 * k)) & 0xFF);
+    out += *text;
+  }
+  return out;
+}
+
+bool UnpackDifference(std::string_view bytes, TReadBack& found) {
+  for (std::string* text : {&found.Cell, &found.From, &found.As}) {
+    if (bytes.size() < 4) return false;
+    std::size_t length = 0;
+    for (int k = 3; k >= 0; --k)
+      length = (length << 8) | static_cast<unsigned char>(bytes[static_cast<std::size_t>(k)]);
+    if (length > bytes.size() - 4) return false;
+    *text = std::string(bytes.substr(4, length));
+    bytes.remove_prefix(4 + length);
+  }
+  return bytes.empty() && found.Any();
+}
+
 }  // namespace
 
 void SetXlsxProofSeam(std::function<void(const std::string& written)> seam) { ProofSeam() = std::move(seam); }
@@ -26,26 +71,28 @@ bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError
   book.EnsureCalculated();
   return WriteXlsx(book, path, error, [&](const std::string& written) {
     if (ProofSeam()) ProofSeam()(written);
-    TWorkbook back(1);
+    // The child reads the file and compares it with its copy of the
+    // workbook; only the first difference, if any, comes back.
+    std::string difference;
     std::string readError;
-    if (!ReadInChildProcess(
-            back, [&](TWorkbook& b, std::string& e) { return ReadXlsx(b, written, e); }, readError)) {
+    if (!RunInChildProcess(
+            [&](std::string& out, std::string& e) {
+              TWorkbook back(1);
+              if (!ReadXlsx(back, written, e)) return false;
+              TReadBack first;
+              if (ReadsOtherwise(book, back, first)) out = PackDifference(first);
+              return true;
+            },
+            difference, readError)) {
       return error.Fail(TWriteFailure::Other, "the file written does not read back: " + readError);
     }
-    const bool named = book.NumSheets() > 1 || back.NumSheets() > 1;
-    for (int s = 1; s <= std::max(book.NumSheets(), back.NumSheets()); ++s) {
-      if (s > book.NumSheets() || s > back.NumSheets() || book.SheetName(s) != back.SheetName(s)) {
-        // A sheet gone or named otherwise.
-        found.Cell = (s <= book.NumSheets() ? book.SheetName(s) : back.SheetName(s)) + "!A1";
-        if (s <= book.NumSheets()) found.From = book.EntryOn(s, 1, 1, book.Locale());
-        if (s <= back.NumSheets()) found.As = back.EntryOn(s, 1, 1, back.Locale());
-        return false;
-      }
-      if (SheetReadsOtherwise(book, s, back, s, true, named ? book.SheetName(s) + "!" : std::string(), found)) {
-        return false;
-      }
+    if (difference.empty()) return true;
+    if (!UnpackDifference(difference, found)) {
+      found = TReadBack{};
+      return error.Fail(TWriteFailure::Other,
+                        "the file written does not read back: " + ReadFailure(TReadFailure::ReaderStopped));
     }
-    return true;
+    return false;
   });
 }
 

@@ -1244,6 +1244,13 @@ TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   EXPECT_EQ(found.Cell, "Zahlen!A1");
   EXPECT_EQ(found.As, "=SUM(B2:B2)");
   EXPECT_EQ(TextOf(saved), before);
+  // A written file that does not read at all is a failed write, not a cell.
+  SetXlsxProofSeam([](const std::string& written) { std::ofstream(written, std::ios::binary | std::ios::trunc) << "PK"; });
+  EXPECT_FALSE(WriteXlsxProven(typed, saved, proofError, found));
+  SetXlsxProofSeam({});
+  EXPECT_FALSE(found.Any());
+  EXPECT_EQ(proofError.Text.rfind("the file written does not read back: ", 0), 0u) << proofError.Text;
+  EXPECT_EQ(TextOf(saved), before);
 
   // A text longer than the file format holds: the refusal says how the two
   // texts differ, not only what they look like.
