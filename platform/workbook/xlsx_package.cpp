@@ -229,7 +229,8 @@ struct TSheetCells {
       case TCellKind::Formula:
         break;
     }
-    if (!Checker.Accepts(cell.Formula)) {
+    const std::string formula = Checker.Written(cell.Formula);
+    if (!Checker.Accepts(formula)) {
       // The reading side would refuse the whole file for it: the formula
       // is kept as its text.
       text("=" + cell.Formula);
@@ -238,7 +239,7 @@ struct TSheetCells {
     const bool number = cell.Result == TFormulaResult::Number;
     out += number ? "><f>" : " t=\"str\"><f>";
     // Characters XML cannot hold are escaped as in texts.
-    AppendXlsxCellText(out, cell.Formula);
+    AppendXlsxCellText(out, formula);
     out += "</f><v>";
     if (number) {
       // The stored result of a formula keeps the 16 digits other programs

@@ -1228,6 +1228,31 @@ TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   std::string error;
   ASSERT_TRUE(WriteXlsxProven(typed, saved, proofError, found)) << proofError.Text << found.Cell << found.From << found.As;
   const std::string before = TextOf(saved);
+  {
+    // Sheet names compare without regard to case: a formula typed with a
+    // sheet's name in other case is computed and written as a formula with
+    // the names as the sheets have them, and so is one that named a sheet
+    // before it was there; both read back as the same formulas.
+    TWorkbook other;
+    fill(other, false);
+    other.SetFormula(8, 1, "extra!A1+1");
+    other.InsertSheets(3, 1);
+    ASSERT_TRUE(other.SetSheetName(3, "Extra"));
+    other.SetSheet(1);
+    EXPECT_EQ(other.Number(8, 1), 1.0);
+    ASSERT_TRUE(other.CommitEntry(7, 1, "='zahlen'!b3*2+'tabelle2'!A1+zahlen!B2"));
+    EXPECT_EQ(other.Formula(7, 1), "='Zahlen'!b3*2+'Tabelle2'!A1+Zahlen!B2");
+    EXPECT_EQ(other.Number(7, 1), 8.0);
+    const std::string otherCase = PathOf("other_case.xlsx");
+    ASSERT_TRUE(WriteXlsxProven(other, otherCase, proofError, found))
+        << found.Cell << " " << found.From << " " << found.As << proofError.Text;
+    TWorkbook back;
+    ASSERT_EQ(Open(back, otherCase), "");
+    back.SetSheet(1);
+    EXPECT_EQ(back.Formula(7, 1), "=B3*2+Tabelle2!A1+B2");
+    EXPECT_EQ(back.Number(7, 1), 8.0);
+    EXPECT_EQ(back.Formula(8, 1), "=Extra!A1+1");
+  }
   SetXlsxProofSeam([](const std::string& written) {
     const std::string changed = Edited(written, {{"xl/worksheets/sheet1.xml", "sum(b2:b3)", "sum(b2:b2)"}});
     std::ofstream(written, std::ios::binary | std::ios::trunc) << changed;
