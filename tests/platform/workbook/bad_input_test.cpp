@@ -1153,14 +1153,33 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
   EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords or protections of the workbook");
 
   // A sheet name the workbook cannot hold is counted (so that a save in
-  // place goes to Save as); 31 characters are held, however many bytes.
-  for (const char* name : {"xlsx_sheet_name_over_31_renamed_without_note.xlsx",
-                           "xlsx_sheet_names_equal_but_case_renamed_without_note.xlsx"}) {
-    SCOPED_TRACE(name);
+  // place goes to Save as) and named in the note with the name the sheet
+  // got; 31 characters are held, however many bytes.
+  const struct {
+    const char* File;
+    const char* Name;  // in the file
+    int Sheet;
+  } renames[] = {
+      {"xlsx_sheet_name_over_31_renamed_without_note.xlsx", "Ein sehr langer Blattname mit vierzig Z", 1},
+      {"xlsx_sheet_names_equal_but_case_renamed_without_note.xlsx", "DATEN", 2},
+  };
+  for (const auto& one : renames) {
+    SCOPED_TRACE(one.File);
     TWorkbook renamed;
-    ASSERT_EQ(Open(renamed, Input(name)), "");
+    ASSERT_EQ(Open(renamed, Input(one.File)), "");
+    const std::string given = renamed.SheetName(one.Sheet);
+    EXPECT_NE(given, one.Name);
     EXPECT_EQ(ReadLossKinds(renamed.ReadLosses(), true),
               "1 sheet name the workbook cannot hold (over 31 characters, or equal to another but for case)");
+    EXPECT_EQ(ReadLossNote(renamed.ReadLosses(), false),
+              std::string("Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:\n1 Blattname, den die "
+                          "Arbeitsmappe nicht halten kann (über 31 Zeichen oder bis auf Groß- und Kleinschreibung "
+                          "gleich einem anderen): umbenannt „") +
+                  one.Name + "“ → „" + given + "“");
+    EXPECT_EQ(ReadLossNote(renamed.ReadLosses(), true),
+              std::string("The workbook does not keep everything this file holds:\n1 sheet name the workbook cannot "
+                          "hold (over 31 characters, or equal to another but for case): renamed \"") +
+                  one.Name + "\" → \"" + given + "\"");
     EXPECT_TRUE(renamed.SetSheetName(1, "Größenklassen der Kleinplaneten"));
   }
 }
