@@ -18,6 +18,7 @@
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
+#include "platform/workbook/xlsx_package.h"
 
 namespace kvx {
 
@@ -304,16 +305,44 @@ bool MayWriteOver(const TWorkbookDocument& doc, const std::string& name, const T
   return !own || !seen.Exists || now == seen || AskWriteOverChangedFile(name);
 }
 
-// Save as .xlsx, the dialog starting with `start`; a name that cannot be
-// written is told and the dialog comes again (SaveUnderChosenName). A
-// failed write leaves the document as it was.
+// Before an .xlsx file is written of a workbook with texts a cell of the
+// file cannot hold: names the first such cell and how many there are, and
+// asks whether they are to be written cut (No the default). True when
+// there are none or the answer is Yes.
+bool MayCutLongTexts(const workbook::TLongTexts& texts) {
+  if (texts.Count == 0) return true;
+  const std::string cell = texts.FirstCell;
+  const std::string count = std::to_string(texts.Count);
+  const bool one = texts.Count == 1;
+  const std::string german = (one ? "Die Zelle " + cell + " enthält einen Text über 32.767 Zeichen"
+                                  : count + " Zellen enthalten Texte über 32.767 Zeichen (die erste: " + cell + ")") +
+                             "; so viel fasst eine Zelle einer .xlsx-Datei nicht. Soll die Arbeitsmappe mit " +
+                             (one ? "dem auf 32.767 Zeichen gekürzten Text gespeichert werden? Er bleibt"
+                                  : "den auf 32.767 Zeichen gekürzten Texten gespeichert werden? Sie bleiben") +
+                             " dann auch in der Arbeitsmappe gekürzt.\n\nBei „Nein“ wird nichts geschrieben.";
+  const std::string english =
+      (one ? "The cell " + cell + " holds a text over 32,767 characters"
+           : count + " cells hold texts over 32,767 characters (the first: " + cell + ")") +
+      ", more than a cell of an .xlsx file holds. Save the workbook with " +
+      (one ? "the text cut to 32,767 characters? It stays" : "the texts cut to 32,767 characters? They stay") +
+      " cut in the workbook too.\n\nWith \"No\" nothing is written.";
+  return ShowMessage(german, english, MessageIcon::Question, MessageButtons::YesNoDefaultNo,
+                     English() ? "Text too long" : "Text zu lang") == MessageResult::Yes;
+}
+
+// Save as .xlsx, the dialog starting with `start`, after the question on
+// texts an .xlsx file cannot hold (MayCutLongTexts; cut once written); a
+// name that cannot be written is told and the dialog comes again
+// (SaveUnderChosenName). A failed write leaves the document as it was.
 bool SaveAs(TWorkbookDocument& doc, const std::string& start) {
+  if (!MayCutLongTexts(workbook::XlsxLongTexts(doc.Book))) return false;
   const std::optional<std::string> written = SaveUnderChosenName(
       start, [](const std::string& from) { return AskSaveName(kSaveWorkbookQuestion, from, "xlsx"); },
       [&](const std::string& name, TWriteError& error) { return workbook::WriteXlsx(doc.Book, name, error); },
       kWorkbookSaveLead,
       [&](const std::string& name, TWriteFailure cause) { return SaveAsStartAfter(doc, name, cause); });
   if (!written) return false;
+  workbook::CutXlsxLongTexts(doc.Book);
   doc.FileType = workbook::kFileTypeWorkbook;
   doc.Book.SetFileName(*written);
   TakeWritten(doc, *written, true);
@@ -557,6 +586,10 @@ bool SaveDocument(TWorkbookDocument& doc) {
     ShowNotWrittenOver(doc.FileName, *reason);
     return SaveAsNewName(doc);
   }
+  // Texts the file cannot hold are cut first where the user says so, so
+  // that the file written reads back as the workbook holds it.
+  if (!MayCutLongTexts(workbook::XlsxLongTexts(doc.Book))) return false;
+  workbook::CutXlsxLongTexts(doc.Book);
   TWriteError error;
   if (!MayWriteOver(doc, doc.FileName, kWorkbookSaveLead, error.Cause)) {
     return SaveAs(doc, SaveAsStartAfter(doc, doc.FileName, error.Cause));

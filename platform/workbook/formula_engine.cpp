@@ -10,6 +10,7 @@
 #include <ixion/formula_result.hpp>
 #include <ixion/model_context.hpp>
 #include <map>
+#include <optional>
 #include <stdexcept>
 
 #include "platform/ascii_case.h"
@@ -245,10 +246,13 @@ std::string MoveRelativeReferences(std::string_view formula, int rows, int cols)
   });
 }
 
-std::string RenameSheetInFormula(std::string_view formula, std::string_view oldName, std::string_view newName) {
-  using internal::Lowered;
-  const std::string oldLower = Lowered(oldName);
-  const std::string replacement = QuoteSheetName(newName);
+namespace {
+
+// Copies a formula with each sheet prefix replaced by what `replace` gives
+// for its name (read without quotes) and whether it was quoted; a prefix
+// for which it gives nothing stays as it stands.
+template <class Replace>
+std::string ReplaceSheetPrefixes(std::string_view formula, Replace replace) {
   return TranslateOutsideQuotes(
       formula,
       [&](std::size_t i, std::string& out) {
@@ -263,14 +267,41 @@ std::string RenameSheetInFormula(std::string_view formula, std::string_view oldN
           qualified = next < formula.size() && formula[next] == '!';
           name = formula.substr(i, next - i);
         }
-        if (qualified && Lowered(name) == oldLower) {
-          out += replacement;
-        } else {
-          out += formula.substr(i, next - i);
-        }
+        std::optional<std::string> replacement;
+        if (qualified) replacement = replace(name, c == '\'');
+        out += replacement ? std::string_view(*replacement) : formula.substr(i, next - i);
         return next;
       },
       false);
+}
+
+}  // namespace
+
+std::string RenameSheetInFormula(std::string_view formula, std::string_view oldName, std::string_view newName) {
+  using internal::Lowered;
+  const std::string oldLower = Lowered(oldName);
+  const std::string replacement = QuoteSheetName(newName);
+  return ReplaceSheetPrefixes(formula, [&](const std::string& name, bool) -> std::optional<std::string> {
+    if (Lowered(name) == oldLower) return replacement;
+    return std::nullopt;
+  });
+}
+
+std::string SheetNamesAsNamed(std::string_view formula, const std::vector<std::string>& sheetNames) {
+  if (formula.find('!') == std::string_view::npos) return std::string(formula);
+  return ReplaceSheetPrefixes(formula, [&](const std::string& name, bool quoted) -> std::optional<std::string> {
+    for (const std::string& sheet : sheetNames) {
+      if (sheet == name) return std::nullopt;
+    }
+    for (const std::string& sheet : sheetNames) {
+      if (!EqualIgnoringAsciiCase(sheet, name)) continue;
+      if (!quoted) return sheet;  // the same letters: as plain as the name typed
+      std::string out = "'";
+      for (const char c : sheet) out.append(c == '\'' ? 2 : 1, c);
+      return out + "'";
+    }
+    return std::nullopt;
+  });
 }
 
 std::string FormulaToLocal(std::string_view formula, char decimal) {
@@ -490,7 +521,7 @@ struct TFormulaChecker::TEngine {
   std::unique_ptr<ixion::formula_name_resolver> Resolver;
 };
 
-TFormulaChecker::TFormulaChecker(const std::vector<std::string>& sheetNames) {
+TFormulaChecker::TFormulaChecker(const std::vector<std::string>& sheetNames) : sheetNames_(sheetNames) {
   try {
     auto engine = std::make_unique<TEngine>();
     for (const std::string& name : sheetNames) engine->Context.append_sheet(name);
@@ -502,6 +533,8 @@ TFormulaChecker::TFormulaChecker(const std::vector<std::string>& sheetNames) {
 }
 
 TFormulaChecker::~TFormulaChecker() = default;
+
+std::string TFormulaChecker::Written(std::string_view formula) const { return SheetNamesAsNamed(formula, sheetNames_); }
 
 bool TFormulaChecker::Accepts(std::string_view formula) const {
   if (!ScanFormula(formula).Sound) return false;
@@ -598,7 +631,7 @@ bool EvaluateFormulasUnguarded(const std::vector<std::shared_ptr<TSheetData>>& s
     for (const auto& row : sheets[s]->Rows) {
       for (const auto& cell : row) {
         if (cell.Kind == TCellKind::Formula && scans.at(&cell).Sound) {
-          planned.emplace(&cell, plan.Plan(cell.Formula, static_cast<int>(s)));
+          planned.emplace(&cell, plan.Plan(SheetNamesAsNamed(cell.Formula, sheetNames), static_cast<int>(s)));
         }
       }
     }

@@ -41,6 +41,12 @@ std::string MoveRelativeReferences(std::string_view formula, int rows, int cols)
 // quotes) in a formula.
 std::string RenameSheetInFormula(std::string_view formula, std::string_view oldName, std::string_view newName);
 
+// The formula with each sheet prefix that names one of `sheetNames` but for
+// the case of ASCII letters ("'zahlen'!B2" on a sheet "Zahlen") written as
+// the sheet is named, quoted where it was: sheet names compare without
+// regard to case, the formula engine and the files' readers with it.
+std::string SheetNamesAsNamed(std::string_view formula, const std::vector<std::string>& sheetNames);
+
 // The sheet name as a formula prefix: quoted when it holds anything but
 // letters, digits and '_'.
 std::string QuoteSheetName(std::string_view name);
@@ -102,9 +108,13 @@ class TFormulaChecker {
   explicit TFormulaChecker(const std::vector<std::string>& sheetNames);
   ~TFormulaChecker();
   bool Accepts(std::string_view formula) const;
+  // The formula as a file holds it: its sheet prefixes as the sheets are
+  // named (SheetNamesAsNamed).
+  std::string Written(std::string_view formula) const;
 
  private:
   struct TEngine;
+  std::vector<std::string> sheetNames_;
   std::unique_ptr<TEngine> engine_;
 };
 

@@ -365,6 +365,11 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
   w.U8(book.ShowGridLines());
   w.U8(book.EnableProtection());
   for (const int count : book.ReadLosses().Counts) w.I32(count);
+  w.U32(static_cast<std::uint32_t>(book.ReadLosses().RenamedSheets.size()));
+  for (const auto& [from, to] : book.ReadLosses().RenamedSheets) {
+    w.Text(from);
+    w.Text(to);
+  }
   const TWorkbookFileProperties& properties = book.FileProperties();
   w.U8(properties.Date1904);
   for (const std::string* text :
@@ -454,6 +459,10 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   const bool protection = r.U8() != 0;
   TReadLosses losses;
   for (int& count : losses.Counts) count = std::max(0, r.I32());
+  for (std::uint32_t n = r.Count(8); n > 0 && r.Ok(); --n) {
+    std::string from = r.Text();
+    losses.RenamedSheets.emplace_back(std::move(from), r.Text());
+  }
   TWorkbookFileProperties properties;
   properties.Date1904 = r.U8() != 0;
   for (std::string* text :

@@ -31,9 +31,9 @@ bool SameFolded(std::string_view a, std::string_view b) {
 }
 
 // A formula in the form its meaning has, whoever wrote it: names and
-// references in upper case, no prefix of the formula's own sheet, no
-// blanks, every number in its shortest form ("1.50" and "1.5"); texts in
-// quotes as they stand.
+// references in upper case, no prefix of the formula's own sheet, sheet
+// names quoted only where they must be, no blanks, every number in its
+// shortest form ("1.50" and "1.5"); texts in quotes as they stand.
 std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) {
   std::string out;
   out.reserve(formula.size());
@@ -59,10 +59,11 @@ std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) 
         i = end + 1;
         continue;
       }
-      out += '\'';
-      for (char c : name) out += AsciiUpper(c);
+      // A sheet prefix quoted only where it needs quotes, as the reader
+      // writes it.
+      const std::string shown = prefix ? QuoteSheetName(name) : "'" + name + "'";
+      for (char c : shown) out += AsciiUpper(c);
       i = end;
-      out += '\'';
     } else if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r') {
       ++i;
     } else if ((IsDigit(ch) || ch == '.') && (out.empty() || !IsNameChar(out.back()) || out.back() == '.')) {

@@ -127,6 +127,14 @@ std::string ReadLossNote(const TReadLosses& losses, bool english) {
     note.append("\n").append(std::to_string(count)).append(" ");
     note.append(english ? (count == 1 ? line.EnglishOne : line.EnglishMany)
                         : (count == 1 ? line.GermanOne : line.GermanMany));
+    if (static_cast<TReadLoss>(k) != TReadLoss::SheetNames) continue;
+    const char* open = english ? "\"" : "„";
+    const char* close = english ? "\"" : "“";
+    for (std::size_t i = 0; i < losses.RenamedSheets.size(); ++i) {
+      const auto& [from, to] = losses.RenamedSheets[i];
+      note.append(i == 0 ? " " : ", ").append(open).append(from).append(close);
+      note.append(" → ").append(open).append(to).append(close);
+    }
   }
   return note;
 }

@@ -6,6 +6,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kvx::workbook {
 
@@ -42,6 +44,9 @@ inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::Protections) +
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};
+  // The sheets of TReadLoss::SheetNames: the name in the file, and the
+  // name the sheet was given instead.
+  std::vector<std::pair<std::string, std::string>> RenamedSheets;
 
   int& operator[](TReadLoss kind) { return Counts[static_cast<int>(kind)]; }
   int operator[](TReadLoss kind) const { return Counts[static_cast<int>(kind)]; }
@@ -54,7 +59,8 @@ struct TReadLosses {
 };
 
 // The note: a first line, then one line per kind with its count, in German
-// or English; empty when nothing was lost.
+// or English (the renamed sheets named on their line: "„DATEN“ →
+// „Tabelle2“"); empty when nothing was lost.
 std::string ReadLossNote(const TReadLosses& losses, bool english);
 // The kinds alone with their counts, in one line: "1 merged range, 2
 // hidden sheets".

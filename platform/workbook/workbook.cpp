@@ -515,7 +515,7 @@ bool TWorkbook::CommitEntry(int row, int col, std::string_view text) {
   if (entry.Kind == TTypedEntry::TKind::Formula) {
     std::vector<std::string> sheetNames;
     for (const auto& sheet : sheets_) sheetNames.push_back(sheet->Name);
-    const std::string formula = FormulaFromLocal(entry.Text, Locale().Decimal);
+    const std::string formula = SheetNamesAsNamed(FormulaFromLocal(entry.Text, Locale().Decimal), sheetNames);
     const std::string shown(text);
     if (const std::string name = UncomputedFunction(formula); !name.empty()) {
       ShowMessage(
@@ -547,10 +547,18 @@ void TWorkbook::SetFormula(int row, int col, std::string_view formula) {
     SetText(row, col, "");
     return;
   }
+  // A sheet named in other case is written as it is named (sheet names
+  // compare without regard to case; the engine and the files do not).
+  std::string written(formula);
+  if (formula.find('!') != std::string_view::npos) {
+    std::vector<std::string> sheetNames;
+    for (const auto& sheet : sheets_) sheetNames.push_back(sheet->Name);
+    written = SheetNamesAsNamed(formula, sheetNames);
+  }
   TCell& cell = CellRef(MutableCurrent(), row, col);
   cell.Source = 0;
   cell.Kind = TCellKind::Formula;
-  cell.Formula.assign(formula);
+  cell.Formula = std::move(written);
   // Until the engine has computed it (a function it does not know keeps
   // this).
   cell.Result = TFormulaResult::Error;

@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "platform/number_text.h"
+#include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/xlsx_text.h"
 
@@ -229,7 +230,8 @@ struct TSheetCells {
       case TCellKind::Formula:
         break;
     }
-    if (!Checker.Accepts(cell.Formula)) {
+    const std::string formula = Checker.Written(cell.Formula);
+    if (!Checker.Accepts(formula)) {
       // The reading side would refuse the whole file for it: the formula
       // is kept as its text.
       text("=" + cell.Formula);
@@ -238,7 +240,7 @@ struct TSheetCells {
     const bool number = cell.Result == TFormulaResult::Number;
     out += number ? "><f>" : " t=\"str\"><f>";
     // Characters XML cannot hold are escaped as in texts.
-    AppendXlsxCellText(out, cell.Formula);
+    AppendXlsxCellText(out, formula);
     out += "</f><v>";
     if (number) {
       // The stored result of a formula keeps the 16 digits other programs
@@ -435,6 +437,50 @@ bool WriteWorkbookPart1904(zipFile out, const char* name, const unz_file_info64&
 }  // namespace
 
 bool XlsxHoldsText(std::string_view text) { return FileText(text).size() == text.size(); }
+
+namespace {
+
+// Calls `visit` with each text cell of `sheet` whose text a cell of the
+// file cannot hold whole, and its row and column.
+template <class Sheet, class Visit>
+void ForEachLongText(Sheet& sheet, Visit visit) {
+  for (std::size_t r = 0; r < sheet.Rows.size(); ++r) {
+    for (std::size_t c = 0; c < sheet.Rows[r].size(); ++c) {
+      auto& cell = sheet.Rows[r][c];
+      if (cell.Kind == TCellKind::Text && !XlsxHoldsText(cell.Text)) {
+        visit(cell, static_cast<int>(r) + 1, static_cast<int>(c) + 1);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+TLongTexts XlsxLongTexts(const TWorkbook& book) {
+  TLongTexts found;
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    const TSheetData& sheet = book.SheetData(s);
+    ForEachLongText(sheet, [&](const TCell&, int row, int col) {
+      if (found.Count++ == 0) found.FirstCell = sheet.Name + "!" + CellName(row, col);
+    });
+  }
+  return found;
+}
+
+void CutXlsxLongTexts(TWorkbook& book) {
+  bool cut = false;
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    bool any = false;
+    ForEachLongText(book.SheetData(s), [&](const TCell&, int, int) { any = true; });
+    if (!any) continue;
+    ForEachLongText(book.MutableSheetData(s), [](TCell& cell, int, int) {
+      cell.Text = std::string(FileText(cell.Text));
+      cell.Source = 0;
+    });
+    cut = true;
+  }
+  if (cut) book.FinishBulkChange();
+}
 
 bool WriteXlsxPackage(const TWorkbook& book, const std::vector<int>& xfOfStyle, const std::string& from,
                       const std::string& to, std::string& error) {

@@ -41,6 +41,17 @@ std::string XlsxCellText(std::string_view text);
 // characters, counted in UTF-16 code units as the format counts them).
 bool XlsxHoldsText(std::string_view text);
 
+// The texts of a workbook a cell of the file cannot hold whole: how many,
+// and the first one's cell ("Daten!B2"), sheet by sheet, row by row.
+struct TLongTexts {
+  int Count = 0;
+  std::string FirstCell;
+};
+TLongTexts XlsxLongTexts(const TWorkbook& book);
+// Cuts those texts as the file holds them, so that the workbook holds
+// what a file written of it does.
+void CutXlsxLongTexts(TWorkbook& book);
+
 // Copies the library's package `from` to `to`, putting in the cells of
 // `book`. `xfOfStyle[i]` is the library's cell format index of the model's
 // style i (-1 for a style no cell uses). A formula the reading side would

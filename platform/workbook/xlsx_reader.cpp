@@ -264,12 +264,16 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
 
-    int renamed = 0;  // sheets whose names the workbook cannot hold
+    TReadLosses losses = prepared.Losses;
     for (std::size_t s = 0; s < sheetCount; ++s) {
       const int sheetNo = static_cast<int>(s) + 1;
       const ss::sheet* sheet = doc.get_sheet(static_cast<ss::sheet_t>(s));
       if (sheet == nullptr) continue;
-      if (!fresh.SetSheetName(sheetNo, std::string(doc.get_sheet_name(static_cast<ss::sheet_t>(s))))) ++renamed;
+      const std::string name(doc.get_sheet_name(static_cast<ss::sheet_t>(s)));
+      if (!fresh.SetSheetName(sheetNo, name)) {
+        ++losses[TReadLoss::SheetNames];
+        losses.RenamedSheets.emplace_back(name, fresh.SheetName(sheetNo));
+      }
       TSheetData& data = fresh.MutableSheetData(sheetNo);
       const ixion::abs_range_t range = sheet->get_data_range();
       if (range.valid()) {
@@ -460,9 +464,7 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     const int active = static_cast<int>(view.get_active_sheet()) + 1;
     fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
     fresh.SetSelection(1, 1, 1, 1);
-    TReadLosses losses = prepared.Losses;
     losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
-    losses[TReadLoss::SheetNames] += renamed;
     for (int s = 1; s <= fresh.NumSheets(); ++s) {
       for (const auto& cells : fresh.SheetData(s).Rows) {
         for (const TCell& cell : cells) {
@@ -587,7 +589,10 @@ bool ReadLegacyXls(TWorkbook& book, const std::string& path, std::string& error)
     std::string sheetName;
     if (freexl_get_worksheet_name(handle, static_cast<unsigned short>(s), &name) == FREEXL_OK && name != nullptr) {
       sheetName = name;
-      if (!fresh.SetSheetName(sheetNo, name)) ++losses[TReadLoss::SheetNames];
+      if (!fresh.SetSheetName(sheetNo, name)) {
+        ++losses[TReadLoss::SheetNames];
+        losses.RenamedSheets.emplace_back(sheetName, fresh.SheetName(sheetNo));
+      }
     }
     if (freexl_select_active_worksheet(handle, static_cast<unsigned short>(s)) != FREEXL_OK) continue;
     unsigned int rows = 0;

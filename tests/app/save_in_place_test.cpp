@@ -245,6 +245,62 @@ TEST_F(SaveInPlace, CtrlSLeavesEveryByteTheUserDidNotChangeOrGoesToSaveAs) {
     EXPECT_EQ(test::TempFolder::Read(path), bytes);
   }
 
+  // A text longer than a cell of an .xlsx file holds: before anything is
+  // written the cell is named and the question asked, No the default. Ctrl+S
+  // goes to "Save as", whose No writes nothing; Yes writes the text cut,
+  // which the workbook then holds, and a Ctrl+S in place asks the same.
+  {
+    const std::string bytes = test::TempFolder::Read(BadInput("xlsx_text_over_32767_cut_by_save_as.xlsx"));
+    const std::string path = folder.Write("long.xlsx", bytes);
+    Open(form, path);
+    ASSERT_TRUE(form.Workbook().CommitEntry(2, 1, "4"));
+    std::size_t asked = files_.requests.size();
+    shown = messages_.messages.size();
+    save->trigger();
+    EXPECT_EQ(WhyNot(shown).size(), 1u);
+    ASSERT_EQ(messages_.messages.size(), shown + 2);
+    const RecordedMessage& question = messages_.messages.back();
+    EXPECT_EQ(question.text,
+              "Die Zelle Blatt1!A1 enthält einen Text über 32.767 Zeichen; so viel fasst eine Zelle einer "
+              ".xlsx-Datei nicht. Soll die Arbeitsmappe mit dem auf 32.767 Zeichen gekürzten Text gespeichert "
+              "werden? Er bleibt dann auch in der Arbeitsmappe gekürzt.\n\nBei „Nein“ wird nichts geschrieben.");
+    EXPECT_EQ(question.buttons, MessageButtons::YesNoDefaultNo);
+    EXPECT_EQ(question.caption, "Text zu lang");
+    EXPECT_EQ(files_.requests.size(), asked);
+    EXPECT_EQ(test::TempFolder::Read(path), bytes);
+    EXPECT_EQ(form.Workbook().Text(1, 1).size(), 40000u);
+
+    LanguageEnglish = 1;
+    const std::string cut = folder.File("cut.xlsx");
+    messages_.QueueReply(MessageResult::Yes);
+    files_.QueueAnswer(cut);
+    form.Commands().Action("Speichernunter1")->trigger();
+    EXPECT_EQ(messages_.messages.back().text,
+              "The cell Blatt1!A1 holds a text over 32,767 characters, more than a cell of an .xlsx file holds. Save "
+              "the workbook with the text cut to 32,767 characters? It stays cut in the workbook too.\n\nWith "
+              "\"No\" nothing is written.");
+    EXPECT_EQ(form.Workbook().Text(1, 1).size(), 32767u);
+    EXPECT_EQ(form.State().Document.DocumentSaved, 1);
+    ASSERT_FALSE(test::TempFolder::Read(cut).empty());
+    // Typed again into the file just written, two texts: the question
+    // counts them; Yes writes in place, both cut.
+    ASSERT_TRUE(form.Workbook().CommitEntry(3, 2, std::string(40000, 'y')));
+    ASSERT_TRUE(form.Workbook().CommitEntry(2, 2, std::string(33000, 'z')));
+    messages_.QueueReply(MessageResult::Yes);
+    asked = files_.requests.size();
+    shown = messages_.messages.size();
+    save->trigger();
+    ASSERT_EQ(messages_.messages.size(), shown + 1);
+    EXPECT_TRUE(messages_.messages.back().text.starts_with(
+        "2 cells hold texts over 32,767 characters (the first: Blatt1!B2), more than a cell"));
+    EXPECT_EQ(files_.requests.size(), asked) << "written in place";
+    Open(form, cut);
+    EXPECT_EQ(form.Workbook().Text(2, 2), std::string(32767, 'z'));
+    EXPECT_EQ(form.Workbook().Text(3, 2), std::string(32767, 'y'));
+    EXPECT_EQ(form.Workbook().Text(2, 1), "4");
+    LanguageEnglish = 0;
+  }
+
   // The program's own files: a text (Save as text) and a workbook (Save
   // as), opened again and saved, are written in place without a question.
   Open(form, folder.Write("source.txt", plz));

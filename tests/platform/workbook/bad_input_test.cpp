@@ -1160,14 +1160,33 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
   EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords, protections of the workbook or unprotected sheets beside protected ones");
 
   // A sheet name the workbook cannot hold is counted (so that a save in
-  // place goes to Save as); 31 characters are held, however many bytes.
-  for (const char* name : {"xlsx_sheet_name_over_31_renamed_without_note.xlsx",
-                           "xlsx_sheet_names_equal_but_case_renamed_without_note.xlsx"}) {
-    SCOPED_TRACE(name);
+  // place goes to Save as) and named in the note with the name the sheet
+  // got; 31 characters are held, however many bytes.
+  const struct {
+    const char* File;
+    const char* Name;  // in the file
+    int Sheet;
+  } renames[] = {
+      {"xlsx_sheet_name_over_31_renamed_without_note.xlsx", "Ein sehr langer Blattname mit vierzig Z", 1},
+      {"xlsx_sheet_names_equal_but_case_renamed_without_note.xlsx", "DATEN", 2},
+  };
+  for (const auto& one : renames) {
+    SCOPED_TRACE(one.File);
     TWorkbook renamed;
-    ASSERT_EQ(Open(renamed, Input(name)), "");
+    ASSERT_EQ(Open(renamed, Input(one.File)), "");
+    const std::string given = renamed.SheetName(one.Sheet);
+    EXPECT_NE(given, one.Name);
     EXPECT_EQ(ReadLossKinds(renamed.ReadLosses(), true),
               "1 sheet name the workbook cannot hold (over 31 characters, or equal to another but for case)");
+    EXPECT_EQ(ReadLossNote(renamed.ReadLosses(), false),
+              std::string("Die Arbeitsmappe übernimmt nicht alles, was diese Datei enthält:\n1 Blattname, den die "
+                          "Arbeitsmappe nicht halten kann (über 31 Zeichen oder bis auf Groß- und Kleinschreibung "
+                          "gleich einem anderen): umbenannt „") +
+                  one.Name + "“ → „" + given + "“");
+    EXPECT_EQ(ReadLossNote(renamed.ReadLosses(), true),
+              std::string("The workbook does not keep everything this file holds:\n1 sheet name the workbook cannot "
+                          "hold (over 31 characters, or equal to another but for case): renamed \"") +
+                  one.Name + "\" → \"" + given + "\"");
     EXPECT_TRUE(renamed.SetSheetName(1, "Größenklassen der Kleinplaneten"));
   }
 }
@@ -1235,6 +1254,31 @@ TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   std::string error;
   ASSERT_TRUE(WriteXlsxProven(typed, saved, proofError, found)) << proofError.Text << found.Cell << found.From << found.As;
   const std::string before = TextOf(saved);
+  {
+    // Sheet names compare without regard to case: a formula typed with a
+    // sheet's name in other case is computed and written as a formula with
+    // the names as the sheets have them, and so is one that named a sheet
+    // before it was there; both read back as the same formulas.
+    TWorkbook other;
+    fill(other, false);
+    other.SetFormula(8, 1, "extra!A1+1");
+    other.InsertSheets(3, 1);
+    ASSERT_TRUE(other.SetSheetName(3, "Extra"));
+    other.SetSheet(1);
+    EXPECT_EQ(other.Number(8, 1), 1.0);
+    ASSERT_TRUE(other.CommitEntry(7, 1, "='zahlen'!b3*2+'tabelle2'!A1+zahlen!B2"));
+    EXPECT_EQ(other.Formula(7, 1), "='Zahlen'!b3*2+'Tabelle2'!A1+Zahlen!B2");
+    EXPECT_EQ(other.Number(7, 1), 8.0);
+    const std::string otherCase = PathOf("other_case.xlsx");
+    ASSERT_TRUE(WriteXlsxProven(other, otherCase, proofError, found))
+        << found.Cell << " " << found.From << " " << found.As << proofError.Text;
+    TWorkbook back;
+    ASSERT_EQ(Open(back, otherCase), "");
+    back.SetSheet(1);
+    EXPECT_EQ(back.Formula(7, 1), "=B3*2+Tabelle2!A1+B2");
+    EXPECT_EQ(back.Number(7, 1), 8.0);
+    EXPECT_EQ(back.Formula(8, 1), "=Extra!A1+1");
+  }
   SetXlsxProofSeam([](const std::string& written) {
     const std::string changed = Edited(written, {{"xl/worksheets/sheet1.xml", "sum(b2:b3)", "sum(b2:b2)"}});
     std::ofstream(written, std::ios::binary | std::ios::trunc) << changed;
