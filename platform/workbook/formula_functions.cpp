@@ -152,7 +152,11 @@ bool EngineComputes(const std::string& upperName) {
 }
 
 std::string AbsoluteAddress(const THelperCell& cell) {
-  return "$" + ColumnLetters(cell.Col + 1) + "$" + std::to_string(cell.Row + 1);
+  std::string address(1, '$');
+  address += ColumnLetters(cell.Col + 1);
+  address += '$';
+  address += std::to_string(cell.Row + 1);
+  return address;
 }
 
 // A text value as a number ("3", " 2.5e1 "), as a spreadsheet reads a text

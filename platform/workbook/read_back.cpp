@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/ascii_case.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
@@ -18,16 +19,6 @@ bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 bool IsNameChar(char ch) {
   return IsDigit(ch) || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == '.' || ch == '$' ||
          static_cast<unsigned char>(ch) >= 0x80;
-}
-
-char AsciiUpper(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
-
-bool SameFolded(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-  }
-  return true;
 }
 
 // A formula in the form its meaning has, whoever wrote it: names and
@@ -55,7 +46,7 @@ std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) 
       std::string name;
       bool prefix = false;
       const std::size_t end = ReadQuotedSheetName(formula, i, name, prefix);
-      if (prefix && SameFolded(name, ownSheet)) {
+      if (prefix && EqualIgnoringAsciiCase(name, ownSheet)) {
         i = end + 1;
         continue;
       }
@@ -95,7 +86,7 @@ std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) 
       std::size_t end = i;
       while (end < formula.size() && IsNameChar(formula[end])) ++end;
       const std::string_view name = formula.substr(i, end - i);
-      if (end < formula.size() && formula[end] == '!' && SameFolded(name, ownSheet)) {
+      if (end < formula.size() && formula[end] == '!' && EqualIgnoringAsciiCase(name, ownSheet)) {
         i = end + 1;
         continue;
       }
