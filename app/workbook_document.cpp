@@ -14,6 +14,7 @@
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/number_text.h"
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
@@ -312,7 +313,7 @@ bool MayWriteOver(const TWorkbookDocument& doc, const std::string& name, const T
 bool MayCutLongTexts(const workbook::TLongTexts& texts) {
   if (texts.Count == 0) return true;
   const std::string cell = texts.FirstCell;
-  const std::string count = std::to_string(texts.Count);
+  const std::string count = WholeNumberText(texts.Count);
   const bool one = texts.Count == 1;
   const std::string german = (one ? "Die Zelle " + cell + " enthält einen Text über 32.767 Zeichen"
                                   : count + " Zellen enthalten Texte über 32.767 Zeichen (die erste: " + cell + ")") +

@@ -7,6 +7,7 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
+#include "platform/number_text.h"
 
 namespace kvx {
 
@@ -41,7 +42,7 @@ std::string InDateOrder(const std::string& day, const std::string& month, const 
 
 // The year zero-padded to four digits, "-" in front of a negative one.
 std::string PaddedYear(std::int64_t year) {
-  std::string y = std::to_string(year < 0 ? -year : year);
+  std::string y = WholeNumberText(year < 0 ? -year : year);
   if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
   if (year < 0) y.insert(0, 1, '-');
   return y;
@@ -133,7 +134,7 @@ void DateToText(std::int32_t day, std::int32_t month, std::int32_t year, std::st
     s = ShortFormDate(day, month, year);
     return;
   }
-  s = InDateOrder(std::to_string(day), std::to_string(month), std::to_string(year), separator);
+  s = InDateOrder(WholeNumberText(day), WholeNumberText(month), WholeNumberText(year), separator);
 }
 
 void ObserverDateText(const TObserverRecord& r, std::string& s) {

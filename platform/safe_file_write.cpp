@@ -131,11 +131,20 @@ bool ModeLetsWrite(const struct stat& status) {
   return (status.st_mode & S_IWOTH) != 0;
 }
 
+// The name of the temporary file beside `base` at try `attempt` (0 to 99):
+// "name.kvxtmp", then "name.kvxtmp1", "name.kvxtmp2" ... "name.kvxtmp99".
+std::string TemporaryName(const std::string& base, int attempt) {
+  std::string name = base + ".kvxtmp";
+  if (attempt >= 10) name += static_cast<char>('0' + attempt / 10);
+  if (attempt > 0) name += static_cast<char>('0' + attempt % 10);
+  return name;
+}
+
 // Creates a new temporary file beside `base` exclusively, mode 0600, and
 // gives its name with the descriptor open for writing in `fd`.
 std::string OpenTemporary(const std::string& base, TDescriptor& fd, TWriteError& error) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = base + ".kvxtmp" + (attempt == 0 ? "" : std::to_string(attempt));
+    const std::string candidate = TemporaryName(base, attempt);
     const int opened = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (opened >= 0) {
       fd.Reset(opened);
@@ -293,7 +302,7 @@ std::string FreeTemporaryPath(const std::string& path) {
   const std::string base = ResolvedTarget(path);
   std::error_code error;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = base + ".kvxtmp" + (attempt == 0 ? "" : std::to_string(attempt));
+    const std::string candidate = TemporaryName(base, attempt);
     if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
   }
   return std::string();

@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "platform/ascii_case.h"
+#include "platform/number_text.h"
 
 namespace kvx::workbook::internal {
 
@@ -155,7 +156,7 @@ std::string AbsoluteAddress(const THelperCell& cell) {
   std::string address(1, '$');
   address += ColumnLetters(cell.Col + 1);
   address += '$';
-  address += std::to_string(cell.Row + 1);
+  address += WholeNumberText(cell.Row + 1);
   return address;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/ascii_case.h"
+#include "platform/number_text.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/formula_engine.h"
@@ -167,9 +168,9 @@ std::string ReadBackClause(const TReadBack& found, bool english) {
     const std::size_t common = std::mismatch(as.begin(), as.end(), from.begin(), from.end()).first - as.begin();
     std::size_t at = common;
     while (at > 0 && (static_cast<unsigned char>(as[at]) & 0xC0) == 0x80) --at;  // the character's first byte
-    const std::string first = std::to_string(Utf8Length(as.substr(0, at)) + 1);
-    const std::string asLength = std::to_string(Utf8Length(as));
-    const std::string fromLength = std::to_string(Utf8Length(from));
+    const std::string first = WholeNumberText(static_cast<std::int64_t>(Utf8Length(as.substr(0, at)) + 1));
+    const std::string asLength = WholeNumberText(static_cast<std::int64_t>(Utf8Length(as)));
+    const std::string fromLength = WholeNumberText(static_cast<std::int64_t>(Utf8Length(from)));
     apart = english ? " (" + asLength + " characters instead of " + fromLength +
                           ", the first difference at character " + first + ")"
                     : " (" + asLength + " statt " + fromLength + " Zeichen, der erste Unterschied beim " + first +
