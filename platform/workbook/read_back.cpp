@@ -121,29 +121,35 @@ bool SameContent(const TCell* a, std::string_view aSheet, const TCell* b, std::s
 
 }  // namespace
 
-bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, bool shown,
-                         const std::string& prefix, TReadBack& found) {
+bool RowReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, int row, bool shown,
+                       const std::string& prefix, TReadBack& found) {
   const TSheetData& held = book.SheetData(sheet);
   const TSheetData& read = back.SheetData(backSheet);
-  const int rows = std::max(held.LastRow(), read.LastRow());
-  for (int r = 1; r <= rows; ++r) {
-    const int cols = std::max(held.LastColForRow(r), read.LastColForRow(r));
-    for (int c = 1; c <= cols; ++c) {
-      const TCell* cell = held.CellAt(r, c);
-      if (SameContent(cell, held.Name, read.CellAt(r, c), read.Name) &&
-          (!shown || cell == nullptr || cell->Kind == TCellKind::Formula ||
-           book.TextOn(sheet, r, c, book.Locale()) == back.TextOn(backSheet, r, c, back.Locale()))) {
-        continue;
-      }
-      found.Cell = prefix + CellName(r, c);
-      found.From = book.EntryOn(sheet, r, c, book.Locale());
-      found.As = back.EntryOn(backSheet, r, c, back.Locale());
-      if (found.From == found.As) {
-        found.From = book.TextOn(sheet, r, c, book.Locale());
-        found.As = back.TextOn(backSheet, r, c, back.Locale());
-      }
-      return true;
+  const int cols = std::max(held.LastColForRow(row), read.LastColForRow(row));
+  for (int c = 1; c <= cols; ++c) {
+    const TCell* cell = held.CellAt(row, c);
+    if (SameContent(cell, held.Name, read.CellAt(row, c), read.Name) &&
+        (!shown || cell == nullptr || cell->Kind == TCellKind::Formula ||
+         book.TextOn(sheet, row, c, book.Locale()) == back.TextOn(backSheet, row, c, back.Locale()))) {
+      continue;
     }
+    found.Cell = prefix + CellName(row, c);
+    found.From = book.EntryOn(sheet, row, c, book.Locale());
+    found.As = back.EntryOn(backSheet, row, c, back.Locale());
+    if (found.From == found.As) {
+      found.From = book.TextOn(sheet, row, c, book.Locale());
+      found.As = back.TextOn(backSheet, row, c, back.Locale());
+    }
+    return true;
+  }
+  return false;
+}
+
+bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, bool shown,
+                         const std::string& prefix, TReadBack& found) {
+  const int rows = std::max(book.SheetData(sheet).LastRow(), back.SheetData(backSheet).LastRow());
+  for (int r = 1; r <= rows; ++r) {
+    if (RowReadsOtherwise(book, sheet, back, backSheet, r, shown, prefix, found)) return true;
   }
   return false;
 }

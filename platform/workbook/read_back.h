@@ -25,6 +25,9 @@ struct TReadBack {
 // differs in `found`, when one does; `prefix` goes before its name.
 bool SheetReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, bool shown,
                          const std::string& prefix, TReadBack& found);
+// The same for one row.
+bool RowReadsOtherwise(const TWorkbook& book, int sheet, const TWorkbook& back, int backSheet, int row, bool shown,
+                       const std::string& prefix, TReadBack& found);
 
 // A cell's text in a reason: at most 40 characters, cut with "…".
 std::string ShownInReason(const std::string& text);

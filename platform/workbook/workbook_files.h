@@ -123,6 +123,12 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& erro
 bool WriteXlsx(const TWorkbook& book, const std::string& path, std::string& error,
                const std::function<bool(const std::string& written)>& accept = {});
 bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error);
+// The same reading, comparing each row with `held`'s as it is read instead
+// of keeping it (held and read back, the cells are never there twice):
+// true when the file reads, with the first cell that reads otherwise than
+// `held` holds it in `found` (empty when every cell of every sheet reads
+// back, value and what it shows).
+bool ReadXlsxComparing(const TWorkbook& held, const std::string& path, TReadBack& found, std::string& error);
 // Writes the workbook as an .xlsx file over `path` only when the file
 // written, read back by the .xlsx reader in a child process as a file
 // opened, holds every cell of every sheet as the workbook holds it, value

@@ -1,6 +1,5 @@
 // An .xlsx file saved over its file only when it reads back as the
 // workbook holds it.
-#include <algorithm>
 #include <functional>
 #include <string_view>
 #include <utility>
@@ -17,25 +16,6 @@ namespace {
 std::function<void(const std::string&)>& ProofSeam() {
   static std::function<void(const std::string&)> seam;
   return seam;
-}
-
-// The first cell of `book` that `back` holds otherwise, in `found`; false
-// when every sheet and cell reads back.
-bool ReadsOtherwise(const TWorkbook& book, const TWorkbook& back, TReadBack& found) {
-  const bool named = book.NumSheets() > 1 || back.NumSheets() > 1;
-  for (int s = 1; s <= std::max(book.NumSheets(), back.NumSheets()); ++s) {
-    if (s > book.NumSheets() || s > back.NumSheets() || book.SheetName(s) != back.SheetName(s)) {
-      // A sheet gone or named otherwise.
-      found.Cell = (s <= book.NumSheets() ? book.SheetName(s) : back.SheetName(s)) + "!A1";
-      if (s <= book.NumSheets()) found.From = book.EntryOn(s, 1, 1, book.Locale());
-      if (s <= back.NumSheets()) found.As = back.EntryOn(s, 1, 1, back.Locale());
-      return true;
-    }
-    if (SheetReadsOtherwise(book, s, back, s, true, named ? book.SheetName(s) + "!" : std::string(), found)) {
-      return true;
-    }
-  }
-  return false;
 }
 
 // A difference as the child sends it: each text led by its length in four
@@ -71,16 +51,16 @@ bool WriteXlsxProven(const TWorkbook& book, const std::string& path, TWriteError
   book.EnsureCalculated();
   return WriteXlsx(book, path, error, [&](const std::string& written) {
     if (ProofSeam()) ProofSeam()(written);
-    // The child reads the file and compares it with its copy of the
-    // workbook; only the first difference, if any, comes back.
+    // The child reads the file and compares it, row by row as it reads,
+    // with its copy of the workbook; only the first difference, if any,
+    // comes back.
     std::string difference;
     std::string readError;
     if (!RunInChildProcess(
             [&](std::string& out, std::string& e) {
-              TWorkbook back(1);
-              if (!ReadXlsx(back, written, e)) return false;
               TReadBack first;
-              if (ReadsOtherwise(book, back, first)) out = PackDifference(first);
+              if (!ReadXlsxComparing(book, written, first, e)) return false;
+              if (first.Any()) out = PackDifference(first);
               return true;
             },
             difference, readError)) {

@@ -17,6 +17,7 @@
 #include <ixion/model_iterator.hpp>
 #include <ixion/named_expressions_iterator.hpp>
 #include <map>
+#include <optional>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/document.hpp>
 #include <orcus/spreadsheet/factory.hpp>
@@ -28,6 +29,7 @@
 #include "platform/ascii_case.h"
 #include "platform/globals.h"
 #include "platform/text_encoding.h"
+#include "platform/workbook/read_back.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xls_records.h"
@@ -187,41 +189,164 @@ double ColumnCharacters(double orcusWidth) {
 // The cells that hold only a format of their own (the empty cells of a
 // text centred across them, a frame around empty cells), which the library
 // leaves out, put into a sheet where it holds nothing.
-void PutFormattedEmptyCells(TSheetData& data, const std::vector<TXlsxFormattedCell>& formatted,
-                            const std::function<std::uint32_t(std::size_t xf)>& styleOf) {
-  for (const TXlsxFormattedCell& one : formatted) {
-    if (one.Row < 1 || one.Col < 1 || one.Row > kMaxRows || one.Col > kMaxCols) continue;
-    if (static_cast<int>(data.Rows.size()) < one.Row) data.Rows.resize(one.Row);
-    auto& cells = data.Rows[one.Row - 1];
-    if (static_cast<int>(cells.size()) < one.Col) cells.resize(one.Col);
-    TCell& cell = cells[one.Col - 1];
-    if (cell.Kind == TCellKind::Empty && cell.Style == 0) cell.Style = styleOf(static_cast<std::size_t>(one.Xf));
-  }
+void PutFormattedEmptyCell(TSheetData& data, const TXlsxFormattedCell& one,
+                           const std::function<std::uint32_t(std::size_t xf)>& styleOf) {
+  if (one.Row < 1 || one.Col < 1 || one.Row > kMaxRows || one.Col > kMaxCols) return;
+  if (static_cast<int>(data.Rows.size()) < one.Row) data.Rows.resize(one.Row);
+  auto& cells = data.Rows[one.Row - 1];
+  if (static_cast<int>(cells.size()) < one.Col) cells.resize(one.Col);
+  TCell& cell = cells[one.Col - 1];
+  if (cell.Kind == TCellKind::Empty && cell.Style == 0) cell.Style = styleOf(static_cast<std::size_t>(one.Xf));
+}
+
+// A cell whose formula fell back to a text, or an inline string, put into
+// its sheet. A cell without a format of its own has the file's first one
+// (`firstFormat`).
+void PutTextCell(TSheetData& data, const TXlsxTextCell& text, std::uint32_t firstFormat,
+                 const std::function<std::uint32_t(std::size_t xf)>& styleOf) {
+  if (static_cast<int>(data.Rows.size()) < text.Row) data.Rows.resize(text.Row);
+  auto& cells = data.Rows[text.Row - 1];
+  if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
+  TCell& cell = cells[text.Col - 1];
+  // The cell's own format, which the library drops for a cell it holds no
+  // value of.
+  if (text.Xf > 0) cell.Style = styleOf(static_cast<std::size_t>(text.Xf));
+  if (cell.Style == 0) cell.Style = firstFormat;
+  cell.Kind = TCellKind::Text;
+  cell.Text = DecodeXlsxEscapes(text.Text);
+  cell.Formula.clear();
+  cell.Number = 0.0;
 }
 
 // The dates of a file that counts them from 1904, counted from 1900 as the
 // workbook does: every number cell shown as a date (a time of day alone is
 // no day and stays).
-void ShiftDatesFrom1904(TWorkbook& book) {
-  std::vector<signed char> dateStyle(book.StyleCount(), -1);
-  for (int s = 1; s <= book.NumSheets(); ++s) {
-    for (auto& cells : book.MutableSheetData(s).Rows) {
-      for (TCell& cell : cells) {
-        if (cell.Kind != TCellKind::Number || cell.Style >= dateStyle.size()) continue;
-        signed char& date = dateStyle[cell.Style];
-        if (date < 0) {
-          const TFormatClass kind = ClassifyFormat(book.Style(cell.Style).NumberFormat);
-          date = kind == TFormatClass::Date || kind == TFormatClass::DateTime ? 1 : 0;
-        }
-        if (date == 1) cell.Number += kDays1900To1904;
-      }
+// `dateStyle` remembers which styles show dates (-1: not yet known).
+void ShiftDatesFrom1904(const TWorkbook& book, std::vector<TCell>& cells, std::vector<signed char>& dateStyle) {
+  for (TCell& cell : cells) {
+    if (cell.Kind != TCellKind::Number) continue;
+    if (cell.Style >= dateStyle.size()) dateStyle.resize(book.StyleCount(), -1);
+    signed char& date = dateStyle[cell.Style];
+    if (date < 0) {
+      const TFormatClass kind = ClassifyFormat(book.Style(cell.Style).NumberFormat);
+      date = kind == TFormatClass::Date || kind == TFormatClass::DateTime ? 1 : 0;
     }
+    if (date == 1) cell.Number += kDays1900To1904;
   }
 }
 
-}  // namespace
+void ShiftDatesFrom1904(TWorkbook& book) {
+  std::vector<signed char> dateStyle;
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    for (auto& cells : book.MutableSheetData(s).Rows) ShiftDatesFrom1904(book, cells, dateStyle);
+  }
+}
 
-bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
+// A read that compares each row it reads with a workbook's instead of
+// keeping it (ReadXlsxComparing): a row, once whole and with the cells the
+// library leaves out put in, is compared and dropped, so that the cells are
+// never held twice.
+class TRowComparison {
+ public:
+  using TStyleOf = std::function<std::uint32_t(std::size_t xf)>;
+
+  TRowComparison(const TWorkbook& held, int fileSheets, bool date1904, TReadBack& found)
+      : held_(held), named_(held.NumSheets() > 1 || fileSheets > 1), date1904_(date1904), found_(found) {}
+
+  // Begins sheet `sheet` of `back` (named already), with its cells that
+  // hold only a format (`formatted`, may be null) and the text cells of
+  // every sheet.
+  void Begin(const TWorkbook& back, int sheet, const std::vector<TXlsxFormattedCell>* formatted,
+             const std::vector<TXlsxTextCell>& texts) {
+    sheet_ = sheet;
+    done_ = 0;
+    otherSheet_ = sheet > held_.NumSheets() || held_.SheetName(sheet) != back.SheetName(sheet);
+    last_ = sheet <= held_.NumSheets() ? held_.SheetData(sheet).LastRow() : 0;
+    sheetName_ = sheet <= held_.NumSheets() ? held_.SheetName(sheet) : back.SheetName(sheet);
+    prefix_ = named_ ? sheetName_ + "!" : "";
+    formatted_.clear();
+    texts_.clear();
+    nextFormatted_ = nextText_ = 0;
+    const auto inSheet = [](int row, int col) { return row >= 1 && col >= 1 && row <= kMaxRows && col <= kMaxCols; };
+    if (formatted != nullptr) {
+      for (const TXlsxFormattedCell& one : *formatted) {
+        if (inSheet(one.Row, one.Col)) formatted_.push_back(&one);
+      }
+    }
+    for (const TXlsxTextCell& text : texts) {
+      if (text.Sheet + 1 == sheet && inSheet(text.Row, text.Col)) texts_.push_back(&text);
+    }
+    // In the file's order within a row: the later of two for one cell wins,
+    // as when they are put in after the whole sheet.
+    const auto byRow = [](const auto* a, const auto* b) { return a->Row < b->Row; };
+    std::stable_sort(formatted_.begin(), formatted_.end(), byRow);
+    std::stable_sort(texts_.begin(), texts_.end(), byRow);
+    if (!formatted_.empty()) last_ = std::max(last_, formatted_.back()->Row);
+    if (!texts_.empty()) last_ = std::max(last_, texts_.back()->Row);
+  }
+
+  // Compares the rows up to `row` that are not compared yet; true when one
+  // reads otherwise (named in `found`).
+  bool Through(TWorkbook& back, int row, std::uint32_t firstFormat, const TStyleOf& styleOf) {
+    TSheetData& data = back.MutableSheetData(sheet_);
+    for (int r = done_ + 1; r <= row; ++r) {
+      for (; nextFormatted_ < formatted_.size() && formatted_[nextFormatted_]->Row == r; ++nextFormatted_) {
+        PutFormattedEmptyCell(data, *formatted_[nextFormatted_], styleOf);
+      }
+      for (; nextText_ < texts_.size() && texts_[nextText_]->Row == r; ++nextText_) {
+        PutTextCell(data, *texts_[nextText_], firstFormat, styleOf);
+      }
+      std::vector<TCell>* cells = r <= static_cast<int>(data.Rows.size()) ? &data.Rows[r - 1] : nullptr;
+      if (date1904_ && cells != nullptr) ShiftDatesFrom1904(back, *cells, dateStyle_);
+      if (otherSheet_) {
+        // A sheet the workbook lacks or names otherwise.
+        found_.Cell = sheetName_ + "!A1";
+        if (sheet_ <= held_.NumSheets()) found_.From = held_.EntryOn(sheet_, 1, 1, held_.Locale());
+        found_.As = back.EntryOn(sheet_, 1, 1, back.Locale());
+        return true;
+      }
+      if (RowReadsOtherwise(held_, sheet_, back, sheet_, r, true, prefix_, found_)) return true;
+      if (cells != nullptr) std::vector<TCell>().swap(*cells);
+      done_ = r;
+    }
+    return false;
+  }
+
+  // Compares the rest of the sheet, after its last cell read.
+  bool End(TWorkbook& back, int lastRead, std::uint32_t firstFormat, const TStyleOf& styleOf) {
+    return Through(back, std::max({last_, lastRead, 1}), firstFormat, styleOf);
+  }
+
+  // After the file's sheets: true when the workbook has more.
+  bool MissingSheet(int fileSheets) {
+    if (held_.NumSheets() <= fileSheets) return false;
+    found_.Cell = held_.SheetName(fileSheets + 1) + "!A1";
+    found_.From = held_.EntryOn(fileSheets + 1, 1, 1, held_.Locale());
+    return true;
+  }
+
+ private:
+  const TWorkbook& held_;
+  const bool named_;
+  const bool date1904_;
+  TReadBack& found_;
+  int sheet_ = 0;
+  int done_ = 0;  // rows compared
+  int last_ = 0;  // the last row to compare besides those read
+  bool otherSheet_ = false;
+  std::string sheetName_;
+  std::string prefix_;
+  std::vector<const TXlsxFormattedCell*> formatted_;
+  std::vector<const TXlsxTextCell*> texts_;
+  std::size_t nextFormatted_ = 0;
+  std::size_t nextText_ = 0;
+  std::vector<signed char> dateStyle_;
+};
+
+// Reads the file into `book`, or, with `held`, compares it with `held` row
+// by row (TRowComparison) and leaves the first difference in `found`.
+bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, const TWorkbook* held,
+                  TReadBack* found) {
   // Sizes and column ranges the reading library would trust blindly, and
   // formulas it would refuse the whole file for.
   TPreparedXlsx prepared;
@@ -263,19 +388,30 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     };
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
+    std::optional<TRowComparison> comparison;
+    std::uint32_t firstFormat = 0;
+    if (held != nullptr) {
+      comparison.emplace(*held, static_cast<int>(sheetCount), settings.Properties.Date1904, *found);
+      firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
+    }
 
     TReadLosses losses = prepared.Losses;
     for (std::size_t s = 0; s < sheetCount; ++s) {
       const int sheetNo = static_cast<int>(s) + 1;
       const ss::sheet* sheet = doc.get_sheet(static_cast<ss::sheet_t>(s));
-      if (sheet == nullptr) continue;
+      if (sheet == nullptr && !comparison) continue;
       const std::string name(doc.get_sheet_name(static_cast<ss::sheet_t>(s)));
       if (!fresh.SetSheetName(sheetNo, name)) {
         ++losses[TReadLoss::SheetNames];
         losses.RenamedSheets.emplace_back(name, fresh.SheetName(sheetNo));
       }
       TSheetData& data = fresh.MutableSheetData(sheetNo);
-      const ixion::abs_range_t range = sheet->get_data_range();
+      if (comparison) {
+        comparison->Begin(fresh, sheetNo, s < settings.Sheets.size() ? &settings.Sheets[s].FormattedEmpty : nullptr,
+                          prepared.Texts);
+      }
+      int lastRead = 0;  // the last row read whole
+      const ixion::abs_range_t range = sheet != nullptr ? sheet->get_data_range() : ixion::abs_range_t();
       if (range.valid()) {
         std::size_t numberCursor = 0;  // the walk goes row by row, as the exact numbers stand
         auto it = cxt.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
@@ -285,6 +421,10 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           const int row = item.row + 1;
           const int col = item.col + 1;
           if (row > kMaxRows || col > kMaxCols) continue;
+          if (comparison && row > lastRead + 1) {
+            if (comparison->Through(fresh, row - 1, firstFormat, styleOf)) return true;
+            lastRead = row - 1;
+          }
           TCell cell;
           switch (item.type) {
             case ixion::celltype_t::numeric: {
@@ -359,7 +499,14 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
           cells[col - 1] = std::move(cell);
         }
       }
-      if (s < settings.Sheets.size()) PutFormattedEmptyCells(data, settings.Sheets[s].FormattedEmpty, styleOf);
+      if (comparison) {
+        if (comparison->End(fresh, static_cast<int>(data.Rows.size()), firstFormat, styleOf)) return true;
+        continue;
+      }
+      if (s < settings.Sheets.size()) {
+        for (const TXlsxFormattedCell& one : settings.Sheets[s].FormattedEmpty)
+          PutFormattedEmptyCell(data, one, styleOf);
+      }
       // Column widths, row heights and hidden lines come as runs of equal
       // lines [first, last) (0-based); each property has runs of its own.
       const int lastCol = std::min(kMaxCols, std::max(data.LastCol(), 1) + 64);
@@ -418,24 +565,16 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
         data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
       }
     }
+    if (comparison) {
+      comparison->MissingSheet(static_cast<int>(sheetCount));
+      return true;
+    }
     // Cells whose formulas fell back to a text, and the inline strings. A
     // cell without a format of its own has the file's first one.
-    const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
+    firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
     for (const TXlsxTextCell& text : prepared.Texts) {
       if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
-      TSheetData& data = fresh.MutableSheetData(text.Sheet + 1);
-      if (static_cast<int>(data.Rows.size()) < text.Row) data.Rows.resize(text.Row);
-      auto& cells = data.Rows[text.Row - 1];
-      if (static_cast<int>(cells.size()) < text.Col) cells.resize(text.Col);
-      TCell& cell = cells[text.Col - 1];
-      // The cell's own format, which the library drops for a cell it
-      // holds no value of.
-      if (text.Xf > 0) cell.Style = styleOf(static_cast<std::size_t>(text.Xf));
-      if (cell.Style == 0) cell.Style = firstFormat;
-      cell.Kind = TCellKind::Text;
-      cell.Text = DecodeXlsxEscapes(text.Text);
-      cell.Formula.clear();
-      cell.Number = 0.0;
+      PutTextCell(fresh.MutableSheetData(text.Sheet + 1), text, firstFormat, styleOf);
     }
     // Names: global ones, and the print areas of the sheets.
     int namesKept = 0;
@@ -480,17 +619,17 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
       losses[TReadLoss::Protections] += static_cast<int>(settings.Sheets.size()) - static_cast<int>(protectedSheets);
     }
     fresh.SetReadLosses(losses);
-    book.AdoptContents(std::move(fresh));
-    book.SetFileProperties(settings.Properties);
+    book->AdoptContents(std::move(fresh));
+    book->SetFileProperties(settings.Properties);
     if (!settings.Sheets.empty()) {
       const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
-      book.SetViewScale(shown.Zoom);
-      book.SetShowGridLines(shown.ShowGridLines);
+      book->SetViewScale(shown.Zoom);
+      book->SetShowGridLines(shown.ShowGridLines);
       bool anyProtected = false;
       for (const auto& sheetSettings : settings.Sheets) anyProtected = anyProtected || sheetSettings.Protected;
-      book.SetEnableProtection(anyProtected);
+      book->SetEnableProtection(anyProtected);
     }
-    book.Recalculate();
+    book->Recalculate();
     return true;
   } catch (const std::exception&) {
     // Every part is well-formed XML (checked before): the library refuses
@@ -499,6 +638,17 @@ bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
     error = ReadFailure(prepared.Strict ? TReadFailure::StrictForm : TReadFailure::UnreadableParts);
     return false;
   }
+}
+
+}  // namespace
+
+bool ReadXlsx(TWorkbook& book, const std::string& path, std::string& error) {
+  return ReadXlsxFile(&book, path, error, nullptr, nullptr);
+}
+
+bool ReadXlsxComparing(const TWorkbook& held, const std::string& path, TReadBack& found, std::string& error) {
+  found = TReadBack{};
+  return ReadXlsxFile(nullptr, path, error, &held, &found);
 }
 
 namespace {

@@ -1195,6 +1195,73 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
 // naming its own sheet reads back as the same formula, but a difference in
 // any kind of cell (number, text, formula, date, format) is named, in the
 // comparison itself and in an .xlsx file that reads back otherwise.
+// The proof compares each row as the file is read instead of reading the
+// whole workbook back: for every workbook of the fixtures (formatted empty
+// cells, inline strings, formulas fallen back to texts, 1904 dates, several
+// sheets, renamed sheets), it names the same cell as a whole read compared
+// sheet by sheet, with the workbook as read and with it changed at the last
+// cell, below the last row, in a sheet's name and by a sheet more.
+TEST_F(BadInputTest, TheRowByRowProofFindsWhatAWholeReadFinds) {
+  const auto wholeRead = [](const TWorkbook& held, const std::string& path) {
+    TWorkbook back;
+    std::string error;
+    TReadBack found;
+    EXPECT_TRUE(ReadXlsx(back, path, error)) << error;
+    const bool named = held.NumSheets() > 1 || back.NumSheets() > 1;
+    for (int s = 1; s <= std::max(held.NumSheets(), back.NumSheets()); ++s) {
+      if (s > held.NumSheets() || s > back.NumSheets() || held.SheetName(s) != back.SheetName(s)) {
+        found.Cell = (s <= held.NumSheets() ? held.SheetName(s) : back.SheetName(s)) + "!A1";
+        if (s <= held.NumSheets()) found.From = held.EntryOn(s, 1, 1, held.Locale());
+        if (s <= back.NumSheets()) found.As = back.EntryOn(s, 1, 1, back.Locale());
+        break;
+      }
+      if (SheetReadsOtherwise(held, s, back, s, true, named ? held.SheetName(s) + "!" : std::string(), found)) break;
+    }
+    return found;
+  };
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(KVX_FIXTURE_DIR))) {
+    if (entry.path().extension() != ".xlsx") continue;
+    const std::string path = entry.path().string();
+    TWorkbook read;
+    std::string error;
+    if (!ReadXlsx(read, path, error)) continue;
+    ++files;
+    const int lastSheet = read.NumSheets();
+    const std::vector<std::function<void(TWorkbook&)>> changes = {
+        [](TWorkbook&) {},
+        [&](TWorkbook& book) {
+          book.SetSheet(lastSheet);
+          book.SetText(std::max(book.LastRow(), 1), std::max(book.LastCol(), 1), "anders");
+        },
+        [](TWorkbook& book) {
+          book.SetSheet(1);
+          book.SetNumber(book.LastRow() + 3, 2, 7.0);
+        },
+        [](TWorkbook& book) { book.SetSheetName(1, book.SheetName(1) + "x"); },
+        [&](TWorkbook& book) {
+          book.InsertSheets(lastSheet + 1, 1);
+          book.SetSheet(lastSheet + 1);
+          book.SetText(1, 1, "neu");
+        },
+    };
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+      SCOPED_TRACE(testing::Message() << path << " change " << k);
+      TWorkbook held;
+      ASSERT_TRUE(ReadXlsx(held, path, error));
+      changes[k](held);
+      const TReadBack expected = wholeRead(held, path);
+      TReadBack found;
+      ASSERT_TRUE(ReadXlsxComparing(held, path, found, error)) << error;
+      EXPECT_EQ(found.Cell, expected.Cell);
+      EXPECT_EQ(found.From, expected.From);
+      EXPECT_EQ(found.As, expected.As);
+      EXPECT_EQ(found.Any(), k != 0);
+    }
+  }
+  EXPECT_GE(files, 20);
+}
+
 TEST_F(BadInputTest, TheProofNamesEveryCellThatReadsBackOtherwise) {
   TWriteError proofError;
   // The sheet as typed, and as another program writes the same formulas.
