@@ -866,6 +866,7 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
   }
   if (!FindCellParts(entries, texts, changed, walks, package, prepared, error)) return false;
   prepared.Numbers.resize(package.SheetParts.size());
+  prepared.FormattedEmpty.resize(package.SheetParts.size());
   std::unique_ptr<TFormulaChecker> checker;
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const Entry& entry = entries[k];
@@ -889,7 +890,9 @@ bool PrepareXlsx(const std::string& bytes, TPreparedXlsx& prepared, std::string&
     if (ReplaceTextCells(part, sheet, prepared.Texts, richTexts)) changed[k] = true;
     if (checker && ReplaceBadFormulas(part, sheet, *checker, prepared.Texts)) changed[k] = true;
     std::string badCell;
-    prepared.Numbers[static_cast<std::size_t>(sheet)] = ExactSheetNumbers(part, &badCell);
+    TSheetCells cells = ScanSheetCells(part, &badCell);
+    prepared.Numbers[static_cast<std::size_t>(sheet)] = std::move(cells.Numbers);
+    prepared.FormattedEmpty[static_cast<std::size_t>(sheet)] = std::move(cells.FormattedEmpty);
     if (!badCell.empty()) {
       error = ReadFailure(TReadFailure::NoNumber, package.SheetNames[static_cast<std::size_t>(sheet)] + "!" + badCell);
       return false;

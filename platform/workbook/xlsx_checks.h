@@ -107,6 +107,8 @@ struct TPreparedXlsx {
   // The exact numbers of the plain number cells (keys of CellKey,
   // xlsx_numbers.h), by sheet in the workbook's order.
   std::vector<TExactNumbers> Numbers;
+  // The cells that hold only a format, by sheet in the same order.
+  std::vector<std::vector<TXlsxFormattedCell>> FormattedEmpty;
   TReadLosses Losses;
   int DefinedNames = 0;  // the names the user defined (not "_xlnm." ones, not hidden, not "#REF!")
   bool Strict = false;   // the file was in the strict form

@@ -3,34 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <functional>
 
 #include "platform/workbook/cell_reference.h"
 #include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
-
-namespace {
-
-// Calls `visit` with the row, column and the bounds of the value text of
-// every plain number cell of a worksheet part, in the order of the file.
-void ForEachNumberCell(std::string_view xml,
-                       const std::function<void(int row, int col, std::size_t begin, std::size_t end)>& visit) {
-  ForEachSheetCell(xml, [&](std::string_view tag, std::string_view content, std::size_t contentAt) {
-    if (content.empty()) return;  // a cell with a style only
-    const std::string_view type = TagAttribute(tag, "t");
-    if (!type.empty() && type != "n") return;
-    if (content.find("<f") != std::string_view::npos) return;  // a formula's cached result
-    const std::size_t open = content.find("<v>");
-    const std::size_t end = content.find("</v>");
-    if (open == std::string_view::npos || end == std::string_view::npos || end < open) return;
-    const auto range = ParseRange(TagAttribute(tag, "r"));
-    if (!range || !range->IsSingleCell()) return;
-    visit(range->Row1, range->Col1, contentAt + open + 3, contentAt + end);
-  });
-}
-
-}  // namespace
 
 std::string_view TagAttribute(std::string_view tag, std::string_view name) {
   std::size_t at = 0;
@@ -48,32 +25,6 @@ std::string_view TagAttribute(std::string_view tag, std::string_view name) {
     at = equals;
   }
   return {};
-}
-
-void ForEachSheetCell(
-    std::string_view xml,
-    const std::function<void(std::string_view tag, std::string_view content, std::size_t contentAt)>& visit) {
-  std::size_t pos = xml.find("<sheetData");
-  while (pos != std::string_view::npos && (pos = xml.find("<c", pos)) != std::string_view::npos) {
-    const std::size_t after = pos + 2;
-    if (after >= xml.size()) break;
-    const char next = xml[after];
-    if (next != ' ' && next != '>' && next != '\t' && next != '\n' && next != '\r') {
-      pos = after;  // <col>, <cfRule> ...
-      continue;
-    }
-    const std::size_t tagEnd = XmlTagEnd(xml, after);
-    if (tagEnd == std::string_view::npos) break;
-    pos = tagEnd + 1;
-    if (xml[tagEnd - 1] == '/') {
-      visit(xml.substr(after, tagEnd - 1 - after), std::string_view(), tagEnd + 1);
-      continue;
-    }
-    const std::size_t close = xml.find("</c>", tagEnd);
-    if (close == std::string_view::npos) break;
-    pos = close + 4;
-    visit(xml.substr(after, tagEnd - after), xml.substr(tagEnd + 1, close - tagEnd - 1), tagEnd + 1);
-  }
 }
 
 std::uint64_t CellKey(int row, int col) {
@@ -114,27 +65,79 @@ const double* TExactNumbers::Find(std::uint64_t key) const {
   return Find(key, cursor);
 }
 
-TExactNumbers ExactSheetNumbers(std::string_view sheetXml, std::string* badCell) {
-  TExactNumbers numbers;
+namespace {
+
+// Row and column of a cell's "r" attribute. The plain form the files write
+// ("B12": capitals, a row without leading zeros, within the sheet) is read
+// here; any other goes to the general reader of references.
+bool CellOfReference(std::string_view text, int& row, int& col) {
+  std::size_t at = 0;
+  col = 0;
+  while (at < text.size() && at < 3 && text[at] >= 'A' && text[at] <= 'Z') col = col * 26 + (text[at++] - 'A' + 1);
+  row = 0;
+  const std::size_t digits = at;
+  while (at < text.size() && at - digits < 7 && text[at] >= '0' && text[at] <= '9') row = row * 10 + (text[at++] - '0');
+  if (digits > 0 && at > digits && at == text.size() && text[digits] != '0' && row <= kMaxRows && col <= kMaxCols) {
+    return true;
+  }
+  const auto range = ParseRange(text);
+  if (!range || !range->IsSingleCell()) return false;
+  row = range->Row1;
+  col = range->Col1;
+  return true;
+}
+
+}  // namespace
+
+TSheetCells ScanSheetCells(std::string_view sheetXml, std::string* badCell) {
+  TSheetCells found;
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  ForEachNumberCell(sheetXml, [&](int row, int col, std::size_t begin, std::size_t end) {
-    std::string_view text = sheetXml.substr(begin, end - begin);
-    // XML blanks may stand around the number.
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    if (text.empty()) return;
-    // from_chars takes no leading '+'; a sign of the file is allowed.
-    if (text.front() == '+') text.remove_prefix(1);
-    double value = 0;
-    const auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc() && stop == text.data() + text.size() && std::isfinite(value)) {
-      numbers.Add(CellKey(row, col), value);
-    } else if (badCell != nullptr && badCell->empty()) {
-      *badCell = CellName(row, col);
+  ForEachSheetCell(sheetXml, [&](std::string_view tag, std::string_view content, std::size_t) {
+    if (content.find("<f") != std::string_view::npos) return;  // a formula, maybe with its cached result
+    // The value: the text of <v>...</v>, without the XML blanks around it.
+    std::string_view value;
+    bool hasValue = false;
+    bool plain = false;  // <v> itself, not <v xml:space=...>, stands for a number
+    if (const std::size_t open = content.find("<v"); open != std::string_view::npos) {
+      plain = content.compare(open, 3, "<v>") == 0;
+      const std::size_t start = plain ? open + 2 : content.find('>', open);
+      const std::size_t end = content.find("</v>", open);
+      if (start != std::string_view::npos && content[start - 1] != '/' && end != std::string_view::npos &&
+          end > start) {
+        value = content.substr(start + 1, end - start - 1);
+        while (!value.empty() && blank(value.front())) value.remove_prefix(1);
+        while (!value.empty() && blank(value.back())) value.remove_suffix(1);
+        hasValue = !value.empty();
+      }
     }
+    if (hasValue) {
+      const std::string_view type = TagAttribute(tag, "t");
+      if (!type.empty() && type != "n") return;
+      if (!plain) return;
+      int row = 0;
+      int col = 0;
+      if (!CellOfReference(TagAttribute(tag, "r"), row, col)) return;
+      // from_chars takes no leading '+'; a sign of the file is allowed.
+      if (value.front() == '+') value.remove_prefix(1);
+      double number = 0;
+      const auto [stop, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+      if (ec == std::errc() && stop == value.data() + value.size() && std::isfinite(number)) {
+        found.Numbers.Add(CellKey(row, col), number);
+      } else if (badCell != nullptr && badCell->empty()) {
+        *badCell = CellName(row, col);
+      }
+      return;
+    }
+    if (content.find("<is") != std::string_view::npos) return;  // an inline text
+    const std::string_view xf = TagAttribute(tag, "s");
+    int index = 0;
+    if (std::from_chars(xf.data(), xf.data() + xf.size(), index).ec != std::errc() || index <= 0) return;
+    int row = 0;
+    int col = 0;
+    if (CellOfReference(TagAttribute(tag, "r"), row, col)) found.FormattedEmpty.push_back({row, col, index});
   });
-  numbers.Finish();
-  return numbers;
+  found.Numbers.Finish();
+  return found;
 }
 
 }  // namespace kvx::workbook

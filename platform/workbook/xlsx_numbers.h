@@ -4,19 +4,19 @@
 // reads back as the same double (xlsx_package.h); 16 digits would lose the
 // last bit of many doubles (0.1 + 0.2 would come back as 0.3) and turn the
 // largest double into one beyond the range. The reader takes the numbers
-// of plain number cells straight from the file's text (ExactSheetNumbers)
+// of plain number cells straight from the file's text (ScanSheetCells)
 // instead of the reading library's own conversion. The walk over a
 // worksheet's cells is shared with the other readers of its XML.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "platform/workbook/workbook.h"
+#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
 
@@ -27,9 +27,30 @@ std::string_view TagAttribute(std::string_view tag, std::string_view name);
 // Calls `visit` with every cell element of a worksheet part's <sheetData>,
 // in the order of the file: the text of its start tag, its content ("" for
 // <c .../>) and where the content starts in `xml`.
-void ForEachSheetCell(
-    std::string_view xml,
-    const std::function<void(std::string_view tag, std::string_view content, std::size_t contentAt)>& visit);
+template <typename Visit>
+void ForEachSheetCell(std::string_view xml, Visit&& visit) {
+  std::size_t pos = xml.find("<sheetData");
+  while (pos != std::string_view::npos && (pos = xml.find("<c", pos)) != std::string_view::npos) {
+    const std::size_t after = pos + 2;
+    if (after >= xml.size()) break;
+    const char next = xml[after];
+    if (next != ' ' && next != '>' && next != '\t' && next != '\n' && next != '\r') {
+      pos = after;  // <col>, <cfRule> ...
+      continue;
+    }
+    const std::size_t tagEnd = XmlTagEnd(xml, after);
+    if (tagEnd == std::string_view::npos) break;
+    pos = tagEnd + 1;
+    if (xml[tagEnd - 1] == '/') {
+      visit(xml.substr(after, tagEnd - 1 - after), std::string_view(), tagEnd + 1);
+      continue;
+    }
+    const std::size_t close = xml.find("</c>", tagEnd);
+    if (close == std::string_view::npos) break;
+    pos = close + 4;
+    visit(xml.substr(after, tagEnd - after), xml.substr(tagEnd + 1, close - tagEnd - 1), tagEnd + 1);
+  }
+}
 
 // A cell's key: row and column (from 1) in one number that orders cells
 // row by row, as the files write them.
@@ -53,12 +74,30 @@ class TExactNumbers {
   std::vector<std::pair<std::uint64_t, double>> cells_;
 };
 
-// The number cells of one worksheet part (its XML text): cells without a
-// type or of type "n" that hold no formula, each value read exactly
-// (std::from_chars; XML blanks around it allowed). Values that do not read
-// as a finite number ("NaN", "INF", "1,5") are left out, and the first of
-// them named in `badCell` ("C1") when given; an empty value is no number
-// and no fault.
-TExactNumbers ExactSheetNumbers(std::string_view sheetXml, std::string* badCell = nullptr);
+// A cell that holds nothing but a cell format (xf index) of its own: the
+// empty cells of a text centred across them, a frame around empty cells.
+struct TXlsxFormattedCell {
+  int Row = 1;  // from 1
+  int Col = 1;
+  int Xf = 0;
+};
+
+// What one walk over a worksheet part's cells finds.
+struct TSheetCells {
+  // The number cells: cells without a type or of type "n" that hold no
+  // formula, each value read exactly (std::from_chars; XML blanks around it
+  // allowed).
+  TExactNumbers Numbers;
+  // The cells that hold no value (an empty or blank one) and no formula or
+  // inline text, only a format other than the first, in the file's order;
+  // the reading library leaves them out.
+  std::vector<TXlsxFormattedCell> FormattedEmpty;
+};
+
+// Walks the cells of one worksheet part (its XML text) once. Values that do
+// not read as a finite number ("NaN", "INF", "1,5") are left out, and the
+// first of them named in `badCell` ("C1") when given; an empty value is no
+// number and no fault.
+TSheetCells ScanSheetCells(std::string_view sheetXml, std::string* badCell = nullptr);
 
 }  // namespace kvx::workbook

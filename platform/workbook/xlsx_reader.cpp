@@ -495,6 +495,11 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
           if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
           if (static_cast<int>(data.Rows.size()) < row) data.Rows.resize(row);
           auto& cells = data.Rows[row - 1];
+          // The walk goes along the row: a cell is mostly the next one.
+          if (static_cast<int>(cells.size()) == col - 1) {
+            cells.push_back(std::move(cell));
+            continue;
+          }
           if (static_cast<int>(cells.size()) < col) cells.resize(col);
           cells[col - 1] = std::move(cell);
         }

@@ -68,28 +68,6 @@ int HorizontalCode(const std::map<std::string, std::string>& alignment) {
   return 0;
 }
 
-// The cells of a worksheet part that hold no value, only a format.
-std::vector<TXlsxFormattedCell> FormattedEmptyCells(std::string_view xml) {
-  std::vector<TXlsxFormattedCell> cells;
-  ForEachSheetCell(xml, [&cells](std::string_view tag, std::string_view content, std::size_t) {
-    if (content.find("<f") != std::string_view::npos || content.find("<is") != std::string_view::npos) return;
-    if (const std::size_t value = content.find("<v"); value != std::string_view::npos) {
-      const std::size_t start = content.find('>', value);
-      const std::size_t end = content.find("</v>", value);
-      if (start != std::string_view::npos && content[start - 1] != '/' && end != std::string_view::npos &&
-          content.substr(start + 1, end - start - 1).find_first_not_of(" \t\r\n") != std::string_view::npos) {
-        return;  // a value
-      }
-    }
-    const std::string_view xf = TagAttribute(tag, "s");
-    int index = 0;
-    if (std::from_chars(xf.data(), xf.data() + xf.size(), index).ec != std::errc() || index <= 0) return;
-    const auto range = ParseRange(TagAttribute(tag, "r"));
-    if (range && range->IsSingleCell()) cells.push_back({range->Row1, range->Col1, index});
-  });
-  return cells;
-}
-
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
@@ -230,7 +208,7 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
                                        : std::string_view();
       const std::size_t index = settings.Sheets.size();
       if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
-      s.FormattedEmpty = FormattedEmptyCells(xml);
+      if (index < archive.FormattedEmpty.size()) s.FormattedEmpty = std::move(archive.FormattedEmpty[index]);
       // Everything but the cells: the part before and the part after them.
       std::string head(xml);
       std::string tail;

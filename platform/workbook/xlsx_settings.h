@@ -17,14 +17,6 @@
 
 namespace kvx::workbook {
 
-// A cell that holds nothing but a cell format (xf index) of its own: the
-// empty cells of a text centred across them, a frame around empty cells.
-struct TXlsxFormattedCell {
-  int Row = 1;  // from 1
-  int Col = 1;
-  int Xf = 0;
-};
-
 struct TXlsxSheetSettings {
   TPageSetup Page;
   std::set<int> RowBreaks;  // a break after this row (1-based)

@@ -967,15 +967,34 @@ TEST_F(BadInputTest, DamagedWorkbookFilesAreRefusedAndTheOpenWorkbookStays) {
   }
   // Blanks around a number are no fault; NaN and INF are no numbers.
   std::string bad;
-  const auto numbers = ExactSheetNumbers(
-      "<sheetData><row r=\"1\"><c r=\"A1\"><v> 1.25 </v></c><c r=\"B1\"><v>\n2.5\n</v></c>"
-      "<c r=\"D1\"><v>INF</v></c><c r=\"E1\"><v>NaN</v></c></row></sheetData>",
-      &bad);
+  const auto numbers = ScanSheetCells(
+                           "<sheetData><row r=\"1\"><c r=\"A1\"><v> 1.25 </v></c><c r=\"B1\"><v>\n2.5\n</v></c>"
+                           "<c r=\"D1\"><v>INF</v></c><c r=\"E1\"><v>NaN</v></c></row></sheetData>",
+                           &bad)
+                           .Numbers;
   ASSERT_NE(numbers.Find(CellKey(1, 1)), nullptr);
   EXPECT_EQ(*numbers.Find(CellKey(1, 1)), 1.25);
   EXPECT_EQ(*numbers.Find(CellKey(1, 2)), 2.5);
   EXPECT_EQ(numbers.Size(), 2u);
   EXPECT_EQ(bad, "D1");
+  // A cell's "r" reads as the general reference reader reads it, in the
+  // plain form the files write and in every other.
+  for (const std::string ref : {"B12", "XFD1048576", "XFE1", "A1048577", "AAAA1", "A01", "a1", "$C$3", "A1:B2", "A",
+                                "12", "ZZ9999999", ""}) {
+    SCOPED_TRACE(ref);
+    const auto cells = ScanSheetCells("<sheetData><c r=\"" + ref + "\" s=\"2\"><v>1</v></c><c r=\"" + ref +
+                                      "\" s=\"2\"/></sheetData>");
+    const auto range = ParseRange(ref);
+    if (range && range->IsSingleCell()) {
+      ASSERT_NE(cells.Numbers.Find(CellKey(range->Row1, range->Col1)), nullptr);
+      ASSERT_EQ(cells.FormattedEmpty.size(), 1u);
+      EXPECT_EQ(cells.FormattedEmpty[0].Row, range->Row1);
+      EXPECT_EQ(cells.FormattedEmpty[0].Col, range->Col1);
+    } else {
+      EXPECT_EQ(cells.Numbers.Size(), 0u);
+      EXPECT_TRUE(cells.FormattedEmpty.empty());
+    }
+  }
   // Part names compare without case: a package whose workbook and sheet
   // parts are in capitals opens.
   {
