@@ -31,22 +31,6 @@ bool IsWordChar(char c) {
   return IsAlpha(c) || IsDigit(c) || c == '_' || c == '.' || c == '\\' || static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The end of the number starting at i: digits and points, then an exponent
-// when digits follow the 'e' or 'E' (and its sign).
-std::size_t NumberEnd(std::string_view formula, std::size_t i) {
-  std::size_t j = i;
-  while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
-  if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
-    std::size_t k = j + 1;
-    if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
-    if (k < formula.size() && IsDigit(formula[k])) {
-      j = k;
-      while (j < formula.size() && IsDigit(formula[j])) ++j;
-    }
-  }
-  return j;
-}
-
 // Reads "$A$1" at pos; returns the length read (0 when it is no cell).
 std::size_t ReadCell(std::string_view text, std::size_t pos, TRefPoint& point) {
   std::size_t i = pos;
@@ -125,6 +109,20 @@ std::string TranslateOutsideQuotes(std::string_view formula, Translate translate
 }
 
 }  // namespace
+
+std::size_t NumberEnd(std::string_view formula, std::size_t i) {
+  std::size_t j = i;
+  while (j < formula.size() && (IsDigit(formula[j]) || formula[j] == '.')) ++j;
+  if (j < formula.size() && (formula[j] == 'e' || formula[j] == 'E')) {
+    std::size_t k = j + 1;
+    if (k < formula.size() && (formula[k] == '+' || formula[k] == '-')) ++k;
+    if (k < formula.size() && IsDigit(formula[k])) {
+      j = k;
+      while (j < formula.size() && IsDigit(formula[j])) ++j;
+    }
+  }
+  return j;
+}
 
 std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified) {
   std::size_t j = i + 1;

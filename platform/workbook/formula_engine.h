@@ -137,4 +137,8 @@ bool FormulaAccepted(std::string_view formula, const std::vector<std::string>& s
 // whether a '!' follows there, making the name a sheet prefix.
 std::size_t ReadQuotedSheetName(std::string_view formula, std::size_t i, std::string& name, bool& qualified);
 
+// The end of the number starting at i: digits and points, then an exponent
+// when digits follow the 'e' or 'E' (and its sign).
+std::size_t NumberEnd(std::string_view formula, std::size_t i);
+
 }  // namespace kvx::workbook

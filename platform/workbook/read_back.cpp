@@ -60,18 +60,7 @@ std::string FormulaMeaning(std::string_view formula, std::string_view ownSheet) 
       ++i;
     } else if ((IsDigit(ch) || ch == '.') && (out.empty() || !IsNameChar(out.back()) || out.back() == '.')) {
       // A number (a reference or name never begins with a digit).
-      std::size_t end = i;
-      while (end < formula.size() && (IsDigit(formula[end]) || formula[end] == '.')) {
-        ++end;
-      }
-      if (end < formula.size() && (formula[end] == 'e' || formula[end] == 'E')) {
-        std::size_t exponent = end + 1;
-        if (exponent < formula.size() && (formula[exponent] == '+' || formula[exponent] == '-')) ++exponent;
-        if (exponent < formula.size() && IsDigit(formula[exponent])) {
-          end = exponent;
-          while (end < formula.size() && IsDigit(formula[end])) ++end;
-        }
-      }
+      const std::size_t end = NumberEnd(formula, i);
       double value = 0.0;
       const auto [stop, ec] = std::from_chars(formula.data() + i, formula.data() + end, value);
       if (ec == std::errc() && stop == formula.data() + end && end < formula.size() && formula[end] == ':') {

@@ -9,24 +9,6 @@
 
 namespace kvx::workbook {
 
-std::string_view TagAttribute(std::string_view tag, std::string_view name) {
-  std::size_t at = 0;
-  while ((at = tag.find(name, at)) != std::string_view::npos) {
-    const std::size_t equals = at + name.size();
-    const bool starts =
-        at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\n' || tag[at - 1] == '\r');
-    if (starts && equals + 1 < tag.size() && tag[equals] == '=' &&
-        (tag[equals + 1] == '"' || tag[equals + 1] == '\'')) {
-      const char quote = tag[equals + 1];
-      const std::size_t end = tag.find(quote, equals + 2);
-      if (end == std::string_view::npos) return {};
-      return tag.substr(equals + 2, end - equals - 2);
-    }
-    at = equals;
-  }
-  return {};
-}
-
 std::uint64_t CellKey(int row, int col) {
   return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) | static_cast<std::uint32_t>(col);
 }
@@ -66,6 +48,54 @@ const double* TExactNumbers::Find(std::uint64_t key) const {
 }
 
 namespace {
+
+// The value of attribute `name` in the text of a start tag (its name and
+// attributes), or "".
+std::string_view TagAttribute(std::string_view tag, std::string_view name) {
+  std::size_t at = 0;
+  while ((at = tag.find(name, at)) != std::string_view::npos) {
+    const std::size_t equals = at + name.size();
+    const bool starts =
+        at > 0 && (tag[at - 1] == ' ' || tag[at - 1] == '\t' || tag[at - 1] == '\n' || tag[at - 1] == '\r');
+    if (starts && equals + 1 < tag.size() && tag[equals] == '=' &&
+        (tag[equals + 1] == '"' || tag[equals + 1] == '\'')) {
+      const char quote = tag[equals + 1];
+      const std::size_t end = tag.find(quote, equals + 2);
+      if (end == std::string_view::npos) return {};
+      return tag.substr(equals + 2, end - equals - 2);
+    }
+    at = equals;
+  }
+  return {};
+}
+
+// Calls `visit` with every cell element of a worksheet part's <sheetData>,
+// in the order of the file: the text of its start tag, its content ("" for
+// <c .../>) and where the content starts in `xml`.
+template <typename Visit>
+void ForEachSheetCell(std::string_view xml, Visit&& visit) {
+  std::size_t pos = xml.find("<sheetData");
+  while (pos != std::string_view::npos && (pos = xml.find("<c", pos)) != std::string_view::npos) {
+    const std::size_t after = pos + 2;
+    if (after >= xml.size()) break;
+    const char next = xml[after];
+    if (next != ' ' && next != '>' && next != '\t' && next != '\n' && next != '\r') {
+      pos = after;  // <col>, <cfRule> ...
+      continue;
+    }
+    const std::size_t tagEnd = XmlTagEnd(xml, after);
+    if (tagEnd == std::string_view::npos) break;
+    pos = tagEnd + 1;
+    if (xml[tagEnd - 1] == '/') {
+      visit(xml.substr(after, tagEnd - 1 - after), std::string_view(), tagEnd + 1);
+      continue;
+    }
+    const std::size_t close = xml.find("</c>", tagEnd);
+    if (close == std::string_view::npos) break;
+    pos = close + 4;
+    visit(xml.substr(after, tagEnd - after), xml.substr(tagEnd + 1, close - tagEnd - 1), tagEnd + 1);
+  }
+}
 
 // Row and column of a cell's "r" attribute. The plain form the files write
 // ("B12": capitals, a row without leading zeros, within the sheet) is read

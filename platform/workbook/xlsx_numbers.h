@@ -5,8 +5,7 @@
 // last bit of many doubles (0.1 + 0.2 would come back as 0.3) and turn the
 // largest double into one beyond the range. The reader takes the numbers
 // of plain number cells straight from the file's text (ScanSheetCells)
-// instead of the reading library's own conversion. The walk over a
-// worksheet's cells is shared with the other readers of its XML.
+// instead of the reading library's own conversion.
 #pragma once
 
 #include <cstdint>
@@ -16,41 +15,8 @@
 #include <vector>
 
 #include "platform/workbook/workbook.h"
-#include "platform/workbook/xlsx_text.h"
 
 namespace kvx::workbook {
-
-// The value of attribute `name` in the text of a start tag (its name and
-// attributes), or "".
-std::string_view TagAttribute(std::string_view tag, std::string_view name);
-
-// Calls `visit` with every cell element of a worksheet part's <sheetData>,
-// in the order of the file: the text of its start tag, its content ("" for
-// <c .../>) and where the content starts in `xml`.
-template <typename Visit>
-void ForEachSheetCell(std::string_view xml, Visit&& visit) {
-  std::size_t pos = xml.find("<sheetData");
-  while (pos != std::string_view::npos && (pos = xml.find("<c", pos)) != std::string_view::npos) {
-    const std::size_t after = pos + 2;
-    if (after >= xml.size()) break;
-    const char next = xml[after];
-    if (next != ' ' && next != '>' && next != '\t' && next != '\n' && next != '\r') {
-      pos = after;  // <col>, <cfRule> ...
-      continue;
-    }
-    const std::size_t tagEnd = XmlTagEnd(xml, after);
-    if (tagEnd == std::string_view::npos) break;
-    pos = tagEnd + 1;
-    if (xml[tagEnd - 1] == '/') {
-      visit(xml.substr(after, tagEnd - 1 - after), std::string_view(), tagEnd + 1);
-      continue;
-    }
-    const std::size_t close = xml.find("</c>", tagEnd);
-    if (close == std::string_view::npos) break;
-    pos = close + 4;
-    visit(xml.substr(after, tagEnd - after), xml.substr(tagEnd + 1, close - tagEnd - 1), tagEnd + 1);
-  }
-}
 
 // A cell's key: row and column (from 1) in one number that orders cells
 // row by row, as the files write them.

@@ -250,8 +250,16 @@ class TRowComparison {
  public:
   using TStyleOf = std::function<std::uint32_t(std::size_t xf)>;
 
-  TRowComparison(const TWorkbook& held, int fileSheets, bool date1904, TReadBack& found)
-      : held_(held), named_(held.NumSheets() > 1 || fileSheets > 1), date1904_(date1904), found_(found) {}
+  // `styleOf` gives the read workbook's style of a cell format,
+  // `firstFormat` the style of a text cell without a format of its own.
+  TRowComparison(const TWorkbook& held, int fileSheets, bool date1904, TStyleOf styleOf, std::uint32_t firstFormat,
+                 TReadBack& found)
+      : held_(held),
+        named_(held.NumSheets() > 1 || fileSheets > 1),
+        date1904_(date1904),
+        styleOf_(std::move(styleOf)),
+        firstFormat_(firstFormat),
+        found_(found) {}
 
   // Begins sheet `sheet` of `back` (named already), with its cells that
   // hold only a format (`formatted`, may be null) and the text cells of
@@ -287,14 +295,14 @@ class TRowComparison {
 
   // Compares the rows up to `row` that are not compared yet; true when one
   // reads otherwise (named in `found`).
-  bool Through(TWorkbook& back, int row, std::uint32_t firstFormat, const TStyleOf& styleOf) {
+  bool Through(TWorkbook& back, int row) {
     TSheetData& data = back.MutableSheetData(sheet_);
     for (int r = done_ + 1; r <= row; ++r) {
       for (; nextFormatted_ < formatted_.size() && formatted_[nextFormatted_]->Row == r; ++nextFormatted_) {
-        PutFormattedEmptyCell(data, *formatted_[nextFormatted_], styleOf);
+        PutFormattedEmptyCell(data, *formatted_[nextFormatted_], styleOf_);
       }
       for (; nextText_ < texts_.size() && texts_[nextText_]->Row == r; ++nextText_) {
-        PutTextCell(data, *texts_[nextText_], firstFormat, styleOf);
+        PutTextCell(data, *texts_[nextText_], firstFormat_, styleOf_);
       }
       std::vector<TCell>* cells = r <= static_cast<int>(data.Rows.size()) ? &data.Rows[r - 1] : nullptr;
       if (date1904_ && cells != nullptr) ShiftDatesFrom1904(back, *cells, dateStyle_);
@@ -313,9 +321,7 @@ class TRowComparison {
   }
 
   // Compares the rest of the sheet, after its last cell read.
-  bool End(TWorkbook& back, int lastRead, std::uint32_t firstFormat, const TStyleOf& styleOf) {
-    return Through(back, std::max({last_, lastRead, 1}), firstFormat, styleOf);
-  }
+  bool End(TWorkbook& back, int lastRead) { return Through(back, std::max({last_, lastRead, 1})); }
 
   // After the file's sheets: true when the workbook has more.
   bool MissingSheet(int fileSheets) {
@@ -329,6 +335,8 @@ class TRowComparison {
   const TWorkbook& held_;
   const bool named_;
   const bool date1904_;
+  const TStyleOf styleOf_;
+  const std::uint32_t firstFormat_;
   TReadBack& found_;
   int sheet_ = 0;
   int done_ = 0;  // rows compared
@@ -389,10 +397,9 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
     const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
     const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
     std::optional<TRowComparison> comparison;
-    std::uint32_t firstFormat = 0;
     if (held != nullptr) {
-      comparison.emplace(*held, static_cast<int>(sheetCount), settings.Properties.Date1904, *found);
-      firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
+      comparison.emplace(*held, static_cast<int>(sheetCount), settings.Properties.Date1904, styleOf,
+                         fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0)), *found);
     }
 
     TReadLosses losses = prepared.Losses;
@@ -422,7 +429,7 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
           const int col = item.col + 1;
           if (row > kMaxRows || col > kMaxCols) continue;
           if (comparison && row > lastRead + 1) {
-            if (comparison->Through(fresh, row - 1, firstFormat, styleOf)) return true;
+            if (comparison->Through(fresh, row - 1)) return true;
             lastRead = row - 1;
           }
           TCell cell;
@@ -505,7 +512,7 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
         }
       }
       if (comparison) {
-        if (comparison->End(fresh, static_cast<int>(data.Rows.size()), firstFormat, styleOf)) return true;
+        if (comparison->End(fresh, static_cast<int>(data.Rows.size()))) return true;
         continue;
       }
       if (s < settings.Sheets.size()) {
@@ -576,7 +583,7 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
     }
     // Cells whose formulas fell back to a text, and the inline strings. A
     // cell without a format of its own has the file's first one.
-    firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
+    const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
     for (const TXlsxTextCell& text : prepared.Texts) {
       if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
       PutTextCell(fresh.MutableSheetData(text.Sheet + 1), text, firstFormat, styleOf);

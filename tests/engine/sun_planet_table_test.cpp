@@ -4,6 +4,7 @@
 // and the result grid.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -403,7 +404,9 @@ TEST_F(SunPlanetTables, EveryTableCountsAndShowsTheCulminationByItsRule) {
         digits += '.';
         decimals = 0;
       } else if (!digits.empty()) {
-        parts.push_back(std::stod(digits));
+        double part = 0.0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), part);
+        parts.push_back(part);
         digits.clear();
       }
     }

@@ -16,6 +16,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/number_text.h"
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/read_back.h"
@@ -554,7 +555,7 @@ TEST_F(BadInputTest, AFileTheProgramWritesReadsBackAsTheSheetItWrote) {
   for (const int type : {kFileTypeText, kFileTypeTextValues}) {
     TWorkbook book;
     sheet(book, "7,5", true);
-    const std::string path = PathOf("written" + std::to_string(type) + ".txt");
+    const std::string path = PathOf("written" + WholeNumberText(type) + ".txt");
     std::string error;
     ASSERT_TRUE(WriteWorkbookFile(book, path, type, error)) << error;
     EXPECT_EQ(TextOf(path).substr(0, 13), "Version\t'7,5\r");
