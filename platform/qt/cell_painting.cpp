@@ -12,20 +12,6 @@ constexpr int kFill = 5;
 constexpr int kJustify = 6;
 constexpr int kCentreAcross = 7;
 
-bool EmptyCell(const workbook::TWorkbook& book, int sheet, int row, int col) {
-  const workbook::TCell* cell = book.SheetData(sheet).CellAt(row, col);
-  return cell == nullptr || cell->Kind == workbook::TCellKind::Empty;
-}
-
-int HorizontalCode(const workbook::TWorkbook& book, int sheet, int row, int col) {
-  return book.StyleAt(sheet, row, col).Alignment.Horizontal;
-}
-
-// An empty cell that continues the centring of a text to its left.
-bool ContinuesCentring(const workbook::TWorkbook& book, int sheet, int row, int col) {
-  return EmptyCell(book, sheet, row, col) && HorizontalCode(book, sheet, row, col) == kCentreAcross;
-}
-
 int HorizontalFlag(int code, int general) {
   switch (code) {
     case 2:
@@ -65,27 +51,32 @@ TCellText LayOutCellText(const TPaintedRow& row, int col, double left, const TCe
     const double fontPoints = row.Book.StyleAt(row.Sheet, row.Row, col).Font.Size;
     out.LinePitch = points > 0 ? fontPoints * workbook::TWorkbook::kLinePitch * row.Height / points : row.Height;
   }
-  double right = left + row.ColumnWidth(col);
-  if (alignment.Horizontal == kCentreAcross) {
-    for (int c = col + 1; c <= workbook::kMaxCols && ContinuesCentring(row.Book, row.Sheet, row.Row, c); ++c) {
-      right += row.ColumnWidth(c);
-    }
-  }
-  out.Rect = QRectF(left + row.Padding, row.Top, std::max(0.0, right - left - 2 * row.Padding), row.Height);
+  // The cells the text is shown across, by the rule the print area follows.
   const double needed = metrics.horizontalAdvance(out.Text);
+  const workbook::TTextSpan span = workbook::TextSpan(row.Book, row.Sheet, row.Row, col, needed, TextRoom(row));
+  double textLeft = left;
+  double right = left + row.ColumnWidth(col);
+  for (int c = span.First; c < col; ++c) textLeft -= row.ColumnWidth(c);
+  for (int c = col + 1; c <= span.Last; ++c) right += row.ColumnWidth(c);
+  out.Rect = QRectF(textLeft + row.Padding, row.Top, std::max(0.0, right - textLeft - 2 * row.Padding), row.Height);
   if (input.FitNumber && needed > out.Rect.width()) {
     out.Text = input.FitNumber(out.Text, out.Rect.width());
   } else if (alignment.Horizontal == kFill && needed > 0) {
     out.Text = out.Text.repeated(std::max(1, static_cast<int>(out.Rect.width() / needed)));
-  } else if (input.RunsOn && out.Lines.isEmpty() && (out.Flags & Qt::AlignLeft) && alignment.Horizontal != kFill &&
-             needed > out.Rect.width()) {
-    // Runs on over the empty cells to its right, up to the first that holds
-    // something, until it fits or leaves the pane.
-    for (int c = col + 1; c <= workbook::kMaxCols && needed > out.Rect.width() && right < row.PaneRight; ++c) {
-      if (!EmptyCell(row.Book, row.Sheet, row.Row, c)) break;
-      right += row.ColumnWidth(c);
-      out.Rect.setRight(right - row.Padding);
-    }
+  }
+  // Lines the painter's fonts make wider than the cell (a printer's beside
+  // the screen's) break again where the painted width ends, so that no
+  // word is cut and words keep their spaces.
+  const auto tooWide = [&](const QString& line) {
+    return line.contains(' ') && metrics.horizontalAdvance(line) > out.Rect.width();
+  };
+  if (std::any_of(out.Lines.begin(), out.Lines.end(), tooWide)) {
+    out.Lines.clear();
+    const auto measure = [&metrics](const std::string& line) {
+      return metrics.horizontalAdvance(QString::fromStdString(line));
+    };
+    for (const std::string& line : workbook::WrapText(input.Text.toStdString(), out.Rect.width(), measure))
+      out.Lines << QString::fromStdString(line);
   }
   const double clipLeft = std::max(row.PaneLeft, out.Rect.left() - row.Padding);
   const double clipRight = std::min(row.PaneRight, out.Rect.right() + row.Padding);
@@ -185,13 +176,6 @@ void DrawTurnedCellText(QPainter& painter, const QRectF& cell, double padding, i
   painter.restore();
 }
 
-std::optional<int> CentredAcrossFrom(const workbook::TWorkbook& book, int sheet, int row, int col) {
-  if (!ContinuesCentring(book, sheet, row, col)) return std::nullopt;
-  for (int c = col - 1; c >= 1; --c) {
-    if (HorizontalCode(book, sheet, row, c) != kCentreAcross) return std::nullopt;
-    if (!EmptyCell(book, sheet, row, c)) return c;
-  }
-  return std::nullopt;
-}
+workbook::TTextRoom TextRoom(const TPaintedRow& row) { return {row.ColumnWidth, row.Padding, row.NumbersRunOn}; }
 
 }  // namespace kvx

@@ -11,9 +11,12 @@
 //   7 centre across the selection: centred across the cell and the empty
 //               cells to its right that carry the same code
 // A wrapped text is broken into the workbook's lines (WrappedLines), the
-// same on the screen and on paper, and drawn line by line. A left-aligned
-// text too long for its cell runs on over the empty cells to its right. Lengths are in the painter's units (pixels on
-// the screen, points on paper).
+// same on the screen and on paper, and drawn line by line. The cells a text
+// is shown across (a general or left-aligned text too long for its cell
+// runs on over the empty cells to its right, a right-aligned one over those
+// to its left) are the workbook's TextSpan, which the print area follows
+// too. Lengths are in the painter's units (pixels on the screen, points on
+// paper).
 #pragma once
 
 #include <QBrush>
@@ -21,8 +24,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <optional>
 
+#include "platform/workbook/text_span.h"
 #include "platform/workbook/workbook.h"
 
 class QFontMetricsF;
@@ -42,6 +45,8 @@ struct TPaintedRow {
   // The part of the window (or page) the row's cells are painted in: no
   // text reaches past it.
   double PaneLeft = 0.0, PaneRight = 0.0;
+  // Formulas shown: numbers' entries run on as texts do.
+  bool NumbersRunOn = false;
 };
 
 // A cell's text as it is drawn.
@@ -58,13 +63,11 @@ struct TCellText {
 };
 
 // How the caller shows a cell's text: its text, the alignment of the
-// general code (Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter), whether
-// it may run on over empty neighbours (not numbers), and for a number the
-// text it shows in a given width ("####" when it does not fit).
+// general code (Qt::AlignLeft, Qt::AlignRight or Qt::AlignHCenter), and for
+// a number the text it shows in a given width ("####" when it does not fit).
 struct TCellTextInput {
   QString Text;
   int General = 0;
-  bool RunsOn = true;
   std::function<QString(const QString& text, double width)> FitNumber;
 };
 
@@ -83,10 +86,7 @@ void DrawTurnedCellText(QPainter& painter, const QRectF& cell, double padding, i
 // The Qt brush of a cell's fill pattern (2..18 of the file format).
 Qt::BrushStyle PatternBrush(int pattern);
 
-// The column of the cell whose text is centred across the empty cell
-// (row, col) of `sheet`: the nearest cell with contents to its left, when
-// that cell, the cell itself and every cell between carry the code
-// "centre across the selection". Nothing otherwise.
-std::optional<int> CentredAcrossFrom(const workbook::TWorkbook& book, int sheet, int row, int col);
+// The room of the row's cells for the workbook's TextSpan and TextReaching.
+workbook::TTextRoom TextRoom(const TPaintedRow& row);
 
 }  // namespace kvx

@@ -333,11 +333,27 @@ namespace {
 // A font of the given size in points for a painter whose coordinates are
 // points: Qt sizes a point-sized font by the device's resolution, which the
 // painter's scaling from points to device units would apply a second time.
-QFont PointFont(const QPainter& painter, const QString& face, double points) {
+QFont PointFont(const QPaintDevice* device, const QString& face, double points) {
   QFont font(face);
-  const int dpi = painter.device() != nullptr ? painter.device()->logicalDpiY() : 72;
+  const int dpi = device != nullptr ? device->logicalDpiY() : 72;
   font.setPointSizeF(points * 72.0 / std::max(1, dpi));
   return font;
+}
+
+// The font of a cell's text on paper at the print scale.
+QFont CellPageFont(const QPaintDevice* device, const workbook::TCellFont& cellFont, double scale) {
+  QFont font = PointFont(device, QString::fromStdString(cellFont.Face), std::max(1.0, cellFont.Size * scale));
+  font.setBold(cellFont.Bold);
+  font.setItalic(cellFont.Italic);
+  font.setUnderline(cellFont.Underline);
+  font.setStrikeOut(cellFont.Strikeout);
+  return font;
+}
+
+// The width in points of a text in a cell's font on paper at the print scale.
+double PrintedTextWidth(const QPaintDevice* device, const std::string& text, const workbook::TCellFont& font,
+                        double scale) {
+  return QFontMetricsF(CellPageFont(device, font, scale), device).horizontalAdvance(QString::fromStdString(text));
 }
 
 // A column of a printed page: its number, left edge and width in points.
@@ -357,6 +373,7 @@ struct TPagePaint {
   const std::vector<PageColumn>& Columns;
   double Top;
   double Scale;
+  double CharacterPoints;
   bool NoColor;
 };
 
@@ -386,17 +403,19 @@ void PaintPageFills(const TPagePaint& page) {
   });
 }
 
+// The width in points of the text of cell (row, col) on the page.
+double PageTextWidth(const TPagePaint& page, int row, int col) {
+  return PrintedTextWidth(page.Painter.device(), page.Book.TextOn(page.Sheet, row, col),
+                          page.Book.StyleAt(page.Sheet, row, col).Font, page.Scale);
+}
+
 // The text of cell (row, col) with its left edge at `left`.
 void PaintPageText(const TPagePaint& page, const TPaintedRow& painted, int col, double left) {
   const workbook::TCell* cell = page.Book.SheetData(page.Sheet).CellAt(painted.Row, col);
   if (cell == nullptr || cell->Kind == workbook::TCellKind::Empty) return;
   const workbook::TCellStyle& style = page.Book.Style(cell->Style);
   QPainter& painter = page.Painter;
-  QFont font = PointFont(painter, QString::fromStdString(style.Font.Face), std::max(1.0, style.Font.Size * page.Scale));
-  font.setBold(style.Font.Bold);
-  font.setItalic(style.Font.Italic);
-  font.setUnderline(style.Font.Underline);
-  font.setStrikeOut(style.Font.Strikeout);
+  const QFont font = CellPageFont(painter.device(), style.Font, page.Scale);
   painter.setFont(font);
   painter.setPen(page.NoColor ? Qt::black : ToColor(style.Font.Color));
   const bool numeric = cell->Kind == workbook::TCellKind::Number ||
@@ -404,29 +423,43 @@ void PaintPageText(const TPagePaint& page, const TPaintedRow& painted, int col, 
   TCellTextInput input;
   input.Text = QString::fromStdString(page.Book.TextOn(page.Sheet, painted.Row, col));
   input.General = numeric ? Qt::AlignRight : Qt::AlignLeft;
-  input.RunsOn = !numeric;
   DrawCellText(painter, LayOutCellText(painted, col, left, input, QFontMetricsF(font, painter.device())));
 }
 
-// The texts of the page, as the screen lays them out; a text runs on or is
-// centred across cells up to the page's last column.
+// The texts of the page, as the screen lays them out, each cut at the
+// page's edges; a text that runs on or is centred across cells from a
+// column of another page goes on over this page's cells.
 void PaintPageTexts(const TPagePaint& page) {
   if (page.Columns.empty()) return;
   const workbook::TSheetData& data = page.Book.SheetData(page.Sheet);
   const PageColumn& first = page.Columns.front();
-  const double right = page.Columns.back().Left + page.Columns.back().Width;
+  const PageColumn& last = page.Columns.back();
   const double scale = page.Scale;
+  const double character = page.CharacterPoints;
   ForEachPageRow(page, [&](int r, double y, double h) {
     const TPaintedRow painted{
-        page.Book, page.Sheet, r,    [&data, scale](int c) { return workbook::ColumnPoints(data, c) * scale; }, y, h,
-        1.5,       first.Left, right};
-    // A text centred across cells from a column of an earlier page.
-    if (const std::optional<int> from = CentredAcrossFrom(page.Book, page.Sheet, r, first.Col)) {
-      double left = first.Left;
-      for (int c = *from; c < first.Col; ++c) left -= painted.ColumnWidth(c);
+        page.Book,
+        page.Sheet,
+        r,
+        [&data, scale, character](int c) { return workbook::ColumnPoints(data, c, character) * scale; },
+        y,
+        h,
+        workbook::kCellPaddingPoints * scale,
+        first.Left,
+        last.Left + last.Width};
+    const auto fromBeyond = [&](const PageColumn& edge, int direction) {
+      const std::optional<int> from =
+          workbook::TextReaching(page.Book, page.Sheet, r, edge.Col, direction, TextRoom(painted),
+                                 [&page, r](int c) { return PageTextWidth(page, r, c); });
+      if (!from) return;
+      double left = edge.Left;
+      for (int c = *from; c < edge.Col; ++c) left -= painted.ColumnWidth(c);
+      for (int c = edge.Col; c < *from; ++c) left += painted.ColumnWidth(c);
       PaintPageText(page, painted, *from, left);
-    }
+    };
+    fromBeyond(first, -1);
     for (const PageColumn& column : page.Columns) PaintPageText(page, painted, column.Col, column.Left);
+    fromBeyond(last, 1);
   });
 }
 
@@ -468,7 +501,8 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   const double headingHeight = setup.ColHeading ? 14.0 : 0.0;
   double width = headingWidth;
   double height = headingHeight;
-  for (int c = cells.Col1; c <= cells.Col2; ++c) width += workbook::ColumnPoints(data, c) * scale;
+  for (int c = cells.Col1; c <= cells.Col2; ++c)
+    width += workbook::ColumnPoints(data, c, layout.CharacterPoints) * scale;
   for (int r = cells.Row1; r <= cells.Row2; ++r) height += workbook::RowPoints(data, r) * scale;
   double x0 = setup.LeftMargin * 72.0;
   double y0 = setup.TopMargin * 72.0;
@@ -484,7 +518,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     if (code.empty()) return;
     QString left, centre, right;
     HeaderFooterParts(QString::fromStdString(code), page + 1, pages, fileName, sheetName, left, centre, right);
-    painter.setFont(PointFont(painter, QStringLiteral("Arial"), 9.0));
+    painter.setFont(PointFont(painter.device(), QStringLiteral("Arial"), 9.0));
     painter.setPen(Qt::black);
     const QRectF line(setup.LeftMargin * 72.0, y, paperWidth - (setup.LeftMargin + setup.RightMargin) * 72.0, 12.0);
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, left);
@@ -494,7 +528,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   headerFooter(setup.Header, setup.TopMargin * 72.0 / 2.0 - 6.0);
   headerFooter(setup.Footer, paperHeight - setup.BottomMargin * 72.0 / 2.0 - 6.0);
 
-  const QFont headingFont = PointFont(painter, QStringLiteral("Arial"), std::max(2.0, 8.0 * scale));
+  const QFont headingFont = PointFont(painter.device(), QStringLiteral("Arial"), std::max(2.0, 8.0 * scale));
   auto heading = [&](const QRectF& rect, const QString& text) {
     painter.fillRect(rect, setup.NoColor ? Qt::white : QColor(0xF0, 0xF0, 0xF0));
     painter.setPen(Qt::gray);
@@ -507,7 +541,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
     double x = x0 + headingWidth;
     painter.setFont(headingFont);
     for (int c = cells.Col1; c <= cells.Col2; ++c) {
-      const double w = workbook::ColumnPoints(data, c) * scale;
+      const double w = workbook::ColumnPoints(data, c, layout.CharacterPoints) * scale;
       if (w <= 0) continue;
       heading(QRectF(x, y0, w, headingHeight), QString::fromStdString(workbook::ColumnLetters(c)));
       x += w;
@@ -528,7 +562,7 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   {
     double x = x0 + headingWidth;
     for (int c = cells.Col1; c <= cells.Col2; ++c) {
-      const double w = workbook::ColumnPoints(data, c) * scale;
+      const double w = workbook::ColumnPoints(data, c, layout.CharacterPoints) * scale;
       if (w <= 0) continue;
       columns.push_back({c, x, w});
       x += w;
@@ -547,11 +581,24 @@ void PaintSheetPage(QPainter& painter, const workbook::TWorkbook& book, int shee
   }
   // Cells: the fills, then the texts (which may reach over the fills of
   // their neighbours), then the borders.
-  const TPagePaint cellsPaint{painter, book, sheet, cells, columns, y0 + headingHeight, scale, setup.NoColor};
+  const TPagePaint cellsPaint{
+      painter, book, sheet, cells, columns, y0 + headingHeight, scale, layout.CharacterPoints, setup.NoColor};
   PaintPageFills(cellsPaint);
   PaintPageTexts(cellsPaint);
   PaintPageBorders(cellsPaint);
   painter.restore();
+}
+
+workbook::TPageLayout PrintLayout(const workbook::TWorkbook& book, int sheet, const QPaintDevice& device) {
+  const workbook::TPageSetup& setup = book.SheetData(sheet).Page;
+  double paperWidth = 0.0;
+  double paperHeight = 0.0;
+  workbook::PaperSize(setup.PaperSize, paperWidth, paperHeight);
+  if (setup.Landscape) std::swap(paperWidth, paperHeight);
+  const auto textWidth = [&device](const std::string& text, const workbook::TCellFont& font, double scale) {
+    return PrintedTextWidth(&device, text, font, scale);
+  };
+  return workbook::LayoutPages(book, sheet, paperWidth, paperHeight, textWidth);
 }
 
 int PrintSheet(workbook::TWorkbook& book, QPrinter& printer) {
@@ -561,7 +608,7 @@ int PrintSheet(workbook::TWorkbook& book, QPrinter& printer) {
   double paperHeight = 0.0;
   workbook::PaperSize(setup.PaperSize, paperWidth, paperHeight);
   if (setup.Landscape) std::swap(paperWidth, paperHeight);
-  const workbook::TPageLayout layout = workbook::LayoutPages(book, sheet, paperWidth, paperHeight);
+  const workbook::TPageLayout layout = PrintLayout(book, sheet, printer);
   if (layout.Pages.empty()) return 0;
   QPainter painter;
   if (!painter.begin(&printer)) return 0;

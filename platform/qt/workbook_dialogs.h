@@ -9,6 +9,7 @@
 #include "platform/workbook/page_layout.h"
 #include "platform/workbook/workbook.h"
 
+class QPaintDevice;
 class QPainter;
 class QPrinter;
 class QWidget;
@@ -29,6 +30,10 @@ bool PrintWorkbook(QWidget* parent, workbook::TWorkbook& book, bool showDialog);
 int PrintWorkbookToPdf(workbook::TWorkbook& book, const QString& path);
 // Prints the current sheet on a printer set up by the caller.
 int PrintSheet(workbook::TWorkbook& book, QPrinter& printer);
+
+// The pages of a sheet as they are printed on `device`: the texts that
+// reach beyond the used area measured in its fonts at the print scale.
+workbook::TPageLayout PrintLayout(const workbook::TWorkbook& book, int sheet, const QPaintDevice& device);
 
 // Paints one page of a layout; dotsPerPoint turns points into device
 // units, paperWidth and paperHeight are in points. pageCount and the page

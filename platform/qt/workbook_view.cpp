@@ -122,16 +122,18 @@ TWorkbookView::TWorkbookView(workbook::TWorkbook& book, QWidget* parent) : QWidg
     if (widest >= 3.0) digitPixels_ = std::ceil(widest);
   }
   // Auto-fit measures texts with the real fonts, in digits of the default
-  // font.
+  // font; paper gives a digit the points the screen gives it.
   const double digit = digitPixels_;
-  book_.SetTextMeasurer([digit](const std::string& text, const workbook::TCellFont& font) {
-    QFont qfont(QString::fromStdString(font.Face));
-    qfont.setPointSizeF(font.Size);
-    qfont.setBold(font.Bold);
-    qfont.setItalic(font.Italic);
-    const QFontMetricsF metrics(qfont);
-    return metrics.horizontalAdvance(QString::fromStdString(text)) / digit;
-  });
+  book_.SetTextMeasurer(
+      [digit](const std::string& text, const workbook::TCellFont& font) {
+        QFont qfont(QString::fromStdString(font.Face));
+        qfont.setPointSizeF(font.Size);
+        qfont.setBold(font.Bold);
+        qfont.setItalic(font.Italic);
+        const QFontMetricsF metrics(qfont);
+        return metrics.horizontalAdvance(QString::fromStdString(text)) / digit;
+      },
+      digit * 72.0 / std::max(1, logicalDpiX()));
   setFocusProxy(canvas_);
   listener_ = book_.AddListener([this](TChange change) { ModelChanged(change); });
   RebuildTabs();
@@ -527,7 +529,6 @@ void TSheetCanvas::PaintCellText(QPainter& painter, const TPaintedRow& painted, 
     input.General = Qt::AlignHCenter;
   else
     input.General = numeric && !book_.ShowFormulas() ? Qt::AlignRight : Qt::AlignLeft;
-  input.RunsOn = !numeric || book_.ShowFormulas();
   if (numeric && !book_.ShowFormulas()) {
     input.FitNumber = [this, row, col, &style, &metrics](const QString& text, double width) {
       return FitNumber(row, col, style, text, metrics, static_cast<int>(width));
@@ -565,23 +566,35 @@ void TSheetCanvas::PaintRowTexts(QPainter& painter, int row, int top, const std:
                       double(top),
                       double(view_.RowPixels(row)),
                       double(CellPadding())};
+  painted.NumbersRunOn = book_.ShowFormulas();
+  // A text shown over the first or last scrolling column from a cell out of
+  // sight beside it.
+  const auto textWidth = [this, row](int c) {
+    const TCell* cell = book_.Cell(row, c);
+    return cell == nullptr ? 0.0 : QFontMetricsF(FontOf(cell->Style)).horizontalAdvance(CellText(row, c, *cell));
+  };
+  const auto fromOutOfSight = [&](int c, int left, int direction) {
+    const std::optional<int> from =
+        workbook::TextReaching(book_, book_.Sheet(), row, c, direction, TextRoom(painted), textWidth);
+    if (!from || *from <= fixedCols) return;
+    int fromLeft = left;
+    for (int k = *from; k < c; ++k) fromLeft -= view_.ColumnPixels(k);
+    for (int k = c; k < *from; ++k) fromLeft += view_.ColumnPixels(k);
+    PaintCellText(painter, painted, *from, fromLeft);
+  };
   bool first = true;
   for (const auto& [c, left] : cols) {
     if (view_.ColumnPixels(c) == 0) continue;
     const bool frozen = c <= fixedCols;
     painted.PaneLeft = frozen ? HeaderWidth() : scrollLeft;
     painted.PaneRight = frozen ? scrollLeft : viewport()->width();
-    // A text centred across cells from a column scrolled out of sight.
     if (!frozen && first) {
       first = false;
-      if (const std::optional<int> from = CentredAcrossFrom(book_, book_.Sheet(), row, c); from && *from > fixedCols) {
-        int fromLeft = left;
-        for (int k = *from; k < c; ++k) fromLeft -= view_.ColumnPixels(k);
-        PaintCellText(painter, painted, *from, fromLeft);
-      }
+      fromOutOfSight(c, left, -1);
     }
     PaintCellText(painter, painted, c, left);
   }
+  if (!first) fromOutOfSight(cols.back().first, cols.back().second, 1);
 }
 
 void TSheetCanvas::PaintCells(QPainter& painter, const std::vector<std::pair<int, int>>& rows,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/workbook/text_span.h"
+
 namespace kvx::workbook {
 
 void PaperSize(int paperCode, double& width, double& height) {
@@ -15,10 +17,10 @@ void PaperSize(int paperCode, double& width, double& height) {
   }
 }
 
-double ColumnPoints(const TSheetData& sheet, int col) {
+double ColumnPoints(const TSheetData& sheet, int col, double characterPoints) {
   if (sheet.HiddenCols.count(col) != 0) return 0.0;
   const double width = sheet.ColWidth(col);
-  return width <= 0.0 ? 0.0 : (width * 7.0 + 5.0) * 72.0 / 96.0;
+  return width <= 0.0 ? 0.0 : width * characterPoints + 5.0 * 72.0 / 96.0;
 }
 
 double RowPoints(const TSheetData& sheet, int row) {
@@ -53,42 +55,49 @@ std::vector<std::pair<int, int>> Bands(int first, int last, double room, double 
   return bands;
 }
 
-// The last column of the used area, taking in the empty cells a text
-// centred across the selection spans: those to its right that carry the
-// code too, also where their columns hold nothing else on the sheet.
-int LastPrintedCol(const TWorkbook& book, int sheet) {
-  constexpr int kCentreAcross = 7;
+// The last column of the used area, taking in the empty cells beyond it
+// that a text is shown across (run on or centred across, TextSpan), measured
+// at the print scale. Only the last cell with contents of a row can reach
+// beyond the used area.
+int LastPrintedCol(const TWorkbook& book, int sheet, double scale, const TPrintedTextWidth& textWidth) {
   const TSheetData& data = book.SheetData(sheet);
+  const double character = book.CharacterPoints();
+  const TTextRoom room{[&data, scale, character](int c) { return ColumnPoints(data, c, character) * scale; },
+                       kCellPaddingPoints * scale};
   int last = data.LastCol();
   for (int r = 1; r <= static_cast<int>(data.Rows.size()); ++r) {
-    const auto& cells = data.Rows[r - 1];
-    for (int c = 1; c <= static_cast<int>(cells.size()); ++c) {
-      if (cells[c - 1].Kind == TCellKind::Empty || book.StyleAt(sheet, r, c).Alignment.Horizontal != kCentreAcross)
-        continue;
-      int end = c;
-      while (end < kMaxCols && data.CellAt(r, end + 1) != nullptr &&
-             data.CellAt(r, end + 1)->Kind == TCellKind::Empty &&
-             book.StyleAt(sheet, r, end + 1).Alignment.Horizontal == kCentreAcross) {
-        ++end;
-      }
-      last = std::max(last, end);
-    }
+    const int c = data.LastColForRow(r);
+    if (c == 0) continue;
+    const TCell& cell = data.Rows[r - 1][c - 1];
+    const bool number =
+        cell.Kind == TCellKind::Number || (cell.Kind == TCellKind::Formula && cell.Result == TFormulaResult::Number);
+    const double width = number ? 0.0 : textWidth(book.TextOn(sheet, r, c), book.StyleAt(sheet, r, c).Font, scale);
+    last = std::max(last, TextSpan(book, sheet, r, c, width, room).Last);
   }
   return last;
 }
 
 }  // namespace
 
-TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, double paperHeight, double headingWidth,
-                        double headingHeight) {
+TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, double paperHeight,
+                        const TPrintedTextWidth& textWidth, double headingWidth, double headingHeight) {
   TPageLayout layout;
+  layout.CharacterPoints = book.CharacterPoints();
+  const double character = layout.CharacterPoints;
   const TSheetData& data = book.SheetData(sheet);
   const TPageSetup& page = data.Page;
   if (const auto area = book.PrintArea(sheet)) {
     layout.Area = *area;
   } else {
     if (data.LastRow() == 0) return layout;
-    layout.Area = TRange{1, 1, data.LastRow(), std::max(1, LastPrintedCol(book, sheet))};
+    // Texts measured at the scale they are printed at; fitted to pages, at
+    // full size, the scale following from the area.
+    const double scale = page.FitToPages ? 1.0 : std::clamp(page.ScalePercent, 10, 400) / 100.0;
+    const TPrintedTextWidth measure =
+        textWidth ? textWidth : [&book](const std::string& text, const TCellFont& font, double factor) {
+          return book.MeasureText(text, font) * book.CharacterPoints() * factor;
+        };
+    layout.Area = TRange{1, 1, data.LastRow(), std::max(1, LastPrintedCol(book, sheet, scale, measure))};
   }
   layout.PrintableWidth =
       std::max(36.0, paperWidth - (page.LeftMargin + page.RightMargin) * 72.0 - (page.RowHeading ? headingWidth : 0.0));
@@ -98,7 +107,7 @@ TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, dou
   if (page.FitToPages) {
     double width = 0.0;
     double height = 0.0;
-    for (int c = a.Col1; c <= a.Col2; ++c) width += ColumnPoints(data, c);
+    for (int c = a.Col1; c <= a.Col2; ++c) width += ColumnPoints(data, c, character);
     for (int r = a.Row1; r <= a.Row2; ++r) height += RowPoints(data, r);
     double scale = 1.0;
     if (page.PagesWide > 0 && width > 0) scale = std::min(scale, layout.PrintableWidth * page.PagesWide / width);
@@ -109,7 +118,7 @@ TPageLayout LayoutPages(const TWorkbook& book, int sheet, double paperWidth, dou
     layout.Scale = std::clamp(page.ScalePercent, 10, 400) / 100.0;
   }
   const auto colBands = Bands(
-      a.Col1, a.Col2, layout.PrintableWidth, layout.Scale, [&](int c) { return ColumnPoints(data, c); },
+      a.Col1, a.Col2, layout.PrintableWidth, layout.Scale, [&](int c) { return ColumnPoints(data, c, character); },
       data.ColBreaks);
   const auto rowBands = Bands(
       a.Row1, a.Row2, layout.PrintableHeight, layout.Scale, [&](int r) { return RowPoints(data, r); }, data.RowBreaks);

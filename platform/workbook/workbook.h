@@ -278,7 +278,19 @@ class TWorkbook {
   void SetRowHidden(int row1, int row2, bool hidden);
   bool ColHidden(int col) const { return CurrentSheetData().HiddenCols.count(col) != 0; }
   bool RowHidden(int row) const { return CurrentSheetData().HiddenRows.count(row) != 0; }
-  void SetTextMeasurer(TTextMeasurer measurer) { measurer_ = std::move(measurer); }
+  // A character of the column widths in points at 96 dots an inch: the 7
+  // pixels of the standard font's widest digit.
+  static constexpr double kStandardCharacterPoints = 7.0 * 72.0 / 96.0;
+  // The measure of texts a view gives, in characters of the column widths,
+  // and the width of such a character in points as the view shows it.
+  void SetTextMeasurer(TTextMeasurer measurer, double characterPoints = kStandardCharacterPoints) {
+    measurer_ = std::move(measurer);
+    characterPoints_ = characterPoints;
+  }
+  double CharacterPoints() const { return characterPoints_; }
+  // The width of a text in the font, in characters of the column widths
+  // (the measurer's, or without one a count of its characters).
+  double MeasureText(const std::string& text, const TCellFont& font) const;
   // The height of a line of text per point of its font: the optimal row
   // height of a cell is this many points per line and font point.
   static constexpr double kLinePitch = 1.275;
@@ -425,7 +437,6 @@ class TWorkbook {
   void InsertOrDeleteRange(const TRange& range, int mode, bool insert);
   // Moves formula references after a block of rows or columns moved.
   void ShiftReferences(int sheetId, bool rows, int at, int count, const TRange& band);
-  double MeasureText(const std::string& text, const TCellFont& font) const;
   void FitColWidths(int row1, int col1, int row2, int col2, bool widenOnly);
 
   std::vector<std::shared_ptr<TSheetData>> sheets_;
@@ -462,6 +473,7 @@ class TWorkbook {
   mutable bool hasFormulas_ = false;  // false only when no formula can exist
 
   TTextMeasurer measurer_;
+  double characterPoints_ = kStandardCharacterPoints;
   std::vector<std::pair<int, TListener>> listeners_;
   int nextListenerId_ = 1;
 };

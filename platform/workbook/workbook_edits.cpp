@@ -10,6 +10,7 @@
 
 #include "platform/workbook/formula_engine.h"
 #include "platform/workbook/text_and_range_helpers.h"
+#include "platform/workbook/text_span.h"
 #include "platform/workbook/workbook.h"
 
 namespace kvx::workbook {
@@ -363,29 +364,7 @@ std::vector<std::string> TWorkbook::WrappedLines(int sheet, int row, int col, co
   // A character's room to spare, so that the small differences between
   // the screen's and the printer's fonts break no line differently.
   const double width = std::max(1.0, SheetData(sheet).ColWidth(col) - 1.0);
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = text.find('\n', start);
-    const std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    std::string line;
-    std::size_t at = 0;
-    while (at < paragraph.size()) {
-      const std::size_t blank = paragraph.find(' ', at);
-      const std::string word = paragraph.substr(at, blank == std::string::npos ? std::string::npos : blank - at);
-      at = blank == std::string::npos ? paragraph.size() : blank + 1;
-      if (word.empty()) continue;
-      if (!line.empty() && MeasureText(line + ' ' + word, font) > width) {
-        lines.push_back(line);
-        line.clear();
-      }
-      line += line.empty() ? word : ' ' + word;
-    }
-    lines.push_back(line);
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
+  return WrapText(text, width, [this, &font](const std::string& line) { return MeasureText(line, font); });
 }
 
 void TWorkbook::SetColWidthAuto(int row1, int col1, int row2, int col2) { FitColWidths(row1, col1, row2, col2, false); }

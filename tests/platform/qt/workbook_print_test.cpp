@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -183,11 +185,12 @@ struct TSurface {
 // when C is scrolled out of sight. A text centred across E10:G10, whose
 // columns F and G hold nothing else, is printed across all three. A long
 // justified and wrapped text given its optimal height (C12) shows all its
-// lines, the same on both, a line of one word not spread.
+// lines, the same on both, a line of one word not spread. A long
+// right-aligned text (E14) runs back over the empty cells to its left.
 TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   workbook::TWorkbook book(1);
   book.SetColWidth(1, 1, 6, false);
-  book.SetColWidth(2, 2, 24, false);
+  book.SetColWidth(2, 2, 16, false);
   book.SetColWidth(3, 5, 12, false);
   const std::string text = "Herbstanfang 2026 am 23.";
   book.SetText(1, 1, text);
@@ -215,6 +218,8 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   align(8, 3, 3, 3);
   book.SetText(10, 5, "Mitte");
   align(10, 5, 7, 7);
+  book.SetText(14, 5, "Nach links laufender rechtsbündiger Text");
+  align(14, 5, 5, 4);
   book.SetActiveCell(20, 8);  // its frame away from the texts
 
   TWorkbookView view(book);
@@ -256,10 +261,10 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   const double top = book.PageSetup().TopMargin * 72.0;
   TSurface paper{"paper", page, [&](int row, int col) {
                    double x = left;
-                   for (int c = 1; c < col; ++c) x += workbook::ColumnPoints(data, c) * scale;
+                   for (int c = 1; c < col; ++c) x += workbook::ColumnPoints(data, c, layout.CharacterPoints) * scale;
                    double y = top;
                    for (int r = 1; r < row; ++r) y += workbook::RowPoints(data, r) * scale;
-                   const double w = workbook::ColumnPoints(data, col) * scale;
+                   const double w = workbook::ColumnPoints(data, col, layout.CharacterPoints) * scale;
                    const double h = workbook::RowPoints(data, row) * scale;
                    return QRect(QPoint(static_cast<int>(std::ceil(x * kDots)), static_cast<int>(std::ceil(y * kDots))),
                                 QPoint(static_cast<int>((x + w) * kDots) - 1, static_cast<int>((y + h) * kDots) - 1));
@@ -308,6 +313,9 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
 
     EXPECT_NEAR(Middle(ink(10, 5, 7)), s.Cell(10, 5).united(s.Cell(10, 7)).center().x(), tolerance)
         << "centred across E10:G10";
+    const auto rightAligned = ink(14, 3, 5);
+    EXPECT_LT(rightAligned.first, s.Cell(14, 4).center().x()) << "right-aligned: runs on to the left over D14";
+    EXPECT_GT(rightAligned.second, s.Cell(14, 5).right() - 2 * tolerance) << "from the right edge of E14";
     const QRect c12 = s.Cell(12, 3).adjusted(1, 1, -1, -1);
     const auto justified = InkLines(s.Image, c12);
     ASSERT_EQ(justified.size(), wrapped.size()) << "every line of the justified text";
@@ -333,6 +341,177 @@ TEST(WorkbookPrint, CellTextsAreLaidOutAlikeOnTheScreenAndOnPaper) {
   EXPECT_NEAR(Middle(Ink(scrolled, d1.united(view.Canvas()->CellRect(1, 5)).adjusted(1, 1, -1, -1))), d1.center().x(),
               d1.width() * 0.06);
   scrolled.save(QString::fromStdString((out / "screen_alignments_scrolled.png").string()));
+}
+
+// The words pdftotext finds on the pages of a PDF, with their boxes in
+// points (top-left origin) and their page (from 1).
+struct TPdfWord {
+  int Page = 0;
+  std::string Text;
+  double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+
+std::vector<TPdfWord> PdfWords(const std::string& pdf, const std::string& html) {
+  std::vector<TPdfWord> words;
+  if (std::system(("pdftotext -bbox " + test::ShellWord(pdf) + " " + test::ShellWord(html)).c_str()) != 0) return words;
+  std::ifstream in(html);
+  std::string line;
+  int page = 0;
+  auto number = [&line](const std::string& key) {
+    const std::size_t at = line.find(key + "=\"");
+    double value = -1.0;
+    if (at != std::string::npos) {
+      const char* first = line.data() + at + key.size() + 2;
+      std::from_chars(first, line.data() + line.size(), value);
+    }
+    return value;
+  };
+  while (std::getline(in, line)) {
+    if (line.find("<page ") != std::string::npos) ++page;
+    const std::size_t open = line.find("<word ");
+    if (open == std::string::npos) continue;
+    const std::size_t start = line.find('>', open) + 1;
+    const std::size_t end = line.find("</word>", start);
+    words.push_back({page, line.substr(start, end - start), number("xMin"), number("yMin"), number("xMax"),
+                     number("yMax")});
+  }
+  return words;
+}
+
+// Texts that reach beyond their cells, printed at 70, 100 and 140 %: a
+// general text in C, the last column holding values (C2), and a
+// left-aligned one (C4) run on over the empty columns, which the print
+// area takes in; a column page break after B, which a text in B8 runs on
+// across and a right-aligned text in C9 runs back across to the left. Every
+// word of them is printed whole, on one page or cut by the break and
+// continued on the next. A justified (B11) and a wrapped text (B12) keep
+// the lines of the screen with a space between every two words, each word
+// inside its cell.
+TEST(WorkbookPrint, TextsBeyondTheirCellsArePrintedWholeAtEveryScale) {
+  if (std::system("pdftotext -v > /dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext (poppler-utils) is missing";
+  workbook::TWorkbook book(1);
+  for (int r = 1; r <= 8; ++r) {
+    book.SetNumber(r, 1, r);
+    if (r < 8) book.SetNumber(r, 3, r * 0.5);
+  }
+  book.SetColWidth(2, 2, 20, false);
+  const std::vector<std::pair<std::pair<int, int>, std::string>> texts = {
+      {{2, 3}, "Ein langer Text läuft über die leeren Zellen hinaus"},
+      {{4, 3}, "Noch ein langer linksbündiger Text am Rand"},
+      {{8, 2}, "Dieser Text reicht über den Seitenumbruch hinweg weiter"},
+      {{9, 3}, "Nach links laufend bis A"},
+  };
+  for (const auto& [cell, text] : texts) book.SetText(cell.first, cell.second, text);
+  auto align = [&book](int row, int col, workbook::TAlignment alignment) {
+    book.SetSelection(row, col, row, col);
+    book.SetAlignment(alignment);
+  };
+  align(4, 3, workbook::TAlignment{2, false, 3, 0});
+  align(9, 3, workbook::TAlignment{4, false, 3, 0});
+  const std::string justified =
+      "Im Blocksatz werden die Worte einer Zeile verbunden und untereinander bis an beide Ränder gezogen";
+  const std::string wrapped = "Umbrochen steht der Text in Zeilen untereinander und jede Zeile bleibt in der Zelle";
+  TWorkbookView view(book);  // the screen's fonts measure the lines
+  book.SetText(11, 2, justified);
+  book.SetText(12, 2, wrapped);
+  align(11, 2, workbook::TAlignment{6, true, 3, 0});
+  align(12, 2, workbook::TAlignment{2, true, 3, 0});
+  book.SetRowHeightAuto(11, 2, 12, 2);
+  book.AddColPageBreak(2);
+
+  const test::TempFolder folder;
+  const std::filesystem::path out = std::filesystem::path(KVX_BINARY_DIR) / "test-output";
+  std::filesystem::create_directories(out);
+  const workbook::TSheetData& data = book.SheetData(1);
+  for (const int percent : {70, 100, 140}) {
+    SCOPED_TRACE(percent);
+    book.SetPrintScale(percent, false, 1, 1);
+    const std::string pdf = (folder.Path() / ("run_on_" + std::to_string(percent) + ".pdf")).string();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const workbook::TPageLayout layout = PrintLayout(book, 1, printer);
+    ASSERT_EQ(layout.Pages.size(), 2u);
+    EXPECT_GE(layout.Area.Col2, 6) << "the empty columns the texts of C2 and C4 run on over";
+    ASSERT_EQ(PrintWorkbookToPdf(book, QString::fromStdString(pdf)), 2);
+    const std::vector<TPdfWord> words = PdfWords(pdf, pdf + ".html");
+    ASSERT_FALSE(words.empty());
+    // Sheet positions, in points at the print scale, from the left edge of
+    // A and the top of row 1; a page shows [Left, Right) of them.
+    const double scale = layout.Scale;
+    auto x = [&](int col) {
+      double at = 0.0;
+      for (int c = 1; c < col; ++c) at += workbook::ColumnPoints(data, c, layout.CharacterPoints) * scale;
+      return at;
+    };
+    auto y = [&](int row) {
+      double at = 0.0;
+      for (int r = 1; r < row; ++r) at += workbook::RowPoints(data, r) * scale;
+      return at;
+    };
+    const double margin = book.PageSetup().LeftMargin * 72.0;
+    const double top = book.PageSetup().TopMargin * 72.0;
+    // The words of `row` between the columns col1 and col2 as they stand on
+    // the pages, each with the part of it in sheet positions that its page
+    // shows.
+    auto printed = [&](int row) {
+      std::vector<std::pair<TPdfWord, std::pair<double, double>>> shown;
+      for (const TPdfWord& word : words) {
+        const auto& page = layout.Pages[static_cast<std::size_t>(word.Page - 1)];
+        const double middle = (word.Y1 + word.Y2) / 2 - top + y(page.Row1);
+        if (middle < y(row) || middle > y(row + 1)) continue;
+        const double offset = x(page.Col1) - margin;
+        const double from = std::max(word.X1 + offset, x(page.Col1));
+        const double to = std::min(word.X2 + offset, x(page.Col2 + 1));
+        if (from < to) shown.push_back({word, {from, to}});
+      }
+      return shown;
+    };
+    for (const auto& [cell, text] : texts) {
+      SCOPED_TRACE(text);
+      const auto shown = printed(cell.first);
+      std::size_t at = 0;
+      while (at < text.size()) {
+        const std::size_t blank = std::min(text.find(' ', at), text.size());
+        const std::string expected = text.substr(at, blank - at);
+        at = blank + 1;
+        // The word's parts on every page, in sheet positions, cover it.
+        double x1 = 1e9, x2 = -1e9, covered = 0.0;
+        for (const auto& [word, part] : shown) {
+          if (word.Text != expected) continue;
+          x1 = std::min(x1, word.X1 + x(layout.Pages[word.Page - 1].Col1) - margin);
+          x2 = std::max(x2, word.X2 + x(layout.Pages[word.Page - 1].Col1) - margin);
+          covered += part.second - part.first;
+        }
+        EXPECT_GT(covered, 0.0) << "\"" << expected << "\" on no page";
+        EXPECT_NEAR(covered, x2 - x1, 0.5) << "\"" << expected << "\" cut";
+      }
+    }
+    for (const auto& [row, text] : {std::pair{11, justified}, std::pair{12, wrapped}}) {
+      SCOPED_TRACE(text);
+      const auto shown = printed(row);
+      std::vector<std::string> found;
+      std::vector<double> lines;
+      for (const auto& [word, part] : shown) {
+        found.push_back(word.Text);
+        EXPECT_GE(part.first, x(2) - 0.5) << word.Text;
+        EXPECT_LE(part.second, x(3) + 0.5) << word.Text << " reaches out of its cell";
+        EXPECT_NEAR(part.second - part.first, word.X2 - word.X1, 0.5) << word.Text << " cut";
+        if (lines.empty() || std::abs(lines.back() - word.Y1) > 1.0) lines.push_back(word.Y1);
+      }
+      std::vector<std::string> expected;
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t blank = std::min(text.find(' ', at), text.size());
+        expected.push_back(text.substr(at, blank - at));
+        at = blank + 1;
+      }
+      EXPECT_EQ(found, expected) << "each word apart, in order";
+      EXPECT_EQ(lines.size(), book.WrappedLines(1, row, 2, text).size()) << "the lines of the screen";
+    }
+    if (std::system("pdftoppm -v > /dev/null 2>&1") == 0) {
+      const std::string prefix = (out / ("print_run_on_" + std::to_string(percent))).string();
+      EXPECT_EQ(std::system(("pdftoppm -r 60 -png " + test::ShellWord(pdf) + " " + test::ShellWord(prefix)).c_str()), 0);
+    }
+  }
 }
 
 }  // namespace
