@@ -60,8 +60,8 @@ std::optional<int> TextReaching(const TWorkbook& book, int sheet, int row, int c
   const TSheetData& data = book.SheetData(sheet);
   if (!EmptyCell(data, row, col)) return std::nullopt;
   const int step = direction < 0 ? -1 : 1;
-  const int last = data.LastColForRow(row);
-  for (int c = col + step; c >= 1 && c <= last; c += step) {
+  const int end = step < 0 ? 0 : data.LastColForRow(row) + 1;
+  for (int c = col + step; step < 0 ? c > end : c < end; c += step) {
     if (EmptyCell(data, row, c)) continue;
     const TTextSpan span = TextSpan(book, sheet, row, c, textWidth(c), room);
     if (span.First <= col && col <= span.Last) return c;
