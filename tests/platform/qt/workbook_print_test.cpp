@@ -450,9 +450,9 @@ TEST(WorkbookPrint, TextsBeyondTheirCellsArePrintedWholeAtEveryScale) {
     };
     const double margin = book.PageSetup().LeftMargin * 72.0;
     const double top = book.PageSetup().TopMargin * 72.0;
-    // The words of `row` between the columns col1 and col2 as they stand on
-    // the pages, each with the part of it in sheet positions that its page
-    // shows.
+    // The words of `row` as they stand on the pages, each with the part of
+    // it that its page shows, in sheet positions (pdftotext also finds the
+    // words a page draws beyond its edges, where they are cut off).
     auto printed = [&](int row) {
       std::vector<std::pair<TPdfWord, std::pair<double, double>>> shown;
       for (const TPdfWord& word : words) {
