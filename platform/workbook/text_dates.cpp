@@ -4,6 +4,7 @@
 
 #include "platform/number_text.h"
 #include "platform/workbook/number_format.h"
+#include "platform/workbook/text_numbers.h"
 
 namespace kvx::workbook {
 
@@ -81,7 +82,9 @@ void DayAndMonth(const TDateField& field, TShortDateOrder order, int& day, int& 
   day = monthFirst ? field.Second : field.First;
 }
 
-std::string TwoDigits(int value) { return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)}; }
+std::string TwoDigits(int value) {
+  return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
+}
 
 }  // namespace
 
@@ -195,8 +198,8 @@ std::string DateNote(const TDateReading& reading) {
   std::string note;
   if (reading.Unsettled) {
     const bool tie = !reading.DayFirstExample.empty();
-    const std::string example =
-        tie ? " (" + reading.DayFirstExample + ", " + reading.MonthFirstExample + ")" : " (" + reading.OpenExample + ")";
+    const std::string example = tie ? " (" + reading.DayFirstExample + ", " + reading.MonthFirstExample + ")"
+                                    : " (" + reading.OpenExample + ")";
     if (english) {
       note = (tie ? "The file shows dates with the day first and dates with the month first in as many fields"
                   : "The file does not show whether its dates name the day or the month first") +
@@ -209,11 +212,11 @@ std::string DateNote(const TDateReading& reading) {
   }
   if (const std::uint64_t kept = reading.KeptAsText; kept > 0) {
     const std::string count = WholeNumberText(static_cast<std::int64_t>(kept));
-    const std::string example =
-        std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
+    const std::string example = KeptExampleText(kept, reading.KeptExample, english);
     if (!note.empty()) note += " ";
     if (english) {
-      note += count + (kept == 1 ? " field written like a date is no date" : " fields written like dates are no dates") +
+      note += count +
+              (kept == 1 ? " field written like a date is no date" : " fields written like dates are no dates") +
               " with " + order + (kept == 1 ? " and was kept as a text" : " and were kept as texts") + example;
     } else {
       note += count + (kept == 1 ? " Feld in Datumsform ist " : " Felder in Datumsform sind ") + order +

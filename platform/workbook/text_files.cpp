@@ -201,8 +201,7 @@ std::string NumberNote(const TNumberReading& reading) {
   }
   if (const std::uint64_t kept = reading.KeptAsText; kept > 0) {
     const std::string count = WholeNumberText(static_cast<std::int64_t>(kept));
-    const std::string example =
-        std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
+    const std::string example = KeptExampleText(kept, reading.KeptExample, english);
     if (!note.empty()) note += " ";
     if (english) {
       note +=
@@ -226,8 +225,9 @@ std::string NumberNote(const TNumberReading& reading) {
 }
 
 // The separator the lines of `text` show where none holds `separator`: the
-// one of ';', ',' and the tab that every line not empty holds, the most
-// frequent where more do; 0 when a line holds `separator`, or none does.
+// one of ';', ',' and the tab that every line holds that is neither empty
+// nor a number (a decimal comma separates nothing), the most frequent where
+// more do; 0 when a line holds `separator`, or none does.
 char SeparatorTheLinesShow(std::string_view text, char separator) {
   static constexpr char kCandidates[] = {';', ',', '\t'};
   std::size_t lines = 0, holding[3] = {}, count[3] = {};
@@ -237,8 +237,8 @@ char SeparatorTheLinesShow(std::string_view text, char separator) {
     while (end < text.size() && !EndOfLine(text[end])) ++end;
     const std::string_view line = text.substr(at, end - at);
     at = end < text.size() ? end + 1 : end;
-    if (line.empty()) continue;
     if (line.find(separator) != std::string_view::npos) return 0;
+    if (line.empty() || FieldNumber(line, ',', true) || FieldNumber(line, '.', true)) continue;
     ++lines;
     for (int k = 0; k < 3; ++k) {
       const auto n = static_cast<std::size_t>(std::count(line.begin(), line.end(), kCandidates[k]));

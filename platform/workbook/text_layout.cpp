@@ -131,9 +131,10 @@ std::string TTextSheetWriter::NumberField(std::string text, const TCell& cell) c
 
 std::string TTextSheetWriter::TextField(std::string text) const {
   // Marked where it would read otherwise, or tell the reader the file's
-  // decimal mark ("7,5" as a version beside numbers with points).
-  if (text.empty() ||
-      (!FieldNumber(text, '.', true) && !FieldNumber(text, ',', true) && FieldReadText(text, locale_, false) == text)) {
+  // decimal mark ("7,5" as a version beside numbers with points) or date
+  // order ("12/31/2026" beside day-first dates).
+  if (text.empty() || (!FieldNumber(text, '.', true) && !FieldNumber(text, ',', true) &&
+                       !DateFieldOf(text, locale_.Date) && FieldReadText(text, locale_, false) == text)) {
     return text;
   }
   return "'" + text;

@@ -143,6 +143,10 @@ bool TNumberEvidence::Unsettled() const {
   return commaFields_ == pointFields_ && (commaFields_ > 0 || !example_.empty());
 }
 
+std::string KeptExampleText(std::uint64_t kept, const std::string& example, bool english) {
+  return std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + example + ").";
+}
+
 std::size_t QuotedFieldText(std::string_view text, std::size_t at, std::string& value) {
   const std::size_t n = text.size();
   value.clear();

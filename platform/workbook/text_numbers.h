@@ -78,6 +78,10 @@ class TNumberEvidence {
   std::string pointExample_, commaExample_, example_;
 };
 
+// The example after the count of fields a reader kept as texts, for its
+// note: " (1,5)." after one, " (such as 1,5)." after more.
+std::string KeptExampleText(std::uint64_t kept, const std::string& example, bool english);
+
 // The field of a comma-separated file that starts with a double quote at
 // `at`, as the text it stands for, into `value`: to its closing quote (a
 // doubled quote inside stands for one, separators and line breaks are

@@ -34,11 +34,11 @@ struct TDesktop {
   TIntlSeparators Separators;
 };
 const TDesktop kDesktops[] = {
-    {"de_DE", {',', ';', '.', ':', '.', kDayFirst}},   {"de_CH", {'.', ';', '.', ':', '\'', kDayFirst}},
-    {"fr_FR", {',', ';', '/', ':', ' ', kDayFirst}},   {"ru_RU", {',', ';', '.', ':', ' ', kDayFirst}},
-    {"sv_SE", {',', ';', '-', ':', ' ', kYearFirst}},  {"en_US", {'.', ',', '/', ':', ',', kMonthFirst}},
-    {"en_GB", {'.', ',', '/', ':', ',', kDayFirst}},   {"ja_JP", {'.', ',', '/', ':', ',', kYearFirst}},
-    {"hi_IN", {'.', ',', '/', ':', ',', kDayFirst}},   {"ar_EG", {'.', ',', '/', ':', ',', kDayFirst}},
+    {"de_DE", {',', ';', '.', ':', '.', kDayFirst}},  {"de_CH", {'.', ';', '.', ':', '\'', kDayFirst}},
+    {"fr_FR", {',', ';', '/', ':', ' ', kDayFirst}},  {"ru_RU", {',', ';', '.', ':', ' ', kDayFirst}},
+    {"sv_SE", {',', ';', '-', ':', ' ', kYearFirst}}, {"en_US", {'.', ',', '/', ':', ',', kMonthFirst}},
+    {"en_GB", {'.', ',', '/', ':', ',', kDayFirst}},  {"ja_JP", {'.', ',', '/', ':', ',', kYearFirst}},
+    {"hi_IN", {'.', ',', '/', ':', ',', kDayFirst}},  {"ar_EG", {'.', ',', '/', ':', ',', kDayFirst}},
 };
 
 const TIntlSeparators& Desktop(std::string_view name) {
@@ -125,9 +125,7 @@ class DesktopFiles : public ::testing::Test {
   void TearDown() override { IntlSeparators = saved_; }
 
   std::string PathOf(const std::string& name) const { return folder_.File(name); }
-  static std::string Fixture(const std::string& name) {
-    return std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name;
-  }
+  static std::string Fixture(const std::string& name) { return std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name; }
 
   test::TempFolder folder_;
   TIntlSeparators saved_;
@@ -209,11 +207,11 @@ TEST_F(DesktopFiles, EveryWriterReadsBackOnOtherDesktops) {
 using TValue = std::variant<double, std::string>;
 
 struct TReadCase {
-  const char* File;       // a fixture, or a file made of `Bytes`
-  std::string Bytes;      // when not empty
-  char Separator;         // for a .csv
-  const char* On;         // the reading desktop
-  int Col;                // the column read, from row 2 on
+  const char* File;   // a fixture, or a file made of `Bytes`
+  std::string Bytes;  // when not empty
+  char Separator;     // for a .csv
+  const char* On;     // the reading desktop
+  int Col;            // the column read, from row 2 on
   std::vector<TValue> Cells;
   std::vector<std::string> NoteHolds;  // empty: no note
   char LinesShow = 0;
@@ -233,7 +231,8 @@ TEST_F(DesktopFiles, OtherDesktopsExportsReadByTheirOwnFields) {
   const std::string blanks = "tab_text_french_grouping_ascii_blanks.txt";
   const std::vector<TValue> frenchDates{dec11, dec25, jan2}, usDates{feb1, dec11, dec31};
   const std::vector<TValue> indianValues{1234567.89, 1000000.0, -123456.5};
-  const std::vector<TValue> japaneseDates{dec11, DateSerial(2026, 3, 10), DateSerial(2026, 5, 2), DateSerial(2026, 1, 1)};
+  const std::vector<TValue> japaneseDates{dec11, DateSerial(2026, 3, 10), DateSerial(2026, 5, 2),
+                                          DateSerial(2026, 1, 1)};
   const std::vector<TReadCase> cases = {
       {french.c_str(), "", 0, "en_US", 1, frenchDates, {}},
       {french.c_str(), "", 0, "ja_JP", 1, frenchDates, {}},
@@ -253,17 +252,31 @@ TEST_F(DesktopFiles, OtherDesktopsExportsReadByTheirOwnFields) {
       {"blank_texts.txt", "x\r\n12 34\r\n1 2 3\r\n1 234\r\n", 0, "fr_FR", 1, {"12 34", "1 2 3", "1 234"}, {}},
       {"percent.txt", "x\r\n12,5\xC2\xA0%\r\n7,5\xE2\x80\xAF%\r\n1,5\r\n", 0, "en_US", 1, {0.125, 0.075, 1.5}, {}},
       // Fields that leave the order open: the desktop's, and the note says so.
-      {"open.txt", "x\r\n02/01/2027\r\n12/11/2026\r\n", 0, "en_GB", 1, {jan2, nov12},
+      {"open.txt",
+       "x\r\n02/01/2027\r\n12/11/2026\r\n",
+       0,
+       "en_GB",
+       1,
+       {jan2, nov12},
        {"does not show whether its dates name the day or the month first (02/01/2027)", "the day first"}},
       {"open.txt", "x\r\n02/01/2027\r\n12/11/2026\r\n", 0, "en_US", 1, {feb1, dec11}, {"the month first"}},
       // A year-first desktop takes the month first where the fields leave it open.
       {"open.txt", "x\r\n02/01/2027\r\n12/11/2026\r\n", 0, "ja_JP", 1, {feb1, dec11}, {"the month first"}},
       // Date fields that are no dates in the order decided stay texts, counted.
-      {"mixed.txt", "x\r\n25/12/2026\r\n13/01/2027\r\n12/31/2026\r\n31/02/2027\r\n", 0, "en_US", 1,
+      {"mixed.txt",
+       "x\r\n25/12/2026\r\n13/01/2027\r\n12/31/2026\r\n31/02/2027\r\n",
+       0,
+       "en_US",
+       1,
        {dec25, DateSerial(2027, 1, 13), "12/31/2026", "31/02/2027"},
        {"2 fields written like dates are no dates with the day first and were kept as texts (such as 12/31/2026)"}},
-      {"iso.csv", "d,v\r\n2026.12.11,1\r\n2026/12/25 10:30,2\r\n2027-01-02,3\r\n", ',', "en_US", 1,
-       {dec11, dec25 + 0.4375, jan2}, {}},
+      {"iso.csv",
+       "d,v\r\n2026.12.11,1\r\n2026/12/25 10:30,2\r\n2027-01-02,3\r\n",
+       ',',
+       "en_US",
+       1,
+       {dec11, dec25 + 0.4375, jan2},
+       {}},
   };
   IntlSeparators = Desktop("en_US");
   const bool english = LanguageEnglish != 0;
@@ -317,7 +330,8 @@ TEST_F(DesktopFiles, ATypedDateIsSavedInTheFilesOwnForm) {
        "date,value\n2026-12-11,1.5\n2026-12-12,2.5\n2026-12-13\n"},
       {"french.txt", "Datum\tWert\r\n11/12/2026\t1,5\r\n25/12/2026\t2,5\r\n", 0, "en_US", 4, 1, "1/2/2027",
        "Datum\tWert\r\n11/12/2026\t1,5\r\n25/12/2026\t2,5\r\n02/01/2027\r\n"},
-      {"us.txt", "date\tvalue\r\n12/31/2026\t1\r\n", 0, "de_DE", 2, 1, "13.12.2026", "date\tvalue\r\n12/13/2026\t1\r\n"},
+      {"us.txt", "date\tvalue\r\n12/31/2026\t1\r\n", 0, "de_DE", 2, 1, "13.12.2026",
+       "date\tvalue\r\n12/13/2026\t1\r\n"},
       {"japanese.csv", "d,v\n2026/12/11,2.5\n", ',', "de_DE", 3, 1, "1.2.2027", "d,v\n2026/12/11,2.5\n2027/02/01\n"},
       {"grouped.txt", "x\r\n1 234,50\r\n1 234 567,25\r\n", 0, "fr_FR", 4, 1, "3,75",
        "x\r\n1 234,50\r\n1 234 567,25\r\n3,75\r\n"},
