@@ -74,7 +74,9 @@ TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TText
     locale_.Thousands = GroupingMark(locale_.Decimal);
   }
   if (keeps_) {
-    dates_ = source_.Dates;
+    // A file without dates of its own takes its first ones in the form
+    // every desktop reads alike.
+    dates_ = source_.Dates.Separator != 0 ? source_.Dates : kYearFirstDates;
   } else if (dates != nullptr) {
     dates_ = *dates;
   }

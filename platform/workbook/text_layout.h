@@ -73,8 +73,9 @@ struct TWrittenText {
 // the file's decimal mark and grouping, as shown; otherwise rows 1 to the
 // last used row, CR/LF, the cells as the dialect gives them with the
 // session's separators, or with the decimal mark `decimal` ('.' or ',')
-// when given. A date is written in the file's date form (TTextSource::Dates)
-// where the writer keeps it, else in `dates` when given (InDateForm); a
+// when given. A date is written in the file's date form (TTextSource::Dates;
+// year first in a file without dates) where the writer keeps it, else in
+// `dates` when given (InDateForm); a
 // blank grouping thousands in a number as shown, as a no-break space
 // (U+00A0), which every reader takes for grouping. In tab text a changed
 // text that the readers would take for something else (a number with

@@ -167,6 +167,13 @@ TEST_F(DesktopFiles, EveryWriterReadsBackOnOtherDesktops) {
     TTextSaveCheck proof;
     ASSERT_TRUE(SaveSheetText(book, stem + ".txt", TabTextDialect(kFileTypeText), error, &proof, false))
         << writer.Name << ": " << error << TextSaveReason(proof, true);
+    // A blank grouping thousands is written as a no-break space (U+00A0, in
+    // the text's encoding), never as a blank a reader has to guess.
+    if (writer.Separators.Thousands == ' ') {
+      const std::string text = Slurp(stem + ".txt");
+      EXPECT_EQ(text.find("1 234,50"), std::string::npos) << writer.Name;
+      EXPECT_NE(text.find("234,50"), std::string::npos) << writer.Name;
+    }
     TWorkbook csvBook(1);
     TypeSheet(csvBook, writer.Separators);
     ASSERT_TRUE(SaveSheetText(csvBook, stem + ".csv", Csv(';'), error, &proof, false))
@@ -335,6 +342,8 @@ TEST_F(DesktopFiles, ATypedDateIsSavedInTheFilesOwnForm) {
       {"japanese.csv", "d,v\n2026/12/11,2.5\n", ',', "de_DE", 3, 1, "1.2.2027", "d,v\n2026/12/11,2.5\n2027/02/01\n"},
       {"grouped.txt", "x\r\n1 234,50\r\n1 234 567,25\r\n", 0, "fr_FR", 4, 1, "3,75",
        "x\r\n1 234,50\r\n1 234 567,25\r\n3,75\r\n"},
+      // A file without dates takes its first in the form every desktop reads.
+      {"no_dates.txt", "x\r\n1,5\r\n", 0, "fr_FR", 3, 1, "11/12/2026", "x\r\n1,5\r\n2026-12-11\r\n"},
   };
   for (const TTypedCase& c : cases) {
     const std::string path = PathOf(c.Name);
