@@ -140,6 +140,36 @@ std::optional<std::string> AskSaveName(const TSaveQuestion& question, const std:
   return chosen;
 }
 
+// How a separator is named in a note: the character in quotes, the tab by
+// its name.
+std::string SeparatorName(char separator) {
+  if (separator == '\t') return English() ? "the tab" : "den Tabulator";
+  return English() ? std::string("\"") + separator + "\"" : std::string("„") + separator + "“";
+}
+
+// Reads the comma-separated file into `book` with `separator`: the reader's
+// note, and where no line holds the separator but each holds another, a
+// note naming that one and where the separator is chosen.
+bool ReadCsvFile(workbook::TWorkbook& book, const std::string& fileName, char separator, std::string& error,
+                 std::string& note) {
+  char shown = 0;
+  if (!workbook::ReadSeparatedIntoSheet(book, fileName, separator, error, &note, &shown)) return false;
+  if (shown == 0) return true;
+  const std::string chosen = SeparatorName(separator);
+  const std::string other = SeparatorName(shown);
+  const std::string told =
+      English() ? "No line of the file holds the separator " + chosen + ", but each holds " + other +
+                      ": its fields are probably separated by " + other +
+                      ". The separator for csv files is chosen under Settings | Spreadsheet options "
+                      "(\"Separator for csv-Files/Clipboard\")."
+                : "Keine Zeile der Datei enthält das Trennzeichen " + chosen + ", aber jede " + other +
+                      ": ihre Felder sind wohl durch " + other +
+                      " getrennt. Das Trennzeichen für csv-Dateien wird unter Einstellungen | Tabellenoptionen "
+                      "gewählt („Trennzeichen für csv-Dateien/Zwischenablage“).";
+  note += (note.empty() ? "" : "\n\n") + told;
+  return true;
+}
+
 void ShowOnlyActiveSheet(bool csv) {
   const std::string kind = csv ? "csv-Datei" : "Textdatei";
   ShowMessage("Es wird lediglich das aktive Blatt in eine " + kind +
@@ -488,8 +518,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     workbook::TWorkbook fresh(1);
     fresh.SetSheetName(1, NewSheetNameStem() + "1");
     std::string error, note;
-    if (!workbook::ReadSeparatedIntoSheet(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error,
-                                          &note)) {
+    if (!ReadCsvFile(fresh, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error, note)) {
       ShowOpenFailed(fileName, error);
       return false;
     }
@@ -551,8 +580,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   const TFileStamp seen = FileStampOf(fileName);
   std::string error, note;
-  if (!workbook::ReadSeparatedIntoSheet(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error,
-                                        &note)) {
+  if (!ReadCsvFile(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error, note)) {
     ShowOpenFailed(fileName, error);
     return false;
   }

@@ -204,6 +204,8 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
   return entry;
 }
 
+std::string ShortDateCode(const TFormatLocale& locale) { return DateCode(locale); }
+
 TTypedEntry NumberEntry(std::string_view text, const TNumberRead& number, char decimal) {
   TTypedEntry entry;
   entry.Kind = TTypedEntry::TKind::Number;

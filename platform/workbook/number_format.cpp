@@ -916,8 +916,8 @@ std::string BuiltinNumberFormat(std::size_t id) {
       return "0.00E+00";
     case 12:
       return "# ?/?";
-    case 14:
-      return "dd.mm.yyyy";
+    case 14:  // the reader's short date
+      return ShortDateCode(TFormatLocale::FromGlobals());
     case 15:
       return "d-mmm-yy";
     case 16:
@@ -933,7 +933,7 @@ std::string BuiltinNumberFormat(std::size_t id) {
     case 21:
       return "h:mm:ss";
     case 22:
-      return "dd.mm.yyyy h:mm";
+      return ShortDateCode(TFormatLocale::FromGlobals()) + " hh:mm";
     case 37:
       return "#,##0 ;(#,##0)";
     case 38:

@@ -43,8 +43,10 @@ std::string LocalFormat(std::string_view canonicalCode, const TFormatLocale& loc
 enum class TFormatClass : std::uint8_t { General, Number, Date, Time, DateTime, Text };
 
 // The built-in number formats of the workbook files that name them by
-// their number alone (.xlsx cell formats and .xls records alike): 14 a date,
-// ...; empty for General and for numbers without one.
+// their number alone (.xlsx cell formats and .xls records alike): 14 the
+// session's short date (ShortDateCode: each reader shows such a date in its
+// own desktop's order), 22 that with the time, ...; empty for General and
+// for numbers without one.
 std::string BuiltinNumberFormat(std::size_t id);
 
 // What a format code shows: the class of its first section.
@@ -95,6 +97,11 @@ struct TTypedEntry {
 // a second; a date and a time may be joined by a blank. Anything else is
 // text.
 TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale);
+
+// The format of a date typed in the locale: its short date, day, month and
+// year in its order with its separator ("dd.mm.yyyy", "mm/dd/yyyy",
+// "yyyy-mm-dd"; '/' stands for any other separator).
+std::string ShortDateCode(const TFormatLocale& locale);
 
 // The typed entry of the number `number` read from `text`: a percentage
 // with the format it suggests ("0%", or "0.00%" when the text has the

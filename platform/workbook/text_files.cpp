@@ -15,6 +15,7 @@
 #include "platform/workbook/isolated_read.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/text_and_range_helpers.h"
+#include "platform/workbook/text_dates.h"
 #include "platform/workbook/text_numbers.h"
 #include "platform/workbook/workbook_files.h"
 
@@ -166,6 +167,7 @@ void WalkSeparatedRecords(std::string_view text, char separator, TTake&& take) {
 // numbers only with the other mark, kept as texts.
 struct TNumberReading {
   char Decimal = '.';
+  bool Blanks = false;  // an ASCII blank groups thousands too
   bool Unsettled = false;
   std::string Example;                     // the first field the other mark reads otherwise ("1,234")
   std::string PointExample, CommaExample;  // the first field counting for each mark
@@ -199,8 +201,7 @@ std::string NumberNote(const TNumberReading& reading) {
   }
   if (const std::uint64_t kept = reading.KeptAsText; kept > 0) {
     const std::string count = WholeNumberText(static_cast<std::int64_t>(kept));
-    const std::string example =
-        std::string(" (") + (kept == 1 ? "" : (english ? "such as " : "etwa ")) + reading.KeptExample + ").";
+    const std::string example = KeptExampleText(kept, reading.KeptExample, english);
     if (!note.empty()) note += " ";
     if (english) {
       note +=
@@ -223,6 +224,38 @@ std::string NumberNote(const TNumberReading& reading) {
   return note;
 }
 
+// The separator the lines of `text` show where none holds `separator`: the
+// one of ';', ',' and the tab that every line holds that is neither empty
+// nor a number (a decimal comma separates nothing), the most frequent where
+// more do; 0 when a line holds `separator`, or none does.
+char SeparatorTheLinesShow(std::string_view text, char separator) {
+  static constexpr char kCandidates[] = {';', ',', '\t'};
+  std::size_t lines = 0, holding[3] = {}, count[3] = {};
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = at;
+    while (end < text.size() && !EndOfLine(text[end])) ++end;
+    const std::string_view line = text.substr(at, end - at);
+    at = end < text.size() ? end + 1 : end;
+    if (line.find(separator) != std::string_view::npos) return 0;
+    if (line.empty() || FieldNumber(line, ',', true) || FieldNumber(line, '.', true)) continue;
+    ++lines;
+    for (int k = 0; k < 3; ++k) {
+      const auto n = static_cast<std::size_t>(std::count(line.begin(), line.end(), kCandidates[k]));
+      holding[k] += n > 0 ? 1 : 0;
+      count[k] += n;
+    }
+  }
+  char shown = 0;
+  std::size_t most = 0;
+  for (int k = 0; k < 3; ++k) {
+    if (kCandidates[k] == separator || lines == 0 || holding[k] != lines || count[k] <= most) continue;
+    most = count[k];
+    shown = kCandidates[k];
+  }
+  return shown;
+}
+
 // --------------------------------------------------------------- reading
 
 // The note on what of a text file the sheet does not hold as the file has
@@ -230,7 +263,8 @@ std::string NumberNote(const TNumberReading& reading) {
 // beyond the sheet's last column, its lines beyond the last row, UTF-16
 // that is not whole; how its numbers were read where the file does not
 // settle it, and the fields kept as texts.
-std::string TextReadNote(const std::string& path, const TTextSource& source, const TNumberReading& numbers) {
+std::string TextReadNote(const std::string& path, const TTextSource& source, const TNumberReading& numbers,
+                         const TDateReading& dates) {
   const bool english = LanguageEnglish != 0;
   std::string note;
   const auto add = [&](const std::string& german, const std::string& englishText) {
@@ -261,20 +295,24 @@ std::string TextReadNote(const std::string& path, const TTextSource& source, con
   }
   const std::string told = NumberNote(numbers);
   if (!told.empty()) add(told, told);
+  const std::string datesTold = DateNote(dates);
+  if (!datesTold.empty()) add(datesTold, datesTold);
   return note;
 }
 
 // Enters one field as the text readers read it: a number with the file's
 // decimal mark and grouping (`locale`) as that number in any session; a
-// number only with the other mark as its text, counted in `numbers`; in
-// tab text every other field as if typed (a date, a time, a formula in the
-// syntax of the file's decimal mark), in a comma-separated file a field as
-// if typed when that makes it a number, else its text. True when the
-// cell's contents are known to give the field back (a number written as
-// its shortest text).
+// number only with the other mark as its text, counted in `numbers`; a
+// date field (text_dates.h) as the date it is in the file's order, under
+// the session's short date, or, when it is none in that order, as its
+// text, counted in `dates`; in tab text every other field as if typed (a
+// time, a formula in the syntax of the file's decimal mark), in a
+// comma-separated file a field as if typed when that makes it a number,
+// else its text. True when the cell's contents are known to give the
+// field back (a number written as its shortest text).
 bool EnterField(TWorkbook& book, int row, int col, std::string_view field, bool csv, const TFormatLocale& locale,
-                TNumberReading& numbers) {
-  if (const auto number = FieldNumber(field, locale.Decimal)) {
+                TNumberReading& numbers, TDateReading& dates) {
+  if (const auto number = FieldNumber(field, locale.Decimal, numbers.Blanks)) {
     if (number->Percent) {
       book.SetEntry(row, col, NumberEntry(field, *number, locale.Decimal), locale.Decimal);
     } else {
@@ -282,9 +320,22 @@ bool EnterField(TWorkbook& book, int row, int col, std::string_view field, bool 
     }
     return number->Shortest;
   }
-  if (FieldNumber(field, GroupingMark(locale.Decimal))) {
+  if (FieldNumber(field, GroupingMark(locale.Decimal), numbers.Blanks)) {
     if (numbers.KeptAsText++ == 0) numbers.KeptExample.assign(field);
     book.SetText(row, col, field);
+    return false;
+  }
+  if (const auto date = DateFieldOf(field, locale.Date)) {
+    if (const auto serial = DateFieldSerial(*date, dates.Form.YearLast)) {
+      TTypedEntry entry;
+      entry.Kind = TTypedEntry::TKind::Number;
+      entry.Number = *serial;
+      entry.SuggestedFormat = DateFieldFormat(*date, locale);
+      book.SetEntry(row, col, entry, locale.Decimal);
+    } else {
+      if (dates.KeptAsText++ == 0) dates.KeptExample.assign(field);
+      book.SetText(row, col, field);
+    }
     return false;
   }
   if (!csv) {
@@ -305,17 +356,24 @@ bool EnterField(TWorkbook& book, int row, int col, std::string_view field, bool 
 struct TRecordsSeen {
   std::size_t Lines = 0;
   TNumberReading Numbers;
+  TDateReading Dates;
 };
 
 template <class TWalk>
-TRecordsSeen SeeRecords(TWalk&& walk, char sessionDecimal) {
+TRecordsSeen SeeRecords(TWalk&& walk, const TFormatLocale& session) {
   TRecordsSeen seen;
   TNumberEvidence evidence;
+  TDateEvidence dates(session.Date);
   walk([&](const TTextRecord& record) {
     if (seen.Lines++ >= static_cast<std::size_t>(kMaxRows)) return;
-    for (const TTextField& field : record.Fields) evidence.Add(field.Value());
+    for (const TTextField& field : record.Fields) {
+      evidence.Add(field.Value());
+      dates.Add(field.Value());
+    }
   });
-  seen.Numbers.Decimal = evidence.Decimal(sessionDecimal);
+  seen.Dates = DateReadingOf(dates, session.DateOrder, session.Date);
+  seen.Numbers.Decimal = evidence.Decimal(session.Decimal);
+  seen.Numbers.Blanks = evidence.BlankGroups();
   seen.Numbers.Unsettled = evidence.Unsettled();
   seen.Numbers.Example = evidence.Example();
   seen.Numbers.PointExample = evidence.PointExample();
@@ -325,13 +383,15 @@ TRecordsSeen SeeRecords(TWalk&& walk, char sessionDecimal) {
 
 // Makes the book's text source that of a file with `separator` read into
 // `data`: a new one, or more texts of the same kind of file.
-TTextSource& SourceFor(TWorkbook& book, const TSheetData& data, char separator, bool csv, char decimal) {
+TTextSource& SourceFor(TWorkbook& book, const TSheetData& data, char separator, bool csv, const TRecordsSeen& seen) {
   TTextSource& source = book.MutableTextSource();
   if (source.SheetId == 0 || source.Separator != separator || source.Quoting != csv) source = TTextSource{};
   source.SheetId = data.Id;
   source.Separator = separator;
   source.Quoting = csv;
-  source.Decimal = decimal;
+  source.Decimal = seen.Numbers.Decimal;
+  source.BlankGroups = seen.Numbers.Blanks;
+  source.Dates = seen.Dates.Form;
   return source;
 }
 
@@ -360,14 +420,14 @@ template <class TWalk>
 std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk, const TDecodedText& decoded,
                          char separator, bool csv, bool keepTexts = true, const TRecordsSeen* decided = nullptr) {
   TFormatLocale locale = book.Locale();
-  TRecordsSeen seen = decided != nullptr ? *decided : SeeRecords(walk, locale.Decimal);
+  TRecordsSeen seen = decided != nullptr ? *decided : SeeRecords(walk, locale);
   TNumberReading& numbers = seen.Numbers;
   const std::size_t expected = std::min<std::size_t>(seen.Lines, kMaxRows);
   const std::size_t rows = decided != nullptr ? kMaxRows : expected;
   locale.Decimal = numbers.Decimal;
   locale.Thousands = GroupingMark(numbers.Decimal);
   TSheetData& data = book.MutableSheetData(book.Sheet());
-  TTextSource& source = SourceFor(book, data, separator, csv, numbers.Decimal);
+  TTextSource& source = SourceFor(book, data, separator, csv, seen);
   std::uint64_t dropped = 0;
   std::array<std::size_t, 4> ends{};
   data.TextLines.assign(expected, TTextLine{});
@@ -390,7 +450,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk,
       auto& cells = data.Rows[r];
       if (cells.capacity() < fields) cells.reserve(fields);
       const bool given =
-          EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers);
+          EnterField(book, static_cast<int>(r) + 1, static_cast<int>(c) + 1, value, csv, locale, numbers, seen.Dates);
       if (field.Raw.empty() || !keepTexts) continue;
       if (cells.size() <= c) cells.resize(c + 1);
       source.Keep(cells[c], field.Raw, given && !field.Quoted);
@@ -404,7 +464,7 @@ std::string EnterRecords(TWorkbook& book, const std::string& path, TWalk&& walk,
   source.Texts.shrink_to_fit();
   source.Cells.shrink_to_fit();
   book.SetTextForm(decoded.Form);
-  return TextReadNote(path, source, numbers);
+  return TextReadNote(path, source, numbers, seen.Dates);
 }
 
 bool ReadTabText(TWorkbook& book, const std::string& path, std::string& error, std::string& note) {
@@ -494,15 +554,20 @@ bool ReadBackText(const TWorkbook& book, const std::string& path, const TTextDia
   TRecordsSeen decided;
   decided.Lines = written.Lines.size();
   decided.Numbers.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
+  decided.Numbers.Blanks = check.BlankGroups;
+  decided.Dates.Form = check.Dates;
   EnterRecords(back, path, walk, decoded, separator, dialect.Quoting, false, &decided);
   SheetReadsOtherwise(book, book.Sheet(), back, 1, false, std::string(), check.ReadBack);
   return true;
 }
 
-// Makes the text `written` the workbook's text form: its lines, its cells'
-// texts, its encoding (the one it had, or the one `bytes` needed).
-void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TTextSheetWriter& writer,
-                     const TWrittenText& written, const std::string& bytes, bool inForm) {
+// Makes the text written (`text`) the workbook's text form: its lines, its
+// cells' texts, how its reader reads its numbers and dates (the check's
+// judgement), its encoding (the one it had, or the one `bytes` needed).
+void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TCheckedText& text, const std::string& bytes,
+                     bool inForm) {
+  const TTextSheetWriter& writer = text.Writer;
+  const TWrittenText& written = text.Written;
   const TLineEnd newLineEnd = writer.KeepsFileForm() ? book.TextSource().NewLineEnd : TLineEnd::CrLf;
   TSheetData& data = book.MutableSheetData(book.Sheet());
   TTextSource& source = book.MutableTextSource();
@@ -511,6 +576,8 @@ void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TTextSh
   source.Separator = dialect.Separator;
   source.Quoting = dialect.Quoting;
   source.Decimal = writer.Locale().Decimal == ',' ? ',' : '.';
+  source.BlankGroups = text.Check.BlankGroups;
+  source.Dates = text.Check.Dates;
   source.NewLineEnd = newLineEnd;
   data.TextLines.assign(written.Lines.size(), TTextLine{});
   for (std::size_t r = 0; r < written.Lines.size(); ++r) {
@@ -575,8 +642,9 @@ std::string NotTextReason(std::string_view bytes) {
 }
 
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
-                            std::string* note) {
+                            std::string* note, char* linesShow) {
   if (note != nullptr) note->clear();
+  if (linesShow != nullptr) *linesShow = 0;
   std::string data;
   if (!ReadTextBytes(path, data, error)) return false;
   const TDecodedText decoded = DecodeText(data);
@@ -584,6 +652,7 @@ bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separ
   const auto walk = [&](auto&& take) { WalkSeparatedRecords(decoded.Text, separator, take); };
   const std::string told = EnterRecords(book, path, walk, decoded, separator, true);
   if (note != nullptr) note->assign(told);
+  if (linesShow != nullptr) *linesShow = SeparatorTheLinesShow(decoded.Text, separator);
   return true;
 }
 
@@ -622,7 +691,7 @@ bool SaveSheetText(TWorkbook& book, const std::string& path, const TTextDialect&
     }
     if (!ReplaceWithTemporary(temporary, path, error, THardLinks::Keep)) return false;
   }
-  KeepWrittenForm(book, dialect, writer, written, bytes, inForm);
+  KeepWrittenForm(book, dialect, text, bytes, inForm);
   return true;
 }
 

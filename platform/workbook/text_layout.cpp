@@ -1,6 +1,7 @@
 #include "platform/workbook/text_layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 #include "platform/workbook/number_format.h"
@@ -24,11 +25,17 @@ bool NumericValue(const TCell& cell) {
 // The text a field reads back as, entered as the readers enter a field of a
 // file whose separators are `locale`'s: none when it reads as a number, a
 // date, a formula or empty. A number only with the other decimal mark stays
-// its text; in a comma-separated file a field is typed only where that
-// makes it a number.
+// its text; a date field (text_dates.h) is taken for a date when it is one
+// in either order, which the file decides; in a comma-separated file a
+// field is typed only where that makes it a number.
 std::optional<std::string> FieldReadText(std::string_view field, const TFormatLocale& locale, bool csv) {
-  if (FieldNumber(field, locale.Decimal)) return std::nullopt;
-  if (FieldNumber(field, locale.Thousands)) return std::string(field);
+  if (FieldNumber(field, locale.Decimal, true)) return std::nullopt;
+  if (FieldNumber(field, GroupingMark(locale.Decimal), true)) return std::string(field);
+  if (const auto date = DateFieldOf(field, locale.Date)) {
+    const bool either = DateFieldSerial(*date, TShortDateOrder::DayMonthYear).has_value() ||
+                        DateFieldSerial(*date, TShortDateOrder::MonthDayYear).has_value();
+    return either ? std::nullopt : std::optional(std::string(field));
+  }
   const TTypedEntry entry = ParseTypedEntry(field, locale);
   if (csv) return entry.Kind == TTypedEntry::TKind::Number ? std::nullopt : std::optional(std::string(field));
   if (entry.Kind != TTypedEntry::TKind::Text) return std::nullopt;
@@ -50,7 +57,8 @@ std::string SeparatedField(const std::string& text, char separator) {
 
 // ------------------------------------------------------------------ writer
 
-TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal)
+TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal,
+                                   const TDateForm* dates)
     : book_(book),
       sheet_(sheet),
       data_(book.SheetData(sheet)),
@@ -64,6 +72,13 @@ TTextSheetWriter::TTextSheetWriter(const TWorkbook& book, int sheet, const TText
   if (keeps_ || decimal != 0) {
     locale_.Decimal = keeps_ ? source_.Decimal : decimal;
     locale_.Thousands = GroupingMark(locale_.Decimal);
+  }
+  if (keeps_) {
+    // A file without dates of its own takes its first ones in the form
+    // every desktop reads alike.
+    dates_ = source_.Dates.Separator != 0 ? source_.Dates : kYearFirstDates;
+  } else if (dates != nullptr) {
+    dates_ = *dates;
   }
 }
 
@@ -88,20 +103,40 @@ std::string TTextSheetWriter::CellText(int row, int col, bool& fromFile) const {
     return std::string(own);
   }
   if (cell->Kind == TCellKind::Empty) return {};
-  if (dialect_.Quoting) return SeparatedField(book_.EntryOn(sheet_, row, col, locale_), dialect_.Separator);
+  if (dialect_.Quoting) {
+    std::string entry = book_.EntryOn(sheet_, row, col, locale_);
+    if (NumericValue(*cell)) entry = NumberField(std::move(entry), *cell);
+    return SeparatedField(entry, dialect_.Separator);
+  }
   // The shortest text that reads back as the same number.
   if (dialect_.ValuesOnly && NumericValue(*cell)) return EntryTextForNumber(cell->Number, std::string_view(), locale_);
   // A file that held formulas as their text keeps a changed one so too.
   if (keeps_ && cell->Kind == TCellKind::Formula) return book_.EntryOn(sheet_, row, col, locale_);
-  if (NumericValue(*cell)) return book_.TextOn(sheet_, row, col, locale_);
+  if (NumericValue(*cell)) return NumberField(book_.TextOn(sheet_, row, col, locale_), *cell);
   return TextField(book_.TextOn(sheet_, row, col, locale_));
+}
+
+std::string TTextSheetWriter::NumberField(std::string text, const TCell& cell) const {
+  if (dates_.Separator != 0) text = InDateForm(std::move(text), cell.Number, dates_, locale_.Date);
+  if (locale_.Thousands != ' ' || text.find(' ') == std::string::npos) return text;
+  // A date's or a time's blanks stand between its parts.
+  const TFormatClass shown = ClassifyFormat(book_.Style(cell.Style).NumberFormat);
+  if (shown == TFormatClass::Date || shown == TFormatClass::Time || shown == TFormatClass::DateTime) return text;
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool grouping = text[i] == ' ' && i > 0 && i + 1 < text.size() && text[i - 1] >= '0' && text[i - 1] <= '9' &&
+                          text[i + 1] >= '0' && text[i + 1] <= '9';
+    out += grouping ? std::string_view("\xC2\xA0") : std::string_view(&text[i], 1);
+  }
+  return out;
 }
 
 std::string TTextSheetWriter::TextField(std::string text) const {
   // Marked where it would read otherwise, or tell the reader the file's
-  // decimal mark ("7,5" as a version beside numbers with points).
-  if (text.empty() ||
-      (!FieldNumber(text, '.') && !FieldNumber(text, ',') && FieldReadText(text, locale_, false) == text)) {
+  // decimal mark ("7,5" as a version beside numbers with points) or date
+  // order ("12/31/2026" beside day-first dates).
+  if (text.empty() || (!FieldNumber(text, '.', true) && !FieldNumber(text, ',', true) &&
+                       !DateFieldOf(text, locale_.Date) && FieldReadText(text, locale_, false) == text)) {
     return text;
   }
   return "'" + text;
@@ -149,7 +184,7 @@ TWrittenText TTextSheetWriter::Write() const {
 bool TTextSaveCheck::Any() const {
   return !OtherSheet.empty() || Numbers > 0 || Formulas > 0 || Others > 0 || LineEnds || Encoding || LinesLeftOut > 0 ||
          FieldsLeftOut > 0 || DamagedAt != std::string_view::npos || SplitCells > 0 || NumberTexts > 0 ||
-         DecimalTo != 0 || ReadBack.Any();
+         DecimalTo != 0 || DateCells > 0 || ReadBack.Any();
 }
 
 namespace {
@@ -189,6 +224,41 @@ void JudgeFileCell(const TTextSource& source, const TCell* cell, std::string_vie
   }
 }
 
+// Counts the number cells whose written dates read otherwise than they
+// stand for (DateCells): in the order `dates` decides; in a new file
+// (`settle`) also those a reader's desktop would decide where the fields
+// leave the order open, and those with a two-digit year. Only dates that
+// stand for their cell's day in some order count: those InDateForm writes
+// in another form.
+void CountDateChanges(const TWorkbook& book, const TTextDialect& dialect, const TWrittenText& written,
+                      const TDateEvidence& dates, bool settle, TTextSaveCheck& check) {
+  const TSheetData& data = book.CurrentSheetData();
+  const TFormatLocale session = book.Locale();
+  const TShortDateOrder decided = dates.YearLast(session.DateOrder);
+  const TShortDateOrder other =
+      decided == TShortDateOrder::DayMonthYear ? TShortDateOrder::MonthDayYear : TShortDateOrder::DayMonthYear;
+  const bool open = settle && dates.Unsettled();
+  for (std::size_t r = 0; r < written.Lines.size(); ++r) {
+    const TWrittenLine& line = written.Lines[r];
+    for (std::uint32_t c = 0; c < line.Fields; ++c) {
+      const TWrittenField& field = written.Fields[line.FirstField + c];
+      const TCell* cell = data.CellAt(static_cast<int>(r) + 1, static_cast<int>(c) + 1);
+      if (field.FromFile || cell == nullptr || !NumericValue(*cell)) continue;
+      const std::string value = FieldValue(written.Field(field), dialect);
+      const auto date = DateFieldOf(value, session.Date);
+      if (!date || date->YearFirst) continue;
+      const double day = std::floor(cell->Number);
+      const auto read = DateFieldSerial(*date, decided);
+      const auto otherRead = DateFieldSerial(*date, other);
+      const bool readRight = read && std::floor(*read) == day;
+      const bool otherRight = otherRead && std::floor(*otherRead) == day;
+      const bool leftOpen = open && date->First != date->Second && date->First <= 12 && date->Second <= 12;
+      const bool counts = readRight ? leftOpen || (settle && date->TwoDigitYear) : otherRight;
+      if (counts && check.DateCells++ == 0) check.DateCell = value;
+    }
+  }
+}
+
 // Judges the text written field by field: what any text must carry to read
 // back as the sheet (CheckTextForm) and, with `overFile`, what of the file
 // the sheet was read from it would not give back.
@@ -201,6 +271,7 @@ TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, 
   const TFormatLocale& locale = writer.Locale();
   const std::string splitters{dialect.Separator, '\r', '\n'};
   TNumberEvidence evidence;
+  TDateEvidence dates(book.Locale().Date);
   const auto rows = static_cast<int>(written.Lines.size());
   for (int r = 1; r <= rows; ++r) {
     const TWrittenLine& line = written.Lines[static_cast<std::size_t>(r) - 1];
@@ -216,6 +287,7 @@ TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, 
       // that would read back otherwise.
       const std::string value = FieldValue(text, dialect);
       evidence.Add(value);
+      dates.Add(value);
       if (!field.FromFile && cell != nullptr && cell->Kind == TCellKind::Text) {
         const std::string meant = dialect.Quoting ? cell->Text : book.TextOn(book.Sheet(), r, c, locale);
         if (FieldReadText(value, locale, dialect.Quoting) != meant && check.NumberTexts++ == 0) {
@@ -234,6 +306,9 @@ TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, 
   if (const char next = evidence.Decimal(book.Locale().Decimal); next != mark) {
     CountDecimalChange(written, dialect, mark, next, check);
   }
+  check.BlankGroups = evidence.BlankGroups();
+  check.Dates = dates.Form(book.Locale().DateOrder);
+  if (check.Dates.Separator != 0) CountDateChanges(book, dialect, written, dates, !writer.KeepsFileForm(), check);
   return check;
 }
 
@@ -278,17 +353,24 @@ TTextSaveCheck CheckTextForm(const TWorkbook& book, const TTextDialect& dialect,
 }
 
 TCheckedText WriteCheckedText(const TWorkbook& book, const TTextDialect& dialect, bool overFile) {
-  const auto checked = [&](char decimal) {
-    TCheckedText text{TTextSheetWriter(book, book.Sheet(), dialect, decimal), {}, {}};
+  const auto checked = [&](char decimal, const TDateForm* dates) {
+    TCheckedText text{TTextSheetWriter(book, book.Sheet(), dialect, decimal, dates), {}, {}};
     text.Written = text.Writer.Write();
     text.Check = overFile ? CheckTextSave(book, dialect, text.Writer, text.Written)
                           : CheckTextForm(book, dialect, text.Writer, text.Written);
     return text;
   };
-  TCheckedText first = checked(0);
-  if (first.Writer.KeepsFileForm() || !first.Check.Any()) return first;
-  TCheckedText other = checked(GroupingMark(first.Writer.Locale().Decimal));
-  return other.Check.Any() ? first : other;
+  // The dates as shown, or year first where some desktop would read them
+  // otherwise.
+  const auto withDates = [&](const TDateForm* dates) {
+    TCheckedText first = checked(0, dates);
+    if (first.Writer.KeepsFileForm() || !first.Check.Any()) return first;
+    TCheckedText other = checked(GroupingMark(first.Writer.Locale().Decimal), dates);
+    return other.Check.Any() ? first : other;
+  };
+  TCheckedText shown = withDates(nullptr);
+  if (shown.Writer.KeepsFileForm() || shown.Check.DateCells == 0) return shown;
+  return withDates(&kYearFirstDates);
 }
 
 // ----------------------------------------------------------------- reasons
@@ -379,6 +461,12 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
                 Example(check.DecimalCells, english, check.DecimalCell);
     }
     clauses.push_back(clause);
+  }
+  if (check.DateCells > 0) {
+    clauses.push_back(Counted(check.DateCells, english, "Datum würde als ein anderes Datum oder als Text gelesen",
+                              "Daten würden als andere Daten oder als Texte gelesen",
+                              "date would read as another date or a text", "dates would read as other dates or texts") +
+                      Example(check.DateCells, english, check.DateCell));
   }
   if (check.ReadBack.Any()) clauses.push_back(ReadBackClause(check.ReadBack, english));
   if (check.LineEnds) clauses.push_back(english ? "the line ends would change" : "die Zeilenenden würden sich ändern");

@@ -22,6 +22,7 @@
 #include "platform/workbook/number_format.h"
 #include "platform/workbook/read_back.h"
 #include "platform/workbook/sheet_data.h"
+#include "platform/workbook/text_dates.h"
 #include "platform/workbook/text_source.h"
 
 namespace kvx::workbook {
@@ -72,13 +73,18 @@ struct TWrittenText {
 // the file's decimal mark and grouping, as shown; otherwise rows 1 to the
 // last used row, CR/LF, the cells as the dialect gives them with the
 // session's separators, or with the decimal mark `decimal` ('.' or ',')
-// when given. In tab text a changed text that the readers would take for
-// something else (a number with either mark, a date, a formula, a text
-// led by an apostrophe) is written after an apostrophe, which marks a
-// field as text.
+// when given. A date is written in the file's date form (TTextSource::Dates;
+// year first in a file without dates) where the writer keeps it, else in
+// `dates` when given (InDateForm); a
+// blank grouping thousands in a number as shown, as a no-break space
+// (U+00A0), which every reader takes for grouping. In tab text a changed
+// text that the readers would take for something else (a number with
+// either mark, a date, a formula, a text led by an apostrophe) is written
+// after an apostrophe, which marks a field as text.
 class TTextSheetWriter {
  public:
-  TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal = 0);
+  TTextSheetWriter(const TWorkbook& book, int sheet, const TTextDialect& dialect, char decimal = 0,
+                   const TDateForm* dates = nullptr);
 
   bool KeepsFileForm() const { return keeps_; }
   // The separators the changed cells are written with.
@@ -93,6 +99,9 @@ class TTextSheetWriter {
   std::string CellText(int row, int col, bool& fromFile) const;
   // A text value as a tab text field, marked where it needs it.
   std::string TextField(std::string text) const;
+  // The text of a number cell in the file's forms: its date in the
+  // writer's date form, a number's grouping blanks as no-break spaces.
+  std::string NumberField(std::string text, const TCell& cell) const;
   TLineEnd End(int row) const;
 
   const TWorkbook& book_;
@@ -103,6 +112,7 @@ class TTextSheetWriter {
   bool sourceDialect_;  // the workbook's texts are of this dialect
   bool keeps_;          // ... and this is the sheet they came from
   TFormatLocale locale_;
+  TDateForm dates_;  // Separator 0: dates as the cells show them
 };
 
 // What a text save in place (the tab-separated types, or comma-separated
@@ -136,9 +146,19 @@ struct TTextSaveCheck {
   char DecimalTo = 0;
   int DecimalCells = 0;
   std::string DecimalCell;
+  // Number cells whose dates the reader would read otherwise: in the order
+  // the written fields decide, or (in a new file) in the order a reader's
+  // desktop decides where the fields leave it open, or with a two-digit
+  // year; the first of them.
+  int DateCells = 0;
+  std::string DateCell;
   // The first cell the written file reads otherwise when read back as its
   // reader reads it (SaveSheetText).
   TReadBack ReadBack;
+  // How the reader reads the text judged (not faults): whether a blank
+  // groups thousands, the order and form of its dates.
+  bool BlankGroups = false;
+  TDateForm Dates;
 
   bool Any() const;
 };
@@ -158,7 +178,8 @@ TTextSaveCheck CheckTextForm(const TWorkbook& book, const TTextDialect& dialect,
 // The sheet's text in a form that reads back as the sheet: in the file's
 // form when the writer keeps it; else with the session's decimal mark, or
 // the other one where only that carries the sheet (the reader deciding the
-// mark its numbers are written with). `Check` judges the text chosen (the
+// mark its numbers are written with), and its dates as shown, or year
+// first ("2026-12-11") where they would read otherwise on some desktop. `Check` judges the text chosen (the
 // session's mark when neither carries the sheet): CheckTextSave over the
 // file the sheet was read from with `overFile`, else CheckTextForm.
 struct TCheckedText {

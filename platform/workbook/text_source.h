@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/workbook/sheet_data.h"
+#include "platform/workbook/text_dates.h"
 
 namespace kvx::workbook {
 
@@ -29,7 +30,8 @@ struct TCellSource {
 inline constexpr std::uint32_t kSourceInContents = 0xFFFFFFFFu;
 
 // The text file the workbook's text sheet came from (none when SheetId is
-// 0): how its fields are separated, the decimal mark of its numbers, how
+// 0): how its fields are separated, the decimal mark of its numbers and
+// the form of its dates, how
 // its new lines end, what of it the sheet does not hold, and the cells'
 // texts as the file held them where their contents do not give them back
 // (UTF-8, quotes included for a comma-separated file). The encoding is the
@@ -39,10 +41,12 @@ inline constexpr std::uint32_t kSourceInContents = 0xFFFFFFFFu;
 // fingerprint differs: an undo past a new read or save) is written as if it
 // had none.
 struct TTextSource {
-  int SheetId = 0;        // TSheetData::Id of the sheet it was read into
-  char Separator = '\t';  // between the fields
-  bool Quoting = false;   // fields may stand in double quotes (comma-separated files)
-  char Decimal = '.';     // the decimal mark of its numbers ('.' or ','), the other of the two groups thousands
+  int SheetId = 0;           // TSheetData::Id of the sheet it was read into
+  char Separator = '\t';     // between the fields
+  bool Quoting = false;      // fields may stand in double quotes (comma-separated files)
+  char Decimal = '.';        // the decimal mark of its numbers ('.' or ','), the other of the two groups thousands
+  bool BlankGroups = false;  // an ASCII blank groups thousands too (TNumberEvidence::BlankGroups)
+  TDateForm Dates;           // the order and form of its dates (text_dates.h), in which a changed date is written
   TLineEnd NewLineEnd = TLineEnd::CrLf;            // for lines the file did not have: its most frequent end
   std::uint64_t LinesLeftOut = 0;                  // lines beyond the sheet's last row
   std::uint64_t FieldsLeftOut = 0;                 // fields beyond the sheet's last column

@@ -160,10 +160,11 @@ std::string NotTextReason(std::string_view bytes);
 // for one; separators and line breaks inside belong to the field; a quote
 // never closed takes the rest of its line). From row 1 and column 1 of the
 // current sheet, a field that is a number with the file's decimal mark is
-// that number; a field that reads as a number as typed (ParseTypedEntry:
-// dates and times in the session's form, with the file's decimal mark) is
-// entered as if typed, every other field (formulas too) as the text of its
-// cell.
+// that number; a date field is the date it is in the file's order of day
+// and month (below); a field that reads as a number as typed
+// (ParseTypedEntry: times in the session's form, with the file's decimal
+// mark) is entered as if typed, every other field (formulas too) as the
+// text of its cell.
 //
 // The decimal mark of a file's numbers (comma-separated and tab-separated
 // alike) is decided for the whole file from its fields (TNumberEvidence,
@@ -174,10 +175,22 @@ std::string NotTextReason(std::string_view bytes);
 // its grouping reads as that number, whatever the session's separators; a
 // field that is a number only with the other mark stays a text, and the
 // note counts it. Where the file does not settle the mark, the session's
-// decimal separator decides and the note says so. `note` as for
-// ReadWorkbookFile.
+// decimal separator decides and the note says so. An ASCII blank groups
+// thousands where more fields show it than show blanks otherwise between
+// digits (TNumberEvidence::BlankGroups).
+//
+// The order of day and month of the file's dates is decided alike from its
+// date fields (TDateEvidence, text_dates.h): "25/12/2026" makes it the day
+// first, "12/31/2026" the month first; year-first dates ("2026-12-11",
+// "2026/12/11", "2026.12.11") read the same in every session. Where the
+// fields leave it open the session's short date decides and the note says
+// so; a field written like a date that is no date in the order decided
+// stays a text, and the note counts it. `note` as for ReadWorkbookFile.
+// `linesShow`, when given, receives the separator the file's lines show
+// where none holds `separator`: ';', ',' or the tab, held by every line
+// that is not empty (0 when there is none).
 bool ReadSeparatedIntoSheet(TWorkbook& book, const std::string& path, char separator, std::string& error,
-                            std::string* note = nullptr);
+                            std::string* note = nullptr, char* linesShow = nullptr);
 // SeparatedField (text_layout.h) gives a field as written to a
 // comma-separated file.
 // Rows 1 to LastRow; each row's cells 1 to its last used column as entries

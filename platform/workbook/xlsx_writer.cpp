@@ -51,9 +51,22 @@ std::vector<Line> BreakList(const std::set<int>& lines) {
   return breaks;
 }
 
+// The built-in format that a workbook's readers show in their own desktop's
+// short date: 14 for the session's short date, 22 for it with hours and
+// minutes; 0 for any other format, written as its code.
+std::uint8_t DesktopDateFormatId(const std::string& code) {
+  const std::string date = ShortDateCode(TFormatLocale::FromGlobals());
+  if (code == date) return 14;
+  return code == date + " hh:mm" ? 22 : 0;
+}
+
 lxw_format* MakeFormat(lxw_workbook* book, const TCellStyle& style) {
   lxw_format* format = workbook_add_format(book);
-  if (!style.NumberFormat.empty()) format_set_num_format(format, style.NumberFormat.c_str());
+  if (const std::uint8_t builtin = DesktopDateFormatId(style.NumberFormat); builtin != 0) {
+    format_set_num_format_index(format, builtin);
+  } else if (!style.NumberFormat.empty()) {
+    format_set_num_format(format, style.NumberFormat.c_str());
+  }
   const TAlignment& a = style.Alignment;
   if (a.Horizontal >= 2 && a.Horizontal <= 7) format_set_align(format, static_cast<uint8_t>(a.Horizontal - 1));
   if (a.Vertical == 1) format_set_align(format, LXW_ALIGN_VERTICAL_TOP);

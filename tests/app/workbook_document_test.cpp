@@ -1,6 +1,8 @@
 // The workbook documents through the recording message and file-dialog
 // doubles: new, open, save, save as, the text and csv exports and the
 // question before a document is left.
+#include "app/workbook_document.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,14 +11,13 @@
 
 #include "app/history_list.h"
 #include "app/main_form_state.h"
-#include "app/workbook_document.h"
+#include "app/workbook_document_fixture.h"
 #include "platform/globals.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/office_command.h"
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
-#include "app/workbook_document_fixture.h"
 
 namespace kvx {
 namespace {
@@ -132,7 +133,8 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
 // A .csv saved by the program opens with its numbers as numbers; a .csv
 // that is binary data is refused with its reason and the open workbook,
 // its name, caption and saved state stay; the fields beyond the last
-// column of a line are left out with one message for all of them.
+// column of a line are left out with one message for all of them; a file
+// split at another separator is named.
 TEST(WorkbookDocument, CsvBringsNumbersBackRefusesBinaryAndCountsDroppedFields) {
   test::TempFolder folder;
   WorkbookDocFixture f;
@@ -187,6 +189,21 @@ TEST(WorkbookDocument, CsvBringsNumbersBackRefusesBinaryAndCountsDroppedFields) 
   EXPECT_EQ(h.sink.messages[0].icon, MessageIcon::Warning);
   EXPECT_NE(h.sink.messages[0].text.find("(16384). 8 Felder wurden weggelassen."), std::string::npos)
       << h.sink.messages[0].text;
+
+  // A file split at commas opened with the separator ';' stays one column,
+  // and the message names the comma and where the separator is chosen; a
+  // column of decimal commas is no such file.
+  WorkbookDocFixture k;
+  ASSERT_TRUE(OpenDocument(k.doc, folder.Write("commas.csv", "name,value\r\na,1.5\r\n\r\n2,5\r\n")));
+  EXPECT_EQ(k.book.Text(2, 1), "a,1.5");
+  ASSERT_EQ(k.sink.messages.size(), 1u);
+  EXPECT_EQ(k.sink.messages[0].text,
+            "Keine Zeile der Datei enthält das Trennzeichen „;“, aber jede „,“: ihre Felder sind wohl durch „,“ "
+            "getrennt. Das Trennzeichen für csv-Dateien wird unter Einstellungen | Tabellenoptionen gewählt "
+            "(„Trennzeichen für csv-Dateien/Zwischenablage“).");
+  WorkbookDocFixture m;
+  ASSERT_TRUE(OpenDocument(m.doc, folder.Write("decimals.csv", "1,5\r\n2,5\r\n")));
+  EXPECT_TRUE(m.sink.messages.empty());
 }
 
 TEST(WorkbookDocument, GridCsvExport) {
@@ -219,8 +236,7 @@ TEST(WorkbookDocument, GridCsvExport) {
   const std::string csv = folder.File("grid.csv");
   f.dialog.QueueAnswer(csv);
   ASSERT_TRUE(ExportGridCsv(f.doc, grid, caption));
-  EXPECT_EQ(test::TempFolder::Read(csv),
-            "\"a;b\";\"say \"\"hi\"\"\";\r\n\"two\nlines\";Mondfinsternis \xe4;\r\n");
+  EXPECT_EQ(test::TempFolder::Read(csv), "\"a;b\";\"say \"\"hi\"\"\";\r\n\"two\nlines\";Mondfinsternis \xe4;\r\n");
   workbook::TWorkbook back(1);
   std::string error;
   ASSERT_TRUE(workbook::ReadSeparatedIntoSheet(back, csv, ';', error)) << error;
@@ -353,8 +369,8 @@ TEST(WorkbookDocument, LibreOfficeReadsSavedWorkbookAndCsv) {
   ASSERT_EQ(status, 0) << output;
   // Our csv is ';'-separated Windows-1252 (encoding 1 of LibreOffice's filter).
   output = RunCommand(office + "--infilter=\"Text - txt - csv (StarCalc):59,34,1\" " + toCsv + "--outdir '" + dir +
-                   "/out2' in/sheet.csv 2>&1",
-               status);
+                          "/out2' in/sheet.csv 2>&1",
+                      status);
   ASSERT_EQ(status, 0) << output;
   for (const std::string converted : {"out1/book.csv", "out2/sheet.csv"}) {
     const auto rows = ParseCommaSeparated(test::TempFolder::Read(folder.File(converted)));

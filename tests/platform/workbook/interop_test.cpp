@@ -296,7 +296,9 @@ TEST_F(InteropTest, LibreOfficeShowsWhatWeWrote) {
   const std::string path = (folder_.Path() / "table.xlsx").string();
   WriteTable(book, path);
   int status = 0;
-  const std::string command = test::OfficeCommand(folder_.Path().string()) +
+  // Dates in the desktop's short date show in LibreOffice's: a British one
+  // writes them as the session here does.
+  const std::string command = test::OfficeCommand(folder_.Path().string(), "en_GB.UTF-8") +
                               "--convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 --outdir '" +
                               folder_.Path().string() + "' table.xlsx 2>&1";
   const std::string output = RunCommand(command, status);
