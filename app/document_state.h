@@ -23,9 +23,9 @@ struct TDocumentState {
   // written back before it replaces the file; an .xlsx by reading it back.
   std::uint8_t OpenedFileNotKept = 0;
   // The document's file as the program last saw it, at the open or the
-  // last save: a save over it first asks when another program changed it
-  // since (another stamp).
-  TFileStamp FileStamp;
+  // last save: a save over it first asks when another program changed its
+  // bytes since (ChangedSince).
+  TFileSeen FileSeen;
   // The file is what the program last wrote from the workbook: while the
   // workbook is not changed after that, a save over it writes the same
   // again and is not proven by reading it back.

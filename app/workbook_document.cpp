@@ -10,7 +10,6 @@
 #include "app/history_list.h"
 #include "app/save_failure.h"
 #include "platform/ascii_case.h"
-#include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
@@ -18,6 +17,7 @@
 #include "platform/safe_file_write.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
+#include "platform/workbook/save_over.h"
 #include "platform/workbook/workbook_files.h"
 #include "platform/workbook/xlsx_package.h"
 
@@ -170,13 +170,22 @@ bool ReadCsvFile(workbook::TWorkbook& book, const std::string& fileName, char se
   return true;
 }
 
-void ShowOnlyActiveSheet(bool csv) {
+// The note after a text or csv file was written of the current sheet: the
+// file holds the active sheet alone; where the workbook holds more
+// (`only`), the title says the file is not saved completely and the note
+// names what only the workbook holds.
+void ShowOnlyActiveSheet(bool csv, const workbook::TWorkbookOnly& only) {
   const std::string kind = csv ? "csv-Datei" : "Textdatei";
-  ShowMessage("Es wird lediglich das aktive Blatt in eine " + kind +
-                  " gesichert. Speichern Sie gegebenenfalls nochmals im *.xlsx-Format",
-              std::string("Only the active sheet will be saved into a ") + (csv ? "csv-file." : "textfile."),
-              MessageIcon::Information, MessageButtons::Ok,
-              English() ? "File was not saved completely" : "Datei nicht vollständig gespeichert");
+  std::string german = "Es wird lediglich das aktive Blatt in eine " + kind +
+                       " gesichert. Speichern Sie gegebenenfalls nochmals im *.xlsx-Format";
+  std::string english = std::string("Only the active sheet will be saved into a ") + (csv ? "csv-file." : "textfile.");
+  const char* caption = English() ? "File saved" : "Datei gespeichert";
+  if (only.Any()) {
+    german += ".\n\nNur die Arbeitsmappe enthält " + workbook::WorkbookOnlyList(only, false) + ".";
+    english += "\n\nOnly the workbook holds " + workbook::WorkbookOnlyList(only, true) + ".";
+    caption = English() ? "File was not saved completely" : "Datei nicht vollständig gespeichert";
+  }
+  ShowMessage(german, english, MessageIcon::Information, MessageButtons::Ok, caption);
 }
 
 bool IsWorkbookType(int fileType) {
@@ -195,12 +204,17 @@ workbook::TTextDialect DocumentTextDialect(const TWorkbookDocument& doc) {
   return workbook::TabTextDialect(doc.FileType == 0 ? workbook::kFileTypeText : doc.FileType);
 }
 
-// The sentence part naming what of a workbook file the workbook does not
-// keep ("1 merged range, 2 hidden sheets").
-std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
-  const std::string kinds = workbook::ReadLossKinds(losses, english);
-  return english ? "the workbook does not keep all the file holds (" + kinds + ")"
-                 : "die Arbeitsmappe übernimmt nicht alles, was die Datei enthält (" + kinds + ")";
+// A document of a text file (a tab text or a .csv), not of a workbook.
+bool IsTextDocument(const TWorkbookDocument& doc) {
+  return !doc.FileName.empty() && AsciiUpper(Extension(doc.FileName)) != ".XLSX" && !IsWorkbookType(doc.FileType) &&
+         !workbook::IsWorkbookFileName(doc.FileName);
+}
+
+// What Save writes over the document's file.
+workbook::TSaveForm DocumentSaveForm(const TWorkbookDocument& doc) {
+  if (IsTextDocument(doc)) return workbook::TSaveForm::Text;
+  return AsciiUpper(Extension(doc.FileName)) == ".XLSX" ? workbook::TSaveForm::Xlsx
+                                                        : workbook::TSaveForm::OtherWorkbook;
 }
 
 // Why Save may not write the document over its file, in German and
@@ -208,25 +222,14 @@ std::string LossesClause(const workbook::TReadLosses& losses, bool english) {
 // text's check (text_layout.h), what the workbook does not keep of a
 // workbook file (counted when it was read), and a workbook read from any
 // file but an .xlsx one (.xls, .xlsm), which the writer does not write.
-// A document of a text file (a tab text or a .csv), not of a workbook.
-bool IsTextDocument(const TWorkbookDocument& doc) {
-  return !doc.FileName.empty() && AsciiUpper(Extension(doc.FileName)) != ".XLSX" && !IsWorkbookType(doc.FileType) &&
-         !workbook::IsWorkbookFileName(doc.FileName);
-}
-
 std::optional<std::pair<std::string, std::string>> WhyNotInPlace(const TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return std::nullopt;
-  const std::string ext = AsciiUpper(Extension(doc.FileName));
-  const workbook::TReadLosses& losses = doc.Book.ReadLosses();
-  const bool xlsx = ext == ".XLSX";
-  if (!IsTextDocument(doc)) {
-    if (doc.Document.OpenedFileNotKept != 0 && losses.Any()) {
-      return std::make_pair(LossesClause(losses, false), LossesClause(losses, true));
-    }
-    if (xlsx) return std::nullopt;
-    return std::make_pair(std::string("das Programm schreibt Arbeitsmappen nur als .xlsx-Dateien"),
-                          std::string("the program writes workbooks as .xlsx files only"));
+  std::pair<std::string, std::string> reason;
+  const workbook::TSaveForm form = DocumentSaveForm(doc);
+  if (workbook::KnownNotGivenBack(doc.Book, form, doc.Document.OpenedFileNotKept != 0, reason.first, reason.second)) {
+    return reason;
   }
+  if (form != workbook::TSaveForm::Text) return std::nullopt;
   const workbook::TTextSaveCheck check = workbook::CheckTextSave(doc.Book, DocumentTextDialect(doc));
   if (!check.Any()) return std::nullopt;
   return std::make_pair(workbook::TextSaveReason(check, false), workbook::TextSaveReason(check, true));
@@ -270,19 +273,20 @@ std::string SaveAsStartAfter(const TWorkbookDocument& doc, const std::string& na
 
 // After the document's file was opened, `seen` before it was read: saved,
 // the file as seen then.
-void TakeOpened(TDocumentState& document, const TFileStamp& seen) {
+void TakeOpened(TDocumentState& document, const TFileSeen& seen) {
   document.DocumentSaved = 1;
-  document.FileStamp = seen;
+  document.FileSeen = seen;
   document.FileWritten = false;
 }
 
 // After the document's file `name` was written: the document is that file
 // as the program wrote it, saved unless the file holds less than the
-// workbook (`whole` false: a text of one sheet beside sheets with cells).
-void TakeWritten(TWorkbookDocument& doc, const std::string& name, bool whole) {
+// workbook (`whole` false: a text without the workbook's formulas,
+// formats or other sheets).
+void TakeWritten(TWorkbookDocument& doc, const std::string& name, const TFileSeen& written, bool whole) {
   doc.FileName = name;
   doc.Document.OpenedFileNotKept = 0;
-  doc.Document.FileStamp = FileStampOf(name);
+  doc.Document.FileSeen = written;
   doc.Document.FileWritten = true;
   doc.Document.DocumentSaved = whole ? 1 : 0;
   doc.Book.SetModified(false);
@@ -294,46 +298,14 @@ bool UnchangedSinceWritten(const TWorkbookDocument& doc) {
   return doc.Document.FileWritten && doc.Document.DocumentSaved != 0 && !doc.Book.Modified();
 }
 
-// What a text save of the current sheet would not give back that the open
-// already knows: lines or fields left out, the file damaged, another sheet
-// than the file's current.
-workbook::TTextSaveCheck KnownTextLosses(const workbook::TWorkbook& book) {
-  workbook::TTextSaveCheck known;
-  const workbook::TTextSource& source = book.TextSource();
-  if (source.SheetId == 0) return known;
-  known.LinesLeftOut = source.LinesLeftOut;
-  known.FieldsLeftOut = source.FieldsLeftOut;
-  known.DamagedAt = source.DamagedAt;
-  if (book.CurrentSheetData().Id != source.SheetId) known.OtherSheet = book.SheetName(book.Sheet());
-  return known;
-}
-
-// Whether a text of the current sheet holds all the workbook holds: no
-// other sheet has a cell.
-bool TextHoldsWorkbook(const workbook::TWorkbook& book) {
+// What the workbook holds that the text of its file does not (the sheet
+// the text was written from or read into, else the current sheet).
+workbook::TWorkbookOnly TextLeavesOut(const workbook::TWorkbook& book) {
+  int sheet = book.Sheet();
   for (int s = 1; s <= book.NumSheets(); ++s) {
-    if (s != book.Sheet() && book.SheetData(s).LastRow() > 0) return false;
+    if (book.SheetData(s).Id == book.TextSource().SheetId) sheet = s;
   }
-  return true;
-}
-
-// Whether the save may write over `name`, told before any work: not when
-// the file may not be written (or, the document's own file, is gone), said
-// with `lead`; the document's own file changed by another program since
-// it was opened or last saved only when the user says so.
-bool MayWriteOver(const TWorkbookDocument& doc, const std::string& name, const TSaveFailureLead& lead,
-                  TWriteFailure& cause) {
-  const TFileStamp now = FileStampOf(name);
-  const bool own = name == doc.FileName;
-  cause = own && !now.Exists ? TWriteFailure::FileGone : WhyNotWritable(name);
-  if (cause != TWriteFailure::None) {
-    TWriteError why;
-    why.Cause = cause;
-    ShowSaveFailure(lead, name, why, true);
-    return false;
-  }
-  const TFileStamp& seen = doc.Document.FileStamp;
-  return !own || !seen.Exists || now == seen || AskWriteOverChangedFile(name);
+  return workbook::WorkbookOnly(book, sheet);
 }
 
 // Before an .xlsx file is written of a workbook with texts a cell of the
@@ -376,7 +348,7 @@ bool SaveAs(TWorkbookDocument& doc, const std::string& start) {
   workbook::CutXlsxLongTexts(doc.Book);
   doc.FileType = workbook::kFileTypeWorkbook;
   doc.Book.SetFileName(*written);
-  TakeWritten(doc, *written, true);
+  TakeWritten(doc, *written, SeeFile(*written), true);
   SetCaptionAndRecent(doc, *written);
   return true;
 }
@@ -393,54 +365,62 @@ std::string SaveAsStart(const TWorkbookDocument& doc) {
   return ext == ".XLSX" ? doc.FileName : WithoutExtension(doc.FileName);
 }
 
-// Writes the current sheet as text in `dialect` over `name`: the
-// document's own file (Save) or a name chosen for it (the text and csv
-// saves, `chosen`), which the document then is. Over the document's own
-// file the write is proven first (SaveSheetText), unless the sheet is as
-// the program last wrote it: where the file would not read back as the
-// sheet holds it, the message says why, the file stays, and Save as
-// follows. A new file is written only in a form that reads back as the
-// sheet; where the text cannot carry it, the message says why and Save as
-// of a workbook follows. A file that may not or could not be written is told with its
-// cause (`lead`) and Save as follows; a sheet a text cannot hold is told
-// alone.
-bool SaveTextOver(TWorkbookDocument& doc, const std::string& name, const workbook::TTextDialect& dialect,
-                  const TSaveFailureLead& lead, bool chosen) {
-  TWriteError error;
-  if (!MayWriteOver(doc, name, lead, error.Cause)) return SaveAs(doc, SaveAsStartAfter(doc, name, error.Cause));
-  workbook::TTextSaveCheck proof;
-  bool written = false;
-  const bool own = name == doc.FileName;
-  {
-    BusyCursorScope busy;
-    written = workbook::SaveSheetText(doc.Book, name, dialect, error, &proof, own && !UnchangedSinceWritten(doc));
+// Writes the workbook, or the current sheet as text in `dialect`, over
+// `name` in one call (workbook::SaveOver): the document's own file (Save)
+// or a name chosen for a text (the text and csv saves, `chosen`), which the
+// document then is. Over the document's own file the write is proven
+// first, unless the workbook is as the program last wrote it: where the
+// file would not give back what it held, the message says why, the file
+// stays, and Save as follows. A new text file is written only in a form
+// that reads back as the sheet; where the text cannot carry it, the
+// message says why and Save as of a workbook follows. A file that may not
+// or could not be written is told with its cause (`lead`) and Save as
+// follows; a sheet a text cannot hold is told alone.
+bool SaveOverFile(TWorkbookDocument& doc, const std::string& name, workbook::TSaveForm form,
+                  const workbook::TTextDialect& dialect, const TSaveFailureLead& lead, bool chosen) {
+  workbook::TSaveOverRequest request;
+  request.Path = name;
+  request.Form = form;
+  request.Dialect = dialect;
+  request.OwnFile = name == doc.FileName;
+  request.OpenedFileNotKept = doc.Document.OpenedFileNotKept != 0;
+  request.UnchangedSinceWritten = UnchangedSinceWritten(doc);
+  request.Seen = doc.Document.FileSeen;
+  request.MayCutLongTexts = MayCutLongTexts;
+  request.MayWriteOverChanged = [&] { return AskWriteOverChangedFile(name); };
+  workbook::TSaveOverOutcome outcome = workbook::SaveOver(doc.Book, request);
+  const bool text = form == workbook::TSaveForm::Text;
+  switch (outcome.Result) {
+    case workbook::TSaveOverResult::Written:
+      TakeWritten(doc, name, outcome.Written, !outcome.LeftOut.Any());
+      if (chosen) {
+        if (!dialect.Quoting) doc.FileType = workbook::kFileTypeText;
+        SetCaptionAndRecent(doc, name);
+      }
+      if (text) ShowOnlyActiveSheet(dialect.Quoting, outcome.LeftOut);
+      return true;
+    case workbook::TSaveOverResult::NotGivenBack:
+      if (request.OwnFile) {
+        ShowNotWrittenOver(name, {outcome.WhyGerman, outcome.WhyEnglish});
+        return SaveAsNewName(doc);
+      }
+      ShowMessage("Die Datei " + name + " würde nicht so zurückgelesen, wie das Tabellenblatt sie hält: " +
+                      outcome.WhyGerman + ". „Speichern unter“ schlägt deshalb eine Arbeitsmappe vor.",
+                  "The file " + name + " would not read back as the sheet holds it: " + outcome.WhyEnglish +
+                      ". \"Save as\" therefore proposes a workbook.",
+                  MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
+      return SaveAs(doc, SaveAsStart(doc));
+    case workbook::TSaveOverResult::LongTextsKept:
+      return false;
+    case workbook::TSaveOverResult::ChangedKept:
+      return SaveAs(doc, SaveAsStartAfter(doc, name, TWriteFailure::None));
+    case workbook::TSaveOverResult::Unwritable:
+    case workbook::TSaveOverResult::Failed:
+      break;
   }
-  if (proof.Any()) {
-    const std::pair<std::string, std::string> reason{workbook::TextSaveReason(proof, false),
-                                                     workbook::TextSaveReason(proof, true)};
-    if (own) {
-      ShowNotWrittenOver(name, reason);
-      return SaveAsNewName(doc);
-    }
-    ShowMessage("Die Datei " + name + " würde nicht so zurückgelesen, wie das Tabellenblatt sie hält: " + reason.first +
-                    ". „Speichern unter“ schlägt deshalb eine Arbeitsmappe vor.",
-                "The file " + name + " would not read back as the sheet holds it: " + reason.second +
-                    ". \"Save as\" therefore proposes a workbook.",
-                MessageIcon::Information, MessageButtons::Ok, English() ? "Save as" : "Speichern unter");
-    return SaveAs(doc, SaveAsStart(doc));
-  }
-  if (!written) {
-    const bool refused = error.Cause == TWriteFailure::Refused;
-    ShowSaveFailure(refused ? kTextSaveLead : lead, name, error, !refused);
-    return !refused && SaveAs(doc, SaveAsStartAfter(doc, name, error.Cause));
-  }
-  TakeWritten(doc, name, TextHoldsWorkbook(doc.Book));
-  if (chosen) {
-    if (!dialect.Quoting) doc.FileType = workbook::kFileTypeText;
-    SetCaptionAndRecent(doc, name);
-  }
-  ShowOnlyActiveSheet(dialect.Quoting);
-  return true;
+  const bool refused = outcome.Error.Cause == TWriteFailure::Refused;
+  ShowSaveFailure(refused ? kTextSaveLead : lead, name, outcome.Error, !refused);
+  return !refused && SaveAs(doc, SaveAsStartAfter(doc, name, outcome.Error.Cause));
 }
 
 // The current sheet as a tab text (type 3) or, with `csv`, as a csv file
@@ -451,7 +431,7 @@ bool WriteSheetText(TWorkbookDocument& doc, const std::string& name, bool csv) {
     dialect.Separator = CsvSeparatorChar(doc.Document.CsvSeparatorIndex);
     dialect.Quoting = true;
   }
-  return SaveTextOver(doc, name, dialect, kTextSaveLead, true);
+  return SaveOverFile(doc, name, workbook::TSaveForm::Text, dialect, kTextSaveLead, true);
 }
 
 }  // namespace
@@ -476,11 +456,24 @@ std::string UntitledName(const TDocumentState& document) {
 bool AskSaveChanges(TWorkbookDocument& doc, const std::function<bool()>& save) {
   if (doc.Document.DocumentSaved != 0) return true;
   const std::string name = doc.FileName.empty() ? UntitledName(doc.Document) : doc.FileName;
-  const MessageResult answer = ShowMessage(
-      "Möchten Sie Änderungen in " + name + " noch sichern?", "Do you want to save changes in " + name + "?",
-      MessageIcon::Question, MessageButtons::YesNoCancel, English() ? "File not saved" : "Datei ungesichert");
+  std::string german = "Möchten Sie Änderungen in " + name + " noch sichern?";
+  std::string english = "Do you want to save changes in " + name + "?";
+  // A text file holds less than the workbook: Yes saves the workbook.
+  workbook::TWorkbookOnly only;
+  if (!save && !doc.FileName.empty() && !workbook::IsWorkbookFileName(doc.FileName)) only = TextLeavesOut(doc.Book);
+  if (only.Any()) {
+    german += "\n\nNur die Arbeitsmappe enthält " + workbook::WorkbookOnlyList(only, false) + "; die Datei " + name +
+              " enthält sie nicht. „Ja“ speichert die Arbeitsmappe als .xlsx-Datei.";
+    english += "\n\nOnly the workbook holds " + workbook::WorkbookOnlyList(only, true) + "; the file " + name +
+               " does not. \"Yes\" saves the workbook as an .xlsx file.";
+  }
+  const MessageResult answer = ShowMessage(german, english, MessageIcon::Question, MessageButtons::YesNoCancel,
+                                           English() ? "File not saved" : "Datei ungesichert");
   if (answer == MessageResult::No) return true;
-  if (answer == MessageResult::Yes) return save ? save() : SaveDocument(doc);
+  if (answer == MessageResult::Yes) {
+    if (save) return save();
+    return only.Any() ? SaveWorkbookAs(doc) : SaveDocument(doc);
+  }
   return false;
 }
 
@@ -500,7 +493,7 @@ void NewDocument(TWorkbookDocument& doc, int sheetCount) {
   doc.Caption = std::string(kCaptionStart) + UntitledName(doc.Document) + "] ";
   doc.Document.DocumentSaved = 1;
   doc.Document.OpenedFileNotKept = 0;
-  doc.Document.FileStamp = {};
+  doc.Document.FileSeen = {};
   doc.Document.FileWritten = false;
   doc.Document.UndoFlag = 0;
 }
@@ -512,7 +505,7 @@ bool OpenDocument(TWorkbookDocument& doc, const std::string& fileName) {
     return false;
   }
   // Seen before it is read: a change while it is read counts as a change.
-  const TFileStamp seen = FileStampOf(fileName);
+  const TFileSeen seen = SeeFile(fileName);
   if (AsciiUpper(Extension(fileName)) == ".CSV") {
     // Read into a fresh sheet first, so that a failed read keeps the document.
     workbook::TWorkbook fresh(1);
@@ -578,7 +571,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
 }
 
 bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
-  const TFileStamp seen = FileStampOf(fileName);
+  const TFileSeen seen = SeeFile(fileName);
   std::string error, note;
   if (!ReadCsvFile(doc.Book, fileName, CsvSeparatorChar(doc.Document.CsvSeparatorIndex), error, note)) {
     ShowOpenFailed(fileName, error);
@@ -587,7 +580,7 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
   doc.Book.SetSelection(1, 1, 1, 1);
   doc.FileName = fileName;
   doc.Document.OpenedFileNotKept = 0;
-  doc.Document.FileStamp = seen;
+  doc.Document.FileSeen = seen;
   doc.Document.FileWritten = false;
   SetCaptionAndRecent(doc, fileName);
   if (!note.empty()) ShowMessage(note, note, MessageIcon::Warning);
@@ -596,52 +589,19 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName) {
 
 bool SaveDocument(TWorkbookDocument& doc) {
   if (doc.FileName.empty()) return SaveWorkbookAs(doc);
-  // A text is judged by the proof of its write (SaveTextOver), once; what
-  // the open already knows it would not give back goes to Save as before a
-  // .csv asks for its name.
-  if (IsTextDocument(doc)) {
-    if (const workbook::TTextSaveCheck known = KnownTextLosses(doc.Book); known.Any()) {
-      ShowNotWrittenOver(doc.FileName, {workbook::TextSaveReason(known, false), workbook::TextSaveReason(known, true)});
+  const workbook::TSaveForm form = DocumentSaveForm(doc);
+  if (form == workbook::TSaveForm::Text && AsciiUpper(Extension(doc.FileName)) == ".CSV") {
+    // What the open already knows the file would not give back goes to
+    // Save as before the csv export asks for its name.
+    std::pair<std::string, std::string> reason;
+    if (workbook::KnownNotGivenBack(doc.Book, form, false, reason.first, reason.second)) {
+      ShowNotWrittenOver(doc.FileName, reason);
       return SaveAsNewName(doc);
     }
-    if (AsciiUpper(Extension(doc.FileName)) == ".CSV") return SaveSheetAsCsv(doc);
-    if (doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
-    return SaveTextOver(doc, doc.FileName, workbook::TabTextDialect(doc.FileType), kWorkbookSaveLead, false);
+    return SaveSheetAsCsv(doc);
   }
-  // A workbook the file would not give back (what the workbook does not
-  // keep of it, a .xls, a macro-enabled .xlsm or a file of any other name)
-  // goes to a new .xlsx file, so that the file keeps all it held.
-  if (const auto reason = WhyNotInPlace(doc)) {
-    ShowNotWrittenOver(doc.FileName, *reason);
-    return SaveAsNewName(doc);
-  }
-  // Texts the file cannot hold are cut first where the user says so, so
-  // that the file written reads back as the workbook holds it.
-  if (!MayCutLongTexts(workbook::XlsxLongTexts(doc.Book))) return false;
-  workbook::CutXlsxLongTexts(doc.Book);
-  TWriteError error;
-  if (!MayWriteOver(doc, doc.FileName, kWorkbookSaveLead, error.Cause)) {
-    return SaveAs(doc, SaveAsStartAfter(doc, doc.FileName, error.Cause));
-  }
-  // The workbook replaces its file only when the file written reads back
-  // as the workbook holds it.
-  workbook::TReadBack found;
-  bool written = false;
-  {
-    BusyCursorScope busy;
-    written = UnchangedSinceWritten(doc) ? workbook::WriteXlsx(doc.Book, doc.FileName, error)
-                                         : workbook::WriteXlsxProven(doc.Book, doc.FileName, error, found);
-  }
-  if (found.Any()) {
-    ShowNotWrittenOver(doc.FileName, {workbook::ReadBackClause(found, false), workbook::ReadBackClause(found, true)});
-    return SaveAsNewName(doc);
-  }
-  if (!written) {
-    ShowSaveFailure(kWorkbookSaveLead, doc.FileName, error, true);
-    return SaveAs(doc, SaveAsStartAfter(doc, doc.FileName, error.Cause));
-  }
-  TakeWritten(doc, doc.FileName, true);
-  return true;
+  if (form == workbook::TSaveForm::Text && doc.FileType == 0) doc.FileType = workbook::kFileTypeText;
+  return SaveOverFile(doc, doc.FileName, form, DocumentTextDialect(doc), kWorkbookSaveLead, false);
 }
 
 bool SaveWorkbookAs(TWorkbookDocument& doc) {

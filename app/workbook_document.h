@@ -39,7 +39,10 @@ std::string UntitledName(const TDocumentState& document);
 // or answers Yes and the save completes. Cancel (or a save that failed or
 // was cancelled) keeps it. Yes saves with `save` when given (the result
 // grid's table file, which the workbook document does not hold), else with
-// SaveDocument.
+// SaveDocument; for a document of a text file that holds less than the
+// workbook (formulas as their values, no formats, no other sheets), the
+// question names what only the workbook holds and Yes saves the workbook
+// as .xlsx (SaveWorkbookAs).
 bool AskSaveChanges(TWorkbookDocument& doc, const std::function<bool()>& save = {});
 
 // The stem of the names of sheets the program adds, in the interface
@@ -79,12 +82,15 @@ bool ReadCsvIntoSheet(TWorkbookDocument& doc, const std::string& fileName);
 // Before it writes over the file: a file gone, read-only, or in a folder
 // that takes no file is told with its cause and Save as follows; a file
 // that another program changed since it was opened or last saved is
-// written over only when the user says so (No: Save as). A write that
+// written over only when the user says so (No: Save as); a file only
+// touched, its bytes as they were, is not asked about. A write that
 // fails says its cause (the disk full, no permission, ...), the file
 // stays byte for byte, and Save as follows. A sheet unchanged since the
 // program last wrote the file is written again without the proof. True
-// when the save completed; the document is then saved (a text whose
-// workbook holds cells on other sheets stays unsaved).
+// when the save completed; the document is then saved, except a text
+// where the workbook holds what the text does not (its sheet's formulas or
+// formats, other sheets with cells), which the note after the save names.
+// Everything below the document is decided in one call (workbook::SaveOver).
 bool SaveDocument(TWorkbookDocument& doc);
 // Save as .xlsx, starting with the new name Save would propose where a
 // save would not give the file back; a name that cannot be written is

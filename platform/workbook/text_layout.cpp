@@ -505,4 +505,53 @@ std::string TextSaveReason(const TTextSaveCheck& check, bool english) {
   return reason;
 }
 
+TWorkbookOnly WorkbookOnly(const TWorkbook& book, int sheet) {
+  TWorkbookOnly only;
+  for (int s = 1; s <= book.NumSheets(); ++s) {
+    if (s != sheet && book.SheetData(s).LastRow() > 0) ++only.OtherSheets;
+  }
+  const TCellStyle plain;
+  const TSheetData& data = book.SheetData(sheet);
+  const TTextSource& source = book.TextSource();
+  for (const std::vector<TCell>& row : data.Rows) {
+    for (const TCell& cell : row) {
+      // A tab text that holds the formula's text gives it back as typed.
+      std::string_view own;
+      if (cell.Kind == TCellKind::Formula &&
+          !(source.SheetId == data.Id && !source.Quoting && source.Of(cell, own) && own.starts_with('='))) {
+        ++only.Formulas;
+      }
+      if (cell.Style == 0) continue;
+      // The number format shows in the text; the rest of the format does not.
+      const TCellStyle& style = book.Style(cell.Style);
+      if (style.Alignment != plain.Alignment || style.Font != plain.Font || style.Borders != plain.Borders ||
+          style.Pattern != plain.Pattern) {
+        ++only.FormattedCells;
+      }
+    }
+  }
+  return only;
+}
+
+std::string WorkbookOnlyList(const TWorkbookOnly& only, bool english) {
+  std::vector<std::string> parts;
+  if (only.Formulas > 0) {
+    parts.push_back(Counted(only.Formulas, english, "Formel", "Formeln", "formula", "formulas"));
+  }
+  if (only.FormattedCells > 0) {
+    parts.push_back((english ? "the formats of " : "die Formate von ") +
+                    Counted(only.FormattedCells, english, "Zelle", "Zellen", "cell", "cells"));
+  }
+  if (only.OtherSheets > 0) {
+    parts.push_back(Counted(only.OtherSheets, english, "weiteres Tabellenblatt mit Zellen",
+                            "weitere Tabellenblätter mit Zellen", "other sheet with cells", "other sheets with cells"));
+  }
+  std::string list;
+  for (std::size_t k = 0; k < parts.size(); ++k) {
+    if (k > 0) list += k + 1 == parts.size() ? (english ? " and " : " und ") : ", ";
+    list += parts[k];
+  }
+  return list;
+}
+
 }  // namespace kvx::workbook

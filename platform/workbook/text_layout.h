@@ -194,4 +194,21 @@ TCheckedText WriteCheckedText(const TWorkbook& book, const TTextDialect& dialect
 // 1067"; reasons joined by commas and "and"); empty when it would.
 std::string TextSaveReason(const TTextSaveCheck& check, bool english);
 
+// What a text of the sheet `sheet` does not hold that the workbook does:
+// the sheet's formulas (a text holds their values, or in a comma-separated
+// file their text, which reads back as a text; only a tab text the sheet's
+// text form holds them in gives them back), its cells' formats (font,
+// alignment, borders, fill), and the other sheets that hold cells.
+struct TWorkbookOnly {
+  int Formulas = 0;
+  int FormattedCells = 0;
+  int OtherSheets = 0;
+  bool Any() const { return Formulas > 0 || FormattedCells > 0 || OtherSheets > 0; }
+};
+TWorkbookOnly WorkbookOnly(const TWorkbook& book, int sheet);
+// The list of them in German or English ("3 Formeln, die Formate von 2
+// Zellen und 1 weiteres Tabellenblatt mit Zellen"); empty when there is
+// nothing.
+std::string WorkbookOnlyList(const TWorkbookOnly& only, bool english);
+
 }  // namespace kvx::workbook

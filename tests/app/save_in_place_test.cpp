@@ -21,6 +21,7 @@
 #include "platform/locale_reader.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/qt/main_form_test.h"
+#include "support/access_list.h"
 #include "support/recording_file_dialog.h"
 #include "support/file_size_limit.h"
 #include "support/recording_message_sink.h"
@@ -380,6 +381,27 @@ TEST_F(SaveInPlace, CtrlSKeepsTheFileItReplacesOrSaysWhyNot) {
   fs::create_hard_link(first, root / "second.txt");
   EXPECT_FALSE(editAndSave(first));
   EXPECT_EQ(test::TempFolder::Read(folder.File("second.txt")), "neu\t3\n");
+  // A file another user may write through its access list keeps the list
+  // and its other attributes, the group no more than it had.
+  const std::string shared = folder.Write("shared.txt", "alt\t3\n");
+  fs::permissions(shared, fs::perms(0640));
+  const std::string list = test::AccessList(6, 1, 6, 4, 6, 0);  // user:daemon:rw-, group::r--
+  ASSERT_TRUE(test::SetAttribute(shared, test::kAccessListAttribute, list));
+  ASSERT_TRUE(test::SetAttribute(shared, "user.project", "Jupiter"));
+  EXPECT_FALSE(editAndSave(shared));
+  EXPECT_EQ(test::TempFolder::Read(shared), "neu\t3\n");
+  EXPECT_EQ(test::Attribute(shared, test::kAccessListAttribute), list);
+  EXPECT_EQ(test::Attribute(shared, "user.project"), "Jupiter");
+  EXPECT_EQ(mode(shared), fs::perms(0660));
+
+  // Only touched since the open (a new time, the same bytes): written
+  // without a question.
+  const std::string touched = folder.Write("touched.txt", "alt\t4\n");
+  EXPECT_FALSE(editAndSave(touched, [&] {
+    fs::last_write_time(touched, fs::last_write_time(touched) + std::chrono::minutes(5));
+  }));
+  EXPECT_EQ(messages_.messages.size(), shown + 1);  // the note on the active sheet alone
+  EXPECT_EQ(test::TempFolder::Read(touched), "neu\t4\n");
 
   // Another program wrote the file after the open: the question, No the
   // default; No keeps its bytes and offers "Save as", Yes writes over it.

@@ -64,25 +64,55 @@ TEST(WorkbookDocument, NewSaveAsAndTheQuestionBeforeLeaving) {
   EXPECT_EQ(f.recent.Files().front(), book);
 
   // A text document: the text of the one sheet with cells holds the whole
-  // workbook and counts as saved; with cells on another sheet too, Yes
-  // saves it and lets the close go on though the document counts as
-  // unsaved afterwards.
+  // workbook and counts as saved. A formula (its value written), a bold
+  // cell or cells on another sheet the text does not hold: the note says
+  // the file is not saved completely and names them, the document stays
+  // unsaved, and the question before it is left names them too; Yes saves
+  // the workbook as .xlsx.
   f.dialog.QueueAnswer(folder.File("sheet.txt"));
   ASSERT_TRUE(SaveSheetAsText(f.doc));
   EXPECT_EQ(f.state.Document.DocumentSaved, 1);
   EXPECT_EQ(f.sink.messages.back().text,
             "Es wird lediglich das aktive Blatt in eine Textdatei gesichert. Speichern Sie gegebenenfalls nochmals im "
             "*.xlsx-Format");
+  EXPECT_EQ(f.sink.messages.back().caption, "Datei gespeichert");
+  f.book.SetFormula(2, 1, "1+2");
+  f.book.SetFormula(3, 1, "2*3");
+  f.book.ModifyStyle(workbook::TRange{1, 1, 1, 1}, [](workbook::TCellStyle& style) { style.Font.Bold = true; });
   f.book.SetSheet(2);
   f.book.SetText(1, 1, "anderes Blatt");
   f.book.SetSheet(1);
+  // The tab text holds the formulas as typed, which read back as formulas;
+  // a .csv holds their text, which reads back as a text.
   f.dialog.QueueAnswer(folder.File("sheet.txt"));
   ASSERT_TRUE(SaveSheetAsText(f.doc));
   EXPECT_EQ(f.state.Document.DocumentSaved, 0);
   EXPECT_EQ(f.sink.messages.back().icon, MessageIcon::Information);
+  EXPECT_EQ(f.sink.messages.back().caption, "Datei nicht vollständig gespeichert");
+  EXPECT_NE(f.sink.messages.back().text.find(
+                "\n\nNur die Arbeitsmappe enthält die Formate von 1 Zelle und 1 weiteres Tabellenblatt mit Zellen."),
+            std::string::npos)
+      << f.sink.messages.back().text;
+  EXPECT_EQ(test::TempFolder::Read(folder.File("sheet.txt")), "Wert\r\n=1+2\r\n=2*3\r\n");
+  const std::string lost =
+      "2 Formeln, die Formate von 1 Zelle und 1 weiteres Tabellenblatt mit Zellen";
+  f.dialog.QueueAnswer(folder.File("sheet.csv"));
+  ASSERT_TRUE(SaveSheetAsCsv(f.doc));
+  EXPECT_EQ(f.state.Document.DocumentSaved, 0);
+  EXPECT_NE(f.sink.messages.back().text.find("\n\nNur die Arbeitsmappe enthält " + lost + "."), std::string::npos)
+      << f.sink.messages.back().text;
+  f.sink.QueueReply(MessageResult::Cancel);
+  EXPECT_FALSE(AskSaveChanges(f.doc));
+  EXPECT_EQ(f.sink.messages.back().text, "Möchten Sie Änderungen in " + folder.File("sheet.csv") +
+                                             " noch sichern?\n\nNur die Arbeitsmappe enthält " + lost + "; die Datei " +
+                                             folder.File("sheet.csv") +
+                                             " enthält sie nicht. „Ja“ speichert die Arbeitsmappe als .xlsx-Datei.");
   f.sink.QueueReply(MessageResult::Yes);
+  f.dialog.QueueAnswer(folder.File("sheet.xlsx"));
   EXPECT_TRUE(AskSaveChanges(f.doc));
-  EXPECT_EQ(test::TempFolder::Read(folder.File("sheet.txt")), "Wert\r\n");
+  EXPECT_EQ(f.dialog.requests.back().request.filters.at(0), "Excel-Arbeitsmappe (*.xlsx)");
+  EXPECT_EQ(f.state.Document.DocumentSaved, 1);
+  EXPECT_EQ(f.fileName, folder.File("sheet.xlsx"));
   f.sink.QueueReply(MessageResult::No);
   EXPECT_TRUE(AskSaveChanges(f.doc));
 }
