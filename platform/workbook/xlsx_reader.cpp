@@ -559,6 +559,9 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
         for (int r = row; hidden && r <= runEnd; ++r) data.HiddenRows.insert(r);
         row = runEnd + 1;
       }
+      // Rows hidden as LibreOffice writes it (hidden="true"), which the
+      // library takes for shown.
+      if (s < settings.Sheets.size()) data.HiddenRows.merge(settings.Sheets[s].HiddenRows);
       // Heights equal to the default height are no heights of their own.
       if (s < settings.Sheets.size()) data.DefaultRowHeight = settings.Sheets[s].DefaultRowHeight;
       for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
@@ -570,6 +573,11 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
         data.ColBreaks = settings.Sheets[s].ColBreaks;
         data.TabColor = settings.Sheets[s].TabColor;
         data.AutoFilter = settings.Sheets[s].AutoFilter;
+        data.FilterColumns = settings.Sheets[s].FilterColumns;
+        losses[TReadLoss::FilterCriteria] += settings.Sheets[s].FilterColumnsLeftOut;
+        data.Protection = settings.Sheets[s].Protection;
+        data.TitleRows = settings.Sheets[s].TitleRows;
+        data.TitleCols = settings.Sheets[s].TitleCols;
       }
       if (const ss::sheet_view* sv = view.get_sheet_view(static_cast<ss::sheet_t>(s))) {
         const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
@@ -590,45 +598,48 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
     }
     // Names: global ones, and the print areas of the sheets.
     int namesKept = 0;
-    auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {
+    int titlesLost = 0;
+    auto addName = [&](const std::string& name, const ixion::named_expression_t& expression, std::size_t sheet) {
       std::string reference = ixion::print_formula_tokens(cxt, expression.origin, *resolver, expression.tokens);
       if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
       std::string plain = name;
       const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
       if (builtIn) plain = plain.substr(6);
-      // The range of a sheet's filter, which the sheet keeps itself.
+      // The range of a sheet's filter and its print titles, which the sheet
+      // keeps itself.
       if (builtIn && plain == "_FilterDatabase") return;
+      if (builtIn && plain == "Print_Titles") {
+        const bool kept = sheet < settings.Sheets.size() && (settings.Sheets[sheet].TitleRows.has_value() ||
+                                                             settings.Sheets[sheet].TitleCols.has_value());
+        if (!kept) ++titlesLost;
+        return;
+      }
       if (fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
     };
     for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
       const auto named = it.get();
-      addName(*named.name, *named.expression);
+      addName(*named.name, *named.expression, sheetCount);
     }
     for (std::size_t s = 0; s < sheetCount; ++s) {
       fresh.SetSheet(static_cast<int>(s) + 1);
       for (auto it = cxt.get_named_expressions_iterator(static_cast<ixion::sheet_t>(s)); it.has(); it.next()) {
         const auto named = it.get();
-        addName(*named.name, *named.expression);
+        addName(*named.name, *named.expression, s);
       }
     }
     if (settings.Properties.Date1904) ShiftDatesFrom1904(fresh);
     const int active = static_cast<int>(view.get_active_sheet()) + 1;
     fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
     fresh.SetSelection(1, 1, 1, 1);
-    losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
+    losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept) + titlesLost;
+    losses[TReadLoss::TabColors] += settings.TabColorsLeftOut;
+    losses[TReadLoss::CustomProperties] += settings.CustomPropertiesLeftOut;
     for (int s = 1; s <= fresh.NumSheets(); ++s) {
       for (const auto& cells : fresh.SheetData(s).Rows) {
         for (const TCell& cell : cells) {
           if (cell.Kind == TCellKind::Text && !XlsxHoldsText(cell.Text)) ++losses[TReadLoss::LongTexts];
         }
       }
-    }
-    // Protection is one switch for the whole workbook: a sheet without it
-    // beside protected sheets would come back protected.
-    const auto protectedSheets = std::count_if(settings.Sheets.begin(), settings.Sheets.end(),
-                                               [](const auto& sheet) { return sheet.Protected; });
-    if (protectedSheets > 0) {
-      losses[TReadLoss::Protections] += static_cast<int>(settings.Sheets.size()) - static_cast<int>(protectedSheets);
     }
     fresh.SetReadLosses(losses);
     book->AdoptContents(std::move(fresh));
@@ -637,9 +648,6 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
       const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
       book->SetViewScale(shown.Zoom);
       book->SetShowGridLines(shown.ShowGridLines);
-      bool anyProtected = false;
-      for (const auto& sheetSettings : settings.Sheets) anyProtected = anyProtected || sheetSettings.Protected;
-      book->SetEnableProtection(anyProtected);
     }
     book->Recalculate();
     return true;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -131,6 +132,97 @@ bool Check(lxw_error result, const char* what, TWriteError& error) {
   return error.Fail(TWriteFailure::Other, std::string(what) + ": " + lxw_strerror(result));
 }
 
+// The workbook's custom document properties, each of its own kind.
+bool SetCustomProperties(lxw_workbook* book, const std::vector<TCustomProperty>& properties, TWriteError& error) {
+  using TKind = TCustomProperty::TKind;
+  for (const TCustomProperty& property : properties) {
+    const char* name = property.Name.c_str();
+    lxw_error result = LXW_NO_ERROR;
+    if (property.Kind == TKind::Text) {
+      result = workbook_set_custom_property_string(book, name, property.Text.c_str());
+    } else if (property.Kind == TKind::Number) {
+      result = workbook_set_custom_property_number(book, name, property.Number);
+    } else if (property.Kind == TKind::Integer) {
+      result = workbook_set_custom_property_integer(book, name, static_cast<int32_t>(property.Number));
+    } else if (property.Kind == TKind::Boolean) {
+      result = workbook_set_custom_property_boolean(book, name, property.Number != 0.0 ? 1 : 0);
+    } else {
+      const auto seconds = static_cast<time_t>(property.Number);
+      std::tm utc{};
+      gmtime_r(&seconds, &utc);
+      lxw_datetime time{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
+                        utc.tm_hour,        utc.tm_min,     static_cast<double>(utc.tm_sec)};
+      result = workbook_set_custom_property_datetime(book, name, &time);
+    }
+    if (!Check(result, "custom property", error)) return false;
+  }
+  return true;
+}
+
+// The options of a protected sheet as the library takes them: each of its
+// flags lets the user do what it names, but the two that forbid selecting.
+lxw_protection ProtectionOptions(const TSheetProtection& allowed) {
+  lxw_protection options{};
+  options.no_select_locked_cells = !allowed.SelectLockedCells;
+  options.no_select_unlocked_cells = !allowed.SelectUnlockedCells;
+  options.format_cells = allowed.FormatCells;
+  options.format_columns = allowed.FormatColumns;
+  options.format_rows = allowed.FormatRows;
+  options.insert_columns = allowed.InsertColumns;
+  options.insert_rows = allowed.InsertRows;
+  options.insert_hyperlinks = allowed.InsertHyperlinks;
+  options.delete_columns = allowed.DeleteColumns;
+  options.delete_rows = allowed.DeleteRows;
+  options.sort = allowed.Sort;
+  options.autofilter = allowed.AutoFilter;
+  options.pivot_tables = allowed.PivotTables;
+  options.objects = allowed.EditObjects;
+  options.scenarios = allowed.EditScenarios;
+  return options;
+}
+
+// The library's criterion of a condition's operator (as the file names
+// it; none is "equal").
+std::uint8_t FilterCriterion(const std::string& name) {
+  static constexpr std::pair<const char*, std::uint8_t> kCriteria[] = {
+      {"notEqual", LXW_FILTER_CRITERIA_NOT_EQUAL_TO},
+      {"greaterThan", LXW_FILTER_CRITERIA_GREATER_THAN},
+      {"lessThan", LXW_FILTER_CRITERIA_LESS_THAN},
+      {"greaterThanOrEqual", LXW_FILTER_CRITERIA_GREATER_THAN_OR_EQUAL_TO},
+      {"lessThanOrEqual", LXW_FILTER_CRITERIA_LESS_THAN_OR_EQUAL_TO}};
+  for (const auto& [text, criterion] : kCriteria) {
+    if (name == text) return criterion;
+  }
+  return LXW_FILTER_CRITERIA_EQUAL_TO;
+}
+
+// The criteria of the sheet's filter, column by column: a list of values
+// or one or two conditions, each value written as the file had it.
+bool WriteFilterColumns(lxw_worksheet* ws, const TSheetData& sheet, TWriteError& error) {
+  static char blanks[] = "Blanks";  // the library's word for the empty cells in a list
+  for (const TFilterColumn& column : sheet.FilterColumns) {
+    const auto col = static_cast<lxw_col_t>(sheet.AutoFilter->Col1 - 1 + column.Column);
+    lxw_error result = LXW_NO_ERROR;
+    if (column.Conditions.empty()) {
+      std::vector<char*> list;
+      for (const std::string& value : column.Values) list.push_back(const_cast<char*>(value.c_str()));
+      if (column.Blanks) list.push_back(blanks);
+      list.push_back(nullptr);
+      result = worksheet_filter_list(ws, col, list.data());
+    } else {
+      std::vector<lxw_filter_rule> rules;
+      for (const TFilterCondition& condition : column.Conditions) {
+        rules.push_back({FilterCriterion(condition.Operator), const_cast<char*>(condition.Value.c_str()), 0.0});
+      }
+      result = rules.size() == 1 ? worksheet_filter_column(ws, col, &rules[0])
+                                 : worksheet_filter_column2(ws, col, &rules[0], &rules[1],
+                                                            column.And ? LXW_FILTER_AND : LXW_FILTER_OR);
+    }
+    if (!Check(result, "filter", error)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& error,
@@ -160,6 +252,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& erro
 
   lxw_doc_properties properties = DocumentProperties(book.FileProperties());
   if (!Check(workbook_set_properties(out.Book, &properties), "properties", error)) return fail();
+  if (!SetCustomProperties(out.Book, book.FileProperties().Custom, error)) return fail();
   std::map<std::uint32_t, lxw_format*> formats;
   auto formatOf = [&](std::uint32_t style) {
     auto it = formats.find(style);
@@ -246,6 +339,7 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& erro
     if (const auto& filter = sheet.AutoFilter) {
       worksheet_autofilter(ws, static_cast<lxw_row_t>(filter->Row1 - 1), static_cast<lxw_col_t>(filter->Col1 - 1),
                            static_cast<lxw_row_t>(filter->Row2 - 1), static_cast<lxw_col_t>(filter->Col2 - 1));
+      if (!WriteFilterColumns(ws, sheet, error)) return fail();
     }
     if (page.LeftToRight) worksheet_print_across(ws);
     if (page.HCenter) worksheet_center_horizontally(ws);
@@ -269,7 +363,16 @@ bool WriteXlsx(const TWorkbook& book, const std::string& path, TWriteError& erro
       worksheet_print_area(ws, static_cast<lxw_row_t>(area->Row1 - 1), static_cast<lxw_col_t>(area->Col1 - 1),
                            static_cast<lxw_row_t>(area->Row2 - 1), static_cast<lxw_col_t>(area->Col2 - 1));
     }
-    if (book.EnableProtection()) worksheet_protect(ws, nullptr, nullptr);
+    if (const auto& rows = sheet.TitleRows) {
+      worksheet_repeat_rows(ws, static_cast<lxw_row_t>(rows->First - 1), static_cast<lxw_row_t>(rows->Last - 1));
+    }
+    if (const auto& cols = sheet.TitleCols) {
+      worksheet_repeat_columns(ws, static_cast<lxw_col_t>(cols->First - 1), static_cast<lxw_col_t>(cols->Last - 1));
+    }
+    if (const auto& protection = sheet.Protection) {
+      lxw_protection options = ProtectionOptions(*protection);
+      worksheet_protect(ws, nullptr, &options);
+    }
   }
   for (const TDefinedName& name : book.Names()) {
     if (name.Local) continue;
