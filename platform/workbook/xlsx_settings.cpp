@@ -453,6 +453,78 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
   return elements;
 }
 
+// The settings of one worksheet part (`xml`) into `s`: view, page set-up,
+// tab colour (`theme`: the theme's colours; one it does not give counted
+// in `tabColorsLeftOut`), row height, hidden rows, filter, protection,
+// print options, margins, header and footer, page breaks.
+void ReadSheetPart(std::string_view xml, const std::vector<std::uint32_t>& theme, TXlsxSheetSettings& s,
+                   int& tabColorsLeftOut) {
+  // Everything but the cells: the part before and the part after them.
+  std::string head(xml);
+  std::string tail;
+  if (const std::size_t cells = xml.find("<sheetData"); cells != std::string_view::npos) {
+    head = std::string(xml.substr(0, cells));
+    const std::size_t close = xml.rfind("</sheetData>");
+    tail = close == std::string_view::npos || close < cells ? std::string() : std::string(xml.substr(close));
+    s.HiddenRows = ScanHiddenRows(xml.substr(cells, close == std::string_view::npos ? xml.npos : close - cells));
+  }
+  for (const auto& view : XmlElements(head, "sheetView")) {
+    s.Zoom = WholeNumber(view, "zoomScale", 100);
+    if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
+  }
+  for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
+  for (const auto& tab : XmlElements(head, "tabColor")) s.TabColor = TabColorOf(tab, theme, tabColorsLeftOut);
+  for (const auto& format : XmlElements(head, "sheetFormatPr")) {
+    const double height = Number(format, "defaultRowHeight", s.DefaultRowHeight);
+    if (height > 0.0 && height <= 409.0) s.DefaultRowHeight = height;
+  }
+  for (const auto& filter : XmlElements(tail, "autoFilter")) {
+    const auto ref = filter.find("ref");
+    if (ref != filter.end()) s.AutoFilter = ParseRange(ref->second);
+  }
+  if (s.AutoFilter) ReadFilterColumns(tail, s);
+  for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protection = SheetProtectionOf(protection);
+  for (const auto& options : XmlElements(tail, "printOptions")) {
+    s.Page.HCenter = Flag(options, "horizontalCentered");
+    s.Page.VCenter = Flag(options, "verticalCentered");
+    s.Page.GridLines = Flag(options, "gridLines");
+    s.Page.RowHeading = s.Page.ColHeading = Flag(options, "headings");
+  }
+  for (const auto& margins : XmlElements(tail, "pageMargins")) {
+    s.Page.LeftMargin = Number(margins, "left", s.Page.LeftMargin);
+    s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
+    s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
+    s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
+    s.Page.HeaderMargin = Number(margins, "header", s.Page.HeaderMargin);
+    s.Page.FooterMargin = Number(margins, "footer", s.Page.FooterMargin);
+  }
+  for (const auto& setup : XmlElements(tail, "pageSetup")) {
+    s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);
+    s.Page.ScalePercent = WholeNumber(setup, "scale", 100);
+    s.Page.PagesWide = WholeNumber(setup, "fitToWidth", 1);
+    s.Page.PagesTall = WholeNumber(setup, "fitToHeight", 1);
+    const auto orientation = setup.find("orientation");
+    s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
+    const auto order = setup.find("pageOrder");
+    s.Page.LeftToRight = order != setup.end() && order->second == "overThenDown";
+    s.Page.NoColor = Flag(setup, "blackAndWhite");
+  }
+  s.Page.Header = ElementText(tail, "oddHeader");
+  s.Page.Footer = ElementText(tail, "oddFooter");
+  auto breaks = [&](const std::string& group, std::set<int>& into) {
+    const std::size_t start = tail.find("<" + group);
+    if (start == std::string::npos) return;
+    const std::size_t end = tail.find("</" + group + ">", start);
+    const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    for (const auto& brk : XmlElements(part, "brk")) {
+      const int at = WholeNumber(brk, "id", 0);
+      if (at >= 1) into.insert(at);
+    }
+  };
+  breaks("rowBreaks", s.RowBreaks);
+  breaks("colBreaks", s.ColBreaks);
+}
+
 bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::string& error) {
   try {
     std::string workbookPart;
@@ -488,71 +560,7 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
       const std::size_t index = settings.Sheets.size();
       if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
       if (index < archive.FormattedEmpty.size()) s.FormattedEmpty = std::move(archive.FormattedEmpty[index]);
-      // Everything but the cells: the part before and the part after them.
-      std::string head(xml);
-      std::string tail;
-      if (const std::size_t cells = xml.find("<sheetData"); cells != std::string_view::npos) {
-        head = std::string(xml.substr(0, cells));
-        const std::size_t close = xml.rfind("</sheetData>");
-        tail = close == std::string_view::npos || close < cells ? std::string() : std::string(xml.substr(close));
-        s.HiddenRows = ScanHiddenRows(xml.substr(cells, close == std::string_view::npos ? xml.npos : close - cells));
-      }
-      for (const auto& view : XmlElements(head, "sheetView")) {
-        s.Zoom = WholeNumber(view, "zoomScale", 100);
-        if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
-      }
-      for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
-      for (const auto& tab : XmlElements(head, "tabColor"))
-        s.TabColor = TabColorOf(tab, theme, settings.TabColorsLeftOut);
-      for (const auto& format : XmlElements(head, "sheetFormatPr")) {
-        const double height = Number(format, "defaultRowHeight", s.DefaultRowHeight);
-        if (height > 0.0 && height <= 409.0) s.DefaultRowHeight = height;
-      }
-      for (const auto& filter : XmlElements(tail, "autoFilter")) {
-        const auto ref = filter.find("ref");
-        if (ref != filter.end()) s.AutoFilter = ParseRange(ref->second);
-      }
-      if (s.AutoFilter) ReadFilterColumns(tail, s);
-      for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protection = SheetProtectionOf(protection);
-      for (const auto& options : XmlElements(tail, "printOptions")) {
-        s.Page.HCenter = Flag(options, "horizontalCentered");
-        s.Page.VCenter = Flag(options, "verticalCentered");
-        s.Page.GridLines = Flag(options, "gridLines");
-        s.Page.RowHeading = s.Page.ColHeading = Flag(options, "headings");
-      }
-      for (const auto& margins : XmlElements(tail, "pageMargins")) {
-        s.Page.LeftMargin = Number(margins, "left", s.Page.LeftMargin);
-        s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
-        s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
-        s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
-        s.Page.HeaderMargin = Number(margins, "header", s.Page.HeaderMargin);
-        s.Page.FooterMargin = Number(margins, "footer", s.Page.FooterMargin);
-      }
-      for (const auto& setup : XmlElements(tail, "pageSetup")) {
-        s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);
-        s.Page.ScalePercent = WholeNumber(setup, "scale", 100);
-        s.Page.PagesWide = WholeNumber(setup, "fitToWidth", 1);
-        s.Page.PagesTall = WholeNumber(setup, "fitToHeight", 1);
-        const auto orientation = setup.find("orientation");
-        s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
-        const auto order = setup.find("pageOrder");
-        s.Page.LeftToRight = order != setup.end() && order->second == "overThenDown";
-        s.Page.NoColor = Flag(setup, "blackAndWhite");
-      }
-      s.Page.Header = ElementText(tail, "oddHeader");
-      s.Page.Footer = ElementText(tail, "oddFooter");
-      auto breaks = [&](const std::string& group, std::set<int>& into) {
-        const std::size_t start = tail.find("<" + group);
-        if (start == std::string::npos) return;
-        const std::size_t end = tail.find("</" + group + ">", start);
-        const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        for (const auto& brk : XmlElements(part, "brk")) {
-          const int at = WholeNumber(brk, "id", 0);
-          if (at >= 1) into.insert(at);
-        }
-      };
-      breaks("rowBreaks", s.RowBreaks);
-      breaks("colBreaks", s.ColBreaks);
+      ReadSheetPart(xml, theme, s, settings.TabColorsLeftOut);
       settings.Sheets.push_back(std::move(s));
     }
     ReadAllPrintTitles(workbook, settings.Sheets);
