@@ -111,7 +111,7 @@ bool AskWriteOverChangedFile(const std::string& name, bool saveAsFollows) {
 }
 
 bool TOpenedFile::ChangedOnDisk(const std::string& name) const {
-  return Stamp.Exists && name == Name && FileStampOf(name) != Stamp;
+  return name == Name && ChangedSince(File, name);
 }
 
 bool SaveUserFile(const std::string& name, const TSaveFailureLead& lead, TOpenedFile* opened, const TWriteFile& write) {

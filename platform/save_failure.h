@@ -69,11 +69,12 @@ bool AskWriteOverChangedFile(const std::string& name, bool saveAsFollows = true)
 // it; empty when none is open.
 struct TOpenedFile {
   std::string Name;
-  TFileStamp Stamp;
+  TFileSeen File;  // its stamp and the digest of its bytes
   // Before `name` is read: the file as it is now, kept once the read
-  // succeeded (Take).
-  static TOpenedFile Seen(const std::string& name) { return {name, FileStampOf(name)}; }
-  // Whether `name` is this file and another program changed it since.
+  // succeeded.
+  static TOpenedFile Seen(const std::string& name) { return {name, SeeFile(name)}; }
+  // Whether `name` is this file and another program changed its bytes
+  // since (a file only touched is not changed: ChangedSince).
   bool ChangedOnDisk(const std::string& name) const;
 };
 
