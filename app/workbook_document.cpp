@@ -8,13 +8,13 @@
 #include <utility>
 
 #include "app/history_list.h"
-#include "app/save_failure.h"
 #include "platform/ascii_case.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/number_text.h"
 #include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/save_over.h"
