@@ -77,6 +77,20 @@ TEST_F(ResidualsFormTest, ElementEditsRecomputeTheStateAndBadValuesAreRefused) {
   ASSERT_TRUE(form.Fill(fill, shown));
   ASSERT_EQ(form.Lines()->count(), 3);
   EXPECT_NE(form.Lines()->item(1)->text().indexOf("DA=-1.08  |  DD=0.00"), -1);
+  auto* rms = form.findChild<QLabel*>("Rms");
+  ASSERT_NE(rms, nullptr);
+  EXPECT_EQ(rms->text(), "RMS Fehler: 0.50 Bogensekunden");
+  // The first orbit's pass has no residuals yet: no error is shown, not 0.00.
+  TResidualsFill first = fill;
+  first.DRA.clear();
+  first.DDec.clear();
+  first.HasResiduals = false;
+  first.Rms = 0;
+  TOrbitElementRecord firstShown;
+  ASSERT_TRUE(form.Fill(first, firstShown));
+  EXPECT_EQ(rms->text(), "RMS Fehler:");
+  EXPECT_EQ(form.Lines()->item(1)->text().indexOf("DA="), -1);
+  ASSERT_TRUE(form.Fill(fill, shown));
   EXPECT_EQ(form.SizeLabel()->text(), "a:");
   EXPECT_EQ(form.TimeLabel()->text(), "M:");
 
