@@ -128,7 +128,7 @@ class tmooncheb {
   std::int32_t degree_ = kMoonCacheDefaultDegree;
   double span_centuries_ = 0;
   std::int64_t refits_ = 0;
-  bool refitting_ = false;  // a refit is running (its panel processes window events)
+  bool refitting_ = false;    // a refit is running (its panel processes window events)
   std::uint64_t setups_ = 0;  // MoonChebSetup calls, to tell a refit that the grid changed under it
 };
 

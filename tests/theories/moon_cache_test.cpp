@@ -157,16 +157,14 @@ TEST_F(MoonCacheLibrary, LibraryWithinATenthOfAnArcsecond) {
     for (double T = -0.31; T < -0.30; T += 1.37 * kDay) {
       const Position c = Cached(cache, selection, kFullTheory, T, shortcut);
       const Position d = Direct(shortcut, selection, kFullTheory, T);
-      worstAngle =
-          std::max({worstAngle, ArcsecondsBetween(c.lambda, d.lambda), std::fabs(c.beta - d.beta) * 3600});
+      worstAngle = std::max({worstAngle, ArcsecondsBetween(c.lambda, d.lambda), std::fabs(c.beta - d.beta) * 3600});
       worstKm = std::max(worstKm, std::fabs(c.distance - d.distance) * 6378.14);
     }
     EXPECT_LT(worstAngle, 0.1) << int(shortcut);
     // Without the light-time fix the distance would be that of 1.3 s
     // earlier (up to 0.1 km off).
     EXPECT_LT(worstKm, 0.005) << int(shortcut);
-    std::printf("moon cache, ELP library, shortcut %d: %.5f\" and %.5f km at worst\n", shortcut, worstAngle,
-                worstKm);
+    std::printf("moon cache, ELP library, shortcut %d: %.5f\" and %.5f km at worst\n", shortcut, worstAngle, worstKm);
   }
 }
 
