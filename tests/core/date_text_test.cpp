@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "core/name_tables.h"
+#include "core/pointed_date.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -63,25 +64,50 @@ TEST_F(DateText, WeekdaysOfEarlyDatesNeverIndexOutsideTheTable) {
   EXPECT_EQ(s, "Donnerstag, 04.10.1582");
 }
 
-// The desktop's order of day, month and year (a US and an ISO desktop).
-TEST_F(DateText, DatesFollowTheDesktopsOrder) {
-  std::string s;
-  IntlSeparators.Date = '/';
-  IntlSeparators.DateOrder = TShortDateOrder::MonthDayYear;
-  DateToText(1, 2, 2027, s, '/');
-  EXPECT_EQ(s, "02/01/2027");
-  DateToText(29, 2, 1500, s, '/');
-  EXPECT_EQ(s, "2/29/1500");
-  DatePaddedText(5, 3, -44, s);
-  EXPECT_EQ(s, "03/05/-0044");
-  kvx::DateText(4, 10, 1582, 4, '/', s);
-  EXPECT_EQ(s, "Donnerstag, 10/04/1582");
-  IntlSeparators.Date = '-';
-  IntlSeparators.DateOrder = TShortDateOrder::YearMonthDay;
-  DateToText(1, 2, 2027, s, '-');
-  EXPECT_EQ(s, "2027-02-01");
-  DatePaddedText(5, 3, 844, s);
-  EXPECT_EQ(s, "0844-03-05");
+// The desktop's order of day, month and year: DateText (the status line's
+// date), DateToText and DatePaddedText on a German, a US and an ISO desktop.
+// From 15 October 1582 the short date with the desktop's separator, before
+// it the padded date joined by the separator passed, after the weekday.
+TEST_F(DateText, EachTextFollowsTheDesktopsDateOrder) {
+  struct TDesktop {
+    TShortDateOrder Order;
+    char Separator;
+    const char* Short;      // 1 February 2027
+    const char* Reform;     // 4 October 1582, joined by '/'
+    const char* Early;      // 5 March -44, joined by '/'
+    const char* Unshown;    // 29 February 1500 (Julian), as plain integers
+    const char* Padded;     // 5 March 844
+  };
+  const TDesktop desktops[] = {
+      {TShortDateOrder::DayMonthYear, '.', "01.02.2027", "Donnerstag, 04/10/1582", "05/03/-0044", "29.2.1500",
+       "05.03.0844"},
+      {TShortDateOrder::MonthDayYear, '/', "02/01/2027", "Donnerstag, 10/04/1582", "03/05/-0044", "2/29/1500",
+       "03/05/0844"},
+      {TShortDateOrder::YearMonthDay, '-', "2027-02-01", "Donnerstag, 1582/10/04", "-0044/03/05", "1500-2-29",
+       "0844-03-05"},
+  };
+  for (const TDesktop& d : desktops) {
+    SCOPED_TRACE(d.Short);
+    IntlSeparators.DateOrder = d.Order;
+    IntlSeparators.Date = d.Separator;
+    std::string s;
+    kvx::DateText(1, 2, 2027, 1, '/', s);
+    EXPECT_EQ(s, d.Short);
+    kvx::DateText(4, 10, 1582, 4, '/', s);
+    EXPECT_EQ(s, d.Reform);
+    kvx::DateText(5, 3, -44, -1, '/', s);
+    EXPECT_EQ(s, d.Early);
+    EXPECT_EQ(IntlSeparators.Date, d.Separator);
+    DateToText(1, 2, 2027, s, d.Separator);
+    EXPECT_EQ(s, d.Short);
+    DateToText(29, 2, 1500, s, d.Separator);
+    EXPECT_EQ(s, d.Unshown);
+    DatePaddedText(5, 3, 844, s);
+    EXPECT_EQ(s, d.Padded);
+    // The data format "dd.mm.yyyy" keeps its own on every desktop.
+    EXPECT_EQ(PointedDayMonthYear(1, 2, 2027), "01.02.2027");
+    EXPECT_EQ(PointedDayMonthYear(5, 3, -44), "05.03.-0044");
+  }
 }
 
 TEST_F(DateText, DateToTextFallsBackToPlainNumbers) {
