@@ -5,7 +5,8 @@ names and extensions, catalogue and star names) is folded by the one ASCII
 routine of platform/ascii_case.h: the C library's case functions follow the
 locale (a Turkish desktop has no upper case of 'i'), and Qt's case mapping
 changes letters beyond ASCII. And the desktop's locale itself (QLocale(),
-QLocale::system(), std::locale(""), an imbue other than the classic
+a QLocale declared without arguments, QLocale::system() and
+QLocale::setDefault, std::locale(""), an imbue other than the classic
 locale's, setlocale and newlocale, Qt's "%L" arguments) is read only in the
 places named below, which show or read the user's own entries or read the
 desktop's settings once: a number written to a file or read from one never
@@ -29,12 +30,17 @@ DESKTOP_LOCALE = re.compile(
     r"|\bstd::locale\s*[({]\s*\"\""  # the environment's locale
     r"|\bimbue\s*\((?!\s*std::locale::classic\s*\(\s*\)\s*\))"
     r"|(?<![\w.])(?:std::)?(?:setlocale|newlocale|uselocale)\s*\("
-    r"|\"[^\"\n]*%L\d")  # a Qt argument in the default locale's form
+    r"|\"[^\"\n]*%L\d"  # a Qt argument in the default locale's form
+    # A QLocale declared without arguments ("const QLocale desktop;",
+    # "QLocale locale{};", a member "QLocale locale_;"): the default again.
+    r"|\bQLocale\s+[A-Za-z_]\w*\s*(?:;|\{\s*\}|=\s*\{\s*\})")
 
 # The places that may read the desktop's locale, with what they do with it.
 DESKTOP_LOCALE_PLACES = {
     "platform/locale_reader.cpp": "reads the desktop's separators and date order once, and sets the C library's "
                                   "locale at start (numbers in \"C\")",
+    "platform/qt/application_start.cpp": "gives the windows' boxes the cells' digits and decimal mark at start "
+                                         "(QLocale::setDefault of a locale it names, never the desktop's)",
 }
 
 # The places that may fold case by other rules than ASCII: none; texts of
@@ -81,10 +87,12 @@ class LocaleUse(unittest.TestCase):
             self.assertFalse(findings(code, CASE_FUNCTION), code)
         for code in ["QLocale().toString(x)", "QLocale{}.toDouble(t)", "QLocale::system().decimalPoint()",
                      "std::locale(\"\")", "in.imbue(std::locale(\"de_DE.UTF-8\"));", "setlocale(LC_ALL, \"\");",
-                     "QString(\"%L1 km\").arg(x)"]:
+                     "QString(\"%L1 km\").arg(x)", "const QLocale desktop;", "static QLocale locale{};",
+                     "  QLocale locale_;", "QLocale here = {};"]:
             self.assertTrue(findings(code, DESKTOP_LOCALE), code)
         for code in ["in.imbue(std::locale::classic());", "QLocale(QLocale::German)", "QString(\"%1\").arg(x)",
-                     "std::locale::classic()"]:
+                     "std::locale::classic()", "const QLocale german(QLocale::German);", "QLocale BoxLocale(char d);",
+                     "const QLocale& locale,", "QLocale c = QLocale::c();"]:
             self.assertFalse(findings(code, DESKTOP_LOCALE), code)
 
 

@@ -19,6 +19,10 @@ TEST(QtSettingsStore, KeepsValuesInTheIniFileUnderTheConfigFolder) {
     QtSettingsStore store;
     EXPECT_EQ(store.FilePath(), expected);
     store.WriteInteger("Window", "FormatsSheet", 2);
+    // A signed number a desktop would group: the file holds it in the form
+    // every desktop reads (this test runs under German, French, Swiss and
+    // Turkish desktops too).
+    store.WriteInteger("Window", "x", -1234567);
     store.WriteString("Files", "Last formats, file", "/a b/c.epf");
     store.WriteBool("Settings", "Spreadsheet", false);
     store.WriteString("Data", "Gone", "x");
@@ -32,9 +36,16 @@ TEST(QtSettingsStore, KeepsValuesInTheIniFileUnderTheConfigFolder) {
   const std::string text = test::TempFolder::Read(expected);
   EXPECT_NE(text.find("[Window]"), std::string::npos) << text;
   EXPECT_NE(text.find("FormatsSheet=2"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nx=-1234567\n"), std::string::npos) << text;
 
   QtSettingsStore reopened(expected);
   EXPECT_EQ(reopened.ReadInteger("Window", "FormatsSheet"), 2);
+  EXPECT_EQ(reopened.ReadInteger("Window", "x"), -1234567);
+  // A value grouped by a desktop's marks is no number, never a part of one.
+  for (const char* grouped : {"-1.234.567", "-1,234,567", "-1 234 567", "-1'234'567", "\xE2\x88\x92" "1234567"}) {
+    reopened.WriteString("Window", "y", grouped);
+    EXPECT_EQ(reopened.ReadInteger("Window", "y"), std::nullopt) << grouped;
+  }
   EXPECT_EQ(reopened.ReadString("Files", "Last formats, file"), "/a b/c.epf");
   EXPECT_EQ(reopened.ReadBool("Settings", "Spreadsheet"), false);
   EXPECT_EQ(reopened.ReadString("Data", "Gone"), std::nullopt);
