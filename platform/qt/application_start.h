@@ -4,24 +4,19 @@
 #pragma once
 
 #include <QApplication>
-#include <QLocale>
 #include <memory>
 
 namespace kvx {
-
-// The locale of the windows' own boxes (spin boxes, progress bars): ASCII
-// digits and the desktop's decimal mark `decimal`, as the cells show
-// numbers. A desktop's own locale may write other digits (Arabic-Indic ones
-// in Egypt), which no cell, file or typed entry of the program takes.
-QLocale BoxLocale(char decimal);
 
 // Creates the one QApplication (its arguments as main got them; `argc` must
 // live as long as it) and then puts the C library's numeric locale back to
 // "C" for the whole run (UseDesktopLocaleWithPlainNumbers,
 // platform/locale_reader.h): on Linux the QApplication takes the user's
 // locale for every category, numbers too, which would make every number the
-// C library converts follow the desktop's decimal comma. The windows' boxes
-// take BoxLocale of the desktop's decimal mark.
+// C library converts follow the desktop's decimal comma. The windows' own
+// boxes (spin boxes, progress bars) show numbers as the cells do: ASCII
+// digits and the desktop's decimal mark, whatever digits the desktop's own
+// locale writes (Arabic-Indic ones in Egypt).
 std::unique_ptr<QApplication> StartApplication(int& argc, char** argv);
 
 }  // namespace kvx

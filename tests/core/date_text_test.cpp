@@ -64,47 +64,59 @@ TEST_F(DateText, WeekdaysOfEarlyDatesNeverIndexOutsideTheTable) {
   EXPECT_EQ(s, "Donnerstag, 04.10.1582");
 }
 
-// The desktop's order of day, month and year: DateText (the status line's
-// date), DateToText and DatePaddedText on a German, a US and an ISO desktop.
-// From 15 October 1582 the short date with the desktop's separator, before
-// it the padded date joined by the separator passed, after the weekday.
-TEST_F(DateText, EachTextFollowsTheDesktopsDateOrder) {
-  struct TDesktop {
-    TShortDateOrder Order;
-    char Separator;
-    const char* Short;      // 1 February 2027
-    const char* Reform;     // 4 October 1582, joined by '/'
-    const char* Early;      // 5 March -44, joined by '/'
-    const char* Unshown;    // 29 February 1500 (Julian), as plain integers
-    const char* Padded;     // 5 March 844
+// Every date text in each order of the desktop's short date (a German, a US
+// and an ISO desktop): the short form, the hand-built form before the
+// Gregorian reform with its weekday, a year below 1000 padded to four
+// digits, and plain numbers for a date the short form cannot show.
+TEST_F(DateText, EveryDateTextFollowsTheDesktopsOrder) {
+  struct Desktop {
+    TShortDateOrder order;
+    char separator;
+    const char* christmas;    // 24 December 2026, short form
+    const char* february;     // 1 February 2027, short form
+    const char* reform;       // Thursday 4 October 1582, with its weekday
+    const char* earlyYear;    // 5 March 844
+    const char* julianLeap;   // 29 February 1500, plain numbers
+    const char* beforeEpoch;  // 5 March 44 BC (year -44), padded
   };
-  const TDesktop desktops[] = {
-      {TShortDateOrder::DayMonthYear, '.', "01.02.2027", "Donnerstag, 04/10/1582", "05/03/-0044", "29.2.1500",
-       "05.03.0844"},
-      {TShortDateOrder::MonthDayYear, '/', "02/01/2027", "Donnerstag, 10/04/1582", "03/05/-0044", "2/29/1500",
-       "03/05/0844"},
-      {TShortDateOrder::YearMonthDay, '-', "2027-02-01", "Donnerstag, 1582/10/04", "-0044/03/05", "1500-2-29",
-       "0844-03-05"},
+  const Desktop desktops[] = {
+      {TShortDateOrder::DayMonthYear, '.', "24.12.2026", "01.02.2027", "Donnerstag, 04.10.1582", "05.03.0844",
+       "29.2.1500", "05.03.-0044"},
+      {TShortDateOrder::MonthDayYear, '/', "12/24/2026", "02/01/2027", "Donnerstag, 10/04/1582", "03/05/0844",
+       "2/29/1500", "03/05/-0044"},
+      {TShortDateOrder::YearMonthDay, '-', "2026-12-24", "2027-02-01", "Donnerstag, 1582-10-04", "0844-03-05",
+       "1500-2-29", "-0044-03-05"},
   };
-  for (const TDesktop& d : desktops) {
-    SCOPED_TRACE(d.Short);
-    IntlSeparators.DateOrder = d.Order;
-    IntlSeparators.Date = d.Separator;
+  for (const Desktop& desktop : desktops) {
+    IntlSeparators.Date = desktop.separator;
+    IntlSeparators.DateOrder = desktop.order;
+    const char sep = desktop.separator;
     std::string s;
-    kvx::DateText(1, 2, 2027, 1, '/', s);
-    EXPECT_EQ(s, d.Short);
-    kvx::DateText(4, 10, 1582, 4, '/', s);
-    EXPECT_EQ(s, d.Reform);
-    kvx::DateText(5, 3, -44, -1, '/', s);
-    EXPECT_EQ(s, d.Early);
-    EXPECT_EQ(IntlSeparators.Date, d.Separator);
-    DateToText(1, 2, 2027, s, d.Separator);
-    EXPECT_EQ(s, d.Short);
-    DateToText(29, 2, 1500, s, d.Separator);
-    EXPECT_EQ(s, d.Unshown);
-    DatePaddedText(5, 3, 844, s);
-    EXPECT_EQ(s, d.Padded);
-    // The data format "dd.mm.yyyy" keeps its own on every desktop.
+    kvx::DateText(24, 12, 2026, 4, sep, s);
+    EXPECT_EQ(s, desktop.christmas);
+    kvx::DateText(1, 2, 2027, -1, sep, s);
+    EXPECT_EQ(s, desktop.february);
+    kvx::DateText(4, 10, 1582, 4, sep, s);
+    EXPECT_EQ(s, desktop.reform);
+    kvx::DateText(5, 3, 844, -1, sep, s);
+    EXPECT_EQ(s, desktop.earlyYear);
+    TObserverRecord r;
+    r.Day = 24;
+    r.Month = 12;
+    r.Year = 2026;
+    r.Weekday = 4;
+    ObserverDateText(r, s);
+    EXPECT_EQ(s, desktop.christmas);
+
+    DateToText(1, 2, 2027, s, sep);
+    EXPECT_EQ(s, desktop.february);
+    DateToText(29, 2, 1500, s, sep);
+    EXPECT_EQ(s, desktop.julianLeap);
+    DatePaddedText(24, 12, 2026, s);
+    EXPECT_EQ(s, desktop.christmas);
+    DatePaddedText(5, 3, -44, s);
+    EXPECT_EQ(s, desktop.beforeEpoch);
+    // The data format "dd.mm.yyyy" keeps its own form on every desktop.
     EXPECT_EQ(PointedDayMonthYear(1, 2, 2027), "01.02.2027");
     EXPECT_EQ(PointedDayMonthYear(5, 3, -44), "05.03.-0044");
   }
@@ -140,7 +152,8 @@ TEST_F(DateText, ObserverTextsCarryWeekdayTimeAndZone) {
   EXPECT_EQ(s, "Montag, 03.05.2004 21:15 MEZ30min");
   // More than 12 h from UT, a zone is named by its offset: no zone name is
   // that zone.
-  for (const auto& [zone, minutes, name] : {std::tuple{12, 45, "UTC+12:45"}, {-12, -30, "UTC-12:30"}, {11, 60, "Südseezeit60min"}}) {
+  for (const auto& [zone, minutes, name] :
+       {std::tuple{12, 45, "UTC+12:45"}, {-12, -30, "UTC-12:30"}, {11, 60, "Südseezeit60min"}}) {
     r.Zone = zone;
     r.ZoneMinutes = minutes;
     ObserverDateTimeText(r, s);

@@ -15,12 +15,6 @@ namespace {
 // desktop's own locale writes (the Egyptian desktop's run, tests/platform/qt):
 // ASCII digits and the desktop's decimal mark.
 TEST(BoxNumbers, BoxesShowTheCellsDigitsAndDecimalMark) {
-  for (const char decimal : {'.', ','}) {
-    const QLocale box = BoxLocale(decimal);
-    EXPECT_EQ(box.zeroDigit(), "0");
-    EXPECT_EQ(box.decimalPoint(), QString(QChar(decimal)));
-    EXPECT_EQ(box.toString(1234.5, 'f', 1).remove(box.groupSeparator()), QString("1234") + decimal + "5");
-  }
   QSpinBox zoom;
   zoom.setRange(10, 400);
   zoom.setSuffix(" %");
