@@ -9,9 +9,7 @@ namespace kvx {
 namespace {
 
 // A locale with ASCII digits and `decimal` as its decimal mark.
-QLocale BoxLocale(char decimal) {
-  return decimal == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c();
-}
+QLocale BoxLocale(char decimal) { return decimal == ',' ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c(); }
 
 }  // namespace
 

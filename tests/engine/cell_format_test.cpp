@@ -112,8 +112,8 @@ TEST_F(CellFormatTest, DatesAndTimesOfDay) {
   struct TDesktop {
     char Date;
     TShortDateOrder Order;
-    const char* Short;         // 1 February 2027 in the short date
-    const char* ShortPadded;   // 15 March -43, which the sheet cannot hold
+    const char* Short;        // 1 February 2027 in the short date
+    const char* ShortPadded;  // 15 March -43, which the sheet cannot hold
   };
   const TDesktop desktops[] = {{'.', TShortDateOrder::DayMonthYear, "01.02.2027", "15.03.-0043"},
                                {'/', TShortDateOrder::MonthDayYear, "02/01/2027", "03/15/-0043"},

@@ -37,10 +37,12 @@ TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
   // or the letters between year, month and day (Japan) are none, and such
   // desktops type '/'.
   for (const auto& [format, order, separator] :
-       {std::tuple{"%-e.%-m.%y", TShortDateOrder::DayMonthYear, '.'}, std::tuple{"%b %d %Y", TShortDateOrder::MonthDayYear, '/'},
+       {std::tuple{"%-e.%-m.%y", TShortDateOrder::DayMonthYear, '.'},
+        std::tuple{"%b %d %Y", TShortDateOrder::MonthDayYear, '/'},
         std::tuple{"%D", TShortDateOrder::MonthDayYear, '/'}, std::tuple{"%F", TShortDateOrder::YearMonthDay, '-'},
         std::tuple{"%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", TShortDateOrder::YearMonthDay, '/'},
-        std::tuple{"%d %b, %Y", TShortDateOrder::DayMonthYear, '/'}, std::tuple{"%-d/%-m/%y", TShortDateOrder::DayMonthYear, '/'},
+        std::tuple{"%d %b, %Y", TShortDateOrder::DayMonthYear, '/'},
+        std::tuple{"%-d/%-m/%y", TShortDateOrder::DayMonthYear, '/'},
         std::tuple{"%A", TShortDateOrder::DayMonthYear, '-'}}) {
     SCOPED_TRACE(format);
     const TIntlSeparators read = SeparatorsFromLocaleTexts(".", ",", format, "%T");

@@ -442,10 +442,9 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   // named, not dropped unseen.
   const std::filesystem::path fixtures =
       std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures" / "bad_inputs";
-  for (const auto& [fixture, places, note] :
-       {std::tuple{"location_plus_sign_zone_refused.txt", 2, ""},
-        std::tuple{"location_zone_and_minutes_bad_names_minutes.txt", 1,
-                   ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)"}}) {
+  for (const auto& [fixture, places, note] : {std::tuple{"location_plus_sign_zone_refused.txt", 2, ""},
+                                              std::tuple{"location_zone_and_minutes_bad_names_minutes.txt", 1,
+                                                         ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)"}}) {
     SCOPED_TRACE(fixture);
     TOrtwahldialog fresh(&owner_);
     fresh.LocationFileName = (fixtures / fixture).string();
