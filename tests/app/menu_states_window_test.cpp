@@ -181,23 +181,24 @@ TEST_F(MenuStatesWindow, IntegrationDatabaseItemFeedsTheForceModel) {
                             test::QuarticSignal);
     form.ReopenPositionFiles();
     ASSERT_EQ(form.State().Computing.IntegrationDatabase, 1);
-    TMenuCommands& c = form.Commands();
-    c.Trigger("DatenbankfrIntegrationenverwenden1");
-    ASSERT_TRUE(c.IsChecked("DatenbankfrIntegrationenverwenden1"));
+    // Clicked as the user does: the action toggles its mark, the switch follows.
+    QAction* item = form.Commands().Action("DatenbankfrIntegrationenverwenden1");
+    item->trigger();
+    ASSERT_EQ(form.State().Computing.UseIntegrationDatabase, 1);
     PerturberPositions(context, T, positions);
     for (int b = 0; b < 9; ++b)
       for (int k = 0; k < 3; ++k)
         EXPECT_NEAR(static_cast<double>(positions[b][k]), test::QuarticSignal(1 + 3 * b + k, day), 1e-9) << b << k;
 
-    c.Trigger("DatenbankfrIntegrationenverwenden1");
-    ASSERT_FALSE(c.IsChecked("DatenbankfrIntegrationenverwenden1"));
+    item->trigger();
+    ASSERT_EQ(form.State().Computing.UseIntegrationDatabase, 0);
     PerturberPositions(context, T, positions);
     const auto& mercury = positions[0];
     const double r = std::sqrt(static_cast<double>(mercury[0] * mercury[0] + mercury[1] * mercury[1] +
                                                    mercury[2] * mercury[2]));
     EXPECT_GT(r, 0.30);
     EXPECT_LT(r, 0.47) << "Mercury from the theory, not the file's signal";
-    c.Trigger("DatenbankfrIntegrationenverwenden1");
+    item->trigger();
     EXPECT_EQ(IntegrationPositionFile.Theory, &form.TheoryState());
   }
   EXPECT_EQ(IntegrationPositionFile.Theory, nullptr) << "nothing left pointing into the closed window";

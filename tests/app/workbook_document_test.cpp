@@ -144,7 +144,7 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
     at = end + 1;
   }
   EXPECT_EQ(offered, (std::vector<std::string>{"*.xlsx", "*.xlsm", "*.xls"})) << workbooks;
-  for (const std::string& pattern : offered) EXPECT_TRUE(IsWorkbookFileName("book" + pattern.substr(1))) << pattern;
+  for (const std::string& pattern : offered) EXPECT_TRUE(workbook::IsWorkbookFileName("book" + pattern.substr(1))) << pattern;
 }
 
 // A .csv saved by the program opens with its numbers as numbers; a .csv
