@@ -52,11 +52,12 @@ constexpr TCopiedColumns kHomePlanetCopied[] = {
     {am::h, 42, 46, true},       {am::g, 48, 52, true},    {am::m, 115, 124, false}, {am::per, 126, 135, false},
     {am::node, 137, 146, false}, {am::i, 147, 156, false}, {am::e, 158, 167, false}, {am::a, 170, 180, false}};
 
-// Leading blanks to the end: "    1 Ceres" -> "1 Ceres    ".
-std::string LeadingBlanksToEnd(const std::string& s) {
-  const std::size_t first = s.find_first_not_of(' ');
-  if (first == std::string::npos) return s;
-  return s.substr(first) + std::string(first, ' ');
+// The name of an MPCORB record's own line: a numbered minor planet's
+// number padded ("(1) Ceres" -> "(00001) Ceres"), so that the names sort
+// by number; a provisional designation ("2007 NA", "2040 P-L") as written.
+std::string MpcorbOutputName(const std::string& name) {
+  const std::string trimmed = TrimBlanks(name);
+  return trimmed.starts_with('(') ? NormalizeDesignation(trimmed) : trimmed;
 }
 
 // The columns `first`..`last` of the older layout, in the layout of `shift`.
@@ -360,7 +361,7 @@ bool AstorbLineToOutput(std::string_view text, int shift, int format, bool inter
 }
 
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
-  std::string line = WritableName(NormalizeDesignation(LeadingBlanksToEnd(e.Name)), ';');
+  std::string line = WritableName(MpcorbOutputName(e.Name), ';');
   line.reserve(line.size() + 120);
   TFieldReader reader(kOwnAsteroidFormat.Fields);
   std::size_t k = 0;

@@ -48,7 +48,9 @@
 // name;a;e;i;node;per;M;n;equinox;epoch;H;G: a to n right-aligned in 11
 // characters with 6 decimals, H and G with 2 and no blanks, each with as
 // many more decimals as its value needs to read back as itself, the
-// equinox and the epoch as their shortest texts, "," as the decimal mark.
+// equinox and the epoch as their shortest texts, "," as the decimal mark;
+// a numbered name's number padded ("(1) Ceres" -> "(00001) Ceres"), a
+// provisional designation as written ("2007 NA").
 // The MPCORB file starts at the record of minor planet 1 (within the first
 // 5001 bytes, else after the "-----" rule, else at the first record), the
 // cr variant after the rule line; a record repeating the name before it is

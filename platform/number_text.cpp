@@ -42,6 +42,24 @@ int DigitCount(long value) {
   return digits;
 }
 
+// True when the whole number whose significant digits are `digits` (at
+// most 15, none of them a trailing zero) followed by `zeros` zeros is a
+// double exactly: its odd part below 2^53. The shortest text of a double
+// in the fixed form gives its exact digits, so a whole number of more than
+// 15 digits that no double holds ("123456789012345000") is written with
+// other digits ("123456789012344992").
+bool WholeNumberExact(std::string_view digits, std::size_t zeros) {
+  constexpr std::uint64_t kMantissaLimit = std::uint64_t{1} << 53;
+  std::uint64_t odd = 0;
+  for (const char digit : digits) odd = odd * 10 + static_cast<std::uint64_t>(digit - '0');
+  while (odd != 0 && odd % 2 == 0) odd /= 2;
+  for (std::size_t k = 0; k < zeros; ++k) {
+    if (odd > kMantissaLimit / 5) return false;
+    odd *= 5;  // 10 = 5 * 2, and the factor 2 goes to the exponent
+  }
+  return odd < kMantissaLimit;
+}
+
 // What the scan of a number's text found: its plain form for from_chars
 // ("-1234.5e-3") and what the range rule and the shortest-text judgement
 // need.
@@ -155,7 +173,8 @@ bool Scan(std::string_view text, const TNumberSyntax& syntax, char* plain, TScan
   // The shortest text: a plain decimal without surplus zeros or marks, of
   // at most 15 significant digits (no shorter text reads back as the same
   // double then), in the fixed form where that is not longer than the
-  // exponent form (as the shortest text chooses).
+  // exponent form (as the shortest text chooses), and a whole number beyond
+  // 15 digits only where it is a double's exact value.
   const bool plainForm = !plus && !grouped && !scanned.Percent && !hasExponent && wholeDigits > 0 &&
                          (wholeDigits == 1 || leadingZeros == 0) &&
                          (!mark || (fractionDigits > 0 && lastFraction != '0'));
@@ -165,8 +184,8 @@ bool Scan(std::string_view text, const TNumberSyntax& syntax, char* plain, TScan
     return true;
   }
   // Trailing zeros of a whole number are no significant digits.
+  std::size_t trailing = 0;
   if (!mark) {
-    std::size_t trailing = 0;
     while (trailing < wholeDigits && plain[n - 1 - trailing] == '0') ++trailing;
     significant -= trailing;
   }
@@ -174,7 +193,9 @@ bool Scan(std::string_view text, const TNumberSyntax& syntax, char* plain, TScan
   const std::size_t fixedLength = sign + wholeDigits + (mark ? 1 + fractionDigits : 0);
   const std::size_t exponentLength = sign + significant + (significant > 1 ? 1 : 0) + 2 +
                                      static_cast<std::size_t>(std::max(2, DigitCount(scanned.Order)));
-  scanned.Shortest = significant <= 15 && fixedLength <= exponentLength;
+  scanned.Shortest =
+      significant <= 15 && fixedLength <= exponentLength &&
+      (mark || wholeDigits <= 15 || WholeNumberExact(std::string_view(plain + sign, significant), trailing));
   return true;
 }
 

@@ -60,9 +60,11 @@ struct TNumberSyntax {
 // A number read: its value, whether it was a percentage, and whether the
 // text is known to be the value's shortest text (ShortestNumberText with
 // the text's decimal mark: no sign but '-', no grouping, no leading or
-// trailing zeros, no exponent, at most 15 significant digits, and not
-// longer than the value's exponent form). False says nothing: the text may
-// still be the shortest.
+// trailing zeros, no exponent, at most 15 significant digits, not longer
+// than the value's exponent form, and a whole number of more than 15
+// digits only where a double holds it exactly: the writer gives such a
+// number's exact digits, "123456789012344992" for "123456789012345000").
+// False says nothing: the text may still be the shortest.
 struct TNumberRead {
   double Number = 0.0;
   bool Percent = false;

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/types.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -68,28 +70,23 @@ int WriteAllAt(int fd, std::string_view bytes, off_t offset) {
   return 0;
 }
 
-// Reads the whole file behind `fd` into `bytes`; 0, or the error number.
-int ReadAll(int fd, std::string& bytes) {
-  bytes.clear();
-  char buffer[1 << 16];
-  for (off_t offset = 0;;) {
-    const ssize_t got = ::pread(fd, buffer, sizeof buffer, offset);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (got == 0) return 0;
-    bytes.append(buffer, static_cast<std::size_t>(got));
-    offset += got;
-  }
+TFileSystemCalls& SystemCalls() {
+  static TFileSystemCalls calls;
+  return calls;
 }
+
+TFileSystemCalls* installedCalls = nullptr;
+
+TFileSystemCalls& Calls() { return installedCalls != nullptr ? *installedCalls : SystemCalls(); }
 
 // Syncs the file or folder `path` to the disk; 0, or the error number.
 int SyncPath(const std::string& path, int flags) {
   TDescriptor fd(::open(path.c_str(), flags | O_CLOEXEC));
   if (fd.Get() < 0) return errno;
-  return ::fsync(fd.Get()) == 0 ? 0 : errno;
+  return Calls().Sync(fd.Get(), path);
 }
+
+int SyncFolderOf(const std::string& path) { return SyncPath(FolderOf(path), O_RDONLY | O_DIRECTORY); }
 
 // The process's umask, read without changing it where the system tells it.
 mode_t CurrentUmask() {
@@ -131,21 +128,25 @@ bool ModeLetsWrite(const struct stat& status) {
   return (status.st_mode & S_IWOTH) != 0;
 }
 
+constexpr const char* kTemporarySuffix = ".kvxtmp";
+constexpr const char* kOldCopySuffix = ".kvxold";  // the old contents while a file is rewritten in place
+
 // The name of the temporary file beside `base` at try `attempt` (0 to 99):
 // "name.kvxtmp", then "name.kvxtmp1", "name.kvxtmp2" ... "name.kvxtmp99".
-std::string TemporaryName(const std::string& base, int attempt) {
-  std::string name = base + ".kvxtmp";
+std::string TemporaryName(const std::string& base, int attempt, const char* suffix = kTemporarySuffix) {
+  std::string name = base + suffix;
   if (attempt >= 10) name += static_cast<char>('0' + attempt / 10);
   if (attempt > 0) name += static_cast<char>('0' + attempt % 10);
   return name;
 }
 
 // Creates a new temporary file beside `base` exclusively, mode 0600, and
-// gives its name with the descriptor open for writing in `fd`.
-std::string OpenTemporary(const std::string& base, TDescriptor& fd, TWriteError& error) {
+// gives its name with the descriptor open for reading and writing in `fd`.
+std::string OpenTemporary(const std::string& base, TDescriptor& fd, TWriteError& error,
+                          const char* suffix = kTemporarySuffix) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string candidate = TemporaryName(base, attempt);
-    const int opened = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const std::string candidate = TemporaryName(base, attempt, suffix);
+    const int opened = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (opened >= 0) {
       fd.Reset(opened);
       return candidate;
@@ -159,47 +160,156 @@ std::string OpenTemporary(const std::string& base, TDescriptor& fd, TWriteError&
   return {};
 }
 
-// Gives the file `temporary` the owner and group of `old` where the system
-// lets the user (the group alone where the owner cannot be kept).
-void KeepOwner(const std::string& temporary, const struct stat& old) {
-  if (::chown(temporary.c_str(), old.st_uid, old.st_gid) == 0) return;
-  if (::chown(temporary.c_str(), static_cast<uid_t>(-1), old.st_gid) != 0) {
-    // Neither: the file keeps the user's own, as a file the user makes.
+// Copies all the bytes of `from` over the start of `to` and cuts `to` to
+// their length; 0, or the error number.
+int CopyContents(int from, int to) {
+  char buffer[1 << 16];
+  off_t offset = 0;
+  for (;;) {
+    const ssize_t got = ::pread(from, buffer, sizeof buffer, offset);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (got == 0) break;
+    if (const int failed = WriteAllAt(to, std::string_view(buffer, static_cast<std::size_t>(got)), offset)) {
+      return failed;
+    }
+    offset += got;
   }
+  return ::ftruncate(to, offset) == 0 ? 0 : errno;
 }
 
-// Writes the contents of `temporary` into the file `target` itself, for a
-// file with more than one name: its inode, links, mode and owner stay. The
-// room the longer contents need is taken first, so that a full disk stops
-// the write before a byte changes; a write that fails halfway puts the old
-// contents back.
-bool RewriteInPlace(const std::string& temporary, const std::string& target, TWriteError& error) {
-  std::string fresh;
-  {
-    TDescriptor in(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
-    const int failed = in.Get() < 0 ? errno : ReadAll(in.Get(), fresh);
-    if (failed != 0) return error.FailWithErrno(failed, "cannot read " + temporary);
+// The extended attributes of the file `path` (its access control list
+// among them), by name; false when they cannot be read. A file system
+// without them gives none.
+bool ReadAttributes(const std::string& path, std::vector<std::pair<std::string, std::string>>& attributes) {
+  attributes.clear();
+  std::string names;
+  for (;;) {
+    const ssize_t size = ::listxattr(path.c_str(), nullptr, 0);
+    if (size < 0) return errno == ENOTSUP;
+    names.resize(static_cast<std::size_t>(size));
+    const ssize_t got = ::listxattr(path.c_str(), names.data(), names.size());
+    if (got >= 0) {
+      names.resize(static_cast<std::size_t>(got));
+      break;
+    }
+    if (errno != ERANGE) return false;  // grown meanwhile: ask again
   }
+  for (std::size_t at = 0; at < names.size();) {
+    const std::string name = names.c_str() + at;
+    at += name.size() + 1;
+    std::string value;
+    for (;;) {
+      const ssize_t size = ::getxattr(path.c_str(), name.c_str(), nullptr, 0);
+      if (size < 0) return errno == ENODATA;  // removed meanwhile
+      value.resize(static_cast<std::size_t>(size));
+      const ssize_t got = ::getxattr(path.c_str(), name.c_str(), value.data(), value.size());
+      if (got >= 0) {
+        value.resize(static_cast<std::size_t>(got));
+        break;
+      }
+      if (errno != ERANGE) return false;
+    }
+    attributes.emplace_back(name, std::move(value));
+  }
+  return true;
+}
+
+// Gives the new file `temporary` what the file `target` it replaces is
+// (`old`): its owner and group, its mode, its extended attributes and
+// access control list. False when one of them cannot be given: the new
+// file would then not be what the file was.
+bool TakeOverFile(const std::string& temporary, const std::string& target, const struct stat& old) {
+  if (Calls().Chown(temporary, old.st_uid, old.st_gid) != 0) return false;
+  // After the owner, which clears the set-user and set-group bits.
+  if (::chmod(temporary.c_str(), old.st_mode & 07777) != 0) return false;
+  std::vector<std::pair<std::string, std::string>> attributes;
+  if (!ReadAttributes(target, attributes)) return false;
+  for (const auto& [name, value] : attributes) {
+    if (::setxattr(temporary.c_str(), name.c_str(), value.data(), value.size(), 0) != 0) return false;
+  }
+  return true;
+}
+
+// Writes the contents of `temporary` into the file `target` itself: its
+// inode, links, mode, owner and attributes stay. The old contents go first
+// to a copy beside the file, synced with its folder, so that they stay on
+// the disk until the rewritten file is synced; the copy is removed then.
+// The room the longer contents need is taken first, so that a full disk
+// stops the write before a byte changes; a write that fails halfway puts
+// the old contents back from the copy (the copy stays, and the error names
+// it, where that fails too).
+bool RewriteInPlace(const std::string& temporary, const std::string& target, TWriteError& error) {
+  TDescriptor fresh(::open(temporary.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fresh.Get() < 0) return error.FailWithErrno(errno, "cannot read " + temporary);
+  struct stat freshStatus {};
+  if (::fstat(fresh.Get(), &freshStatus) != 0) return error.FailWithErrno(errno, "cannot read " + temporary);
   TDescriptor file(::open(target.c_str(), O_RDWR | O_CLOEXEC));
   if (file.Get() < 0) return error.FailWithErrno(errno, "cannot open " + target);
-  std::string before;
-  if (const int failed = ReadAll(file.Get(), before); failed != 0) {
-    return error.FailWithErrno(failed, "cannot read " + target);
+  TDescriptor old(-1);
+  const std::string copy = OpenTemporary(target, old, error, kOldCopySuffix);
+  if (copy.empty()) return false;
+  const auto dropCopy = [&] {
+    old.Close();
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+  };
+  int failed = CopyContents(file.Get(), old.Get());
+  if (failed == 0) failed = Calls().Sync(old.Get(), copy);
+  if (failed == 0) failed = SyncFolderOf(copy);
+  if (failed != 0) {
+    dropCopy();
+    return error.FailWithErrno(failed, "cannot keep the old contents of " + target + " in " + copy);
   }
-  if (fresh.size() > before.size() &&
-      ::fallocate(file.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(fresh.size())) != 0 && errno != EOPNOTSUPP &&
+  struct stat oldStatus {};
+  if (::fstat(old.Get(), &oldStatus) == 0 && freshStatus.st_size > oldStatus.st_size &&
+      ::fallocate(file.Get(), FALLOC_FL_KEEP_SIZE, 0, freshStatus.st_size) != 0 && errno != EOPNOTSUPP &&
       errno != ENOSYS) {
-    return error.FailWithErrno(errno, "no room to rewrite " + target);
+    failed = errno;
+    dropCopy();
+    return error.FailWithErrno(failed, "no room to rewrite " + target);
   }
-  int failed = WriteAllAt(file.Get(), fresh, 0);
-  if (failed == 0 && ::ftruncate(file.Get(), static_cast<off_t>(fresh.size())) != 0) failed = errno;
-  if (failed == 0 && ::fsync(file.Get()) != 0) failed = errno;
+  failed = CopyContents(fresh.Get(), file.Get());
+  if (failed == 0) failed = Calls().Sync(file.Get(), target);
   if (failed != 0) {
     // The old contents back, as far as the system lets.
-    if (WriteAllAt(file.Get(), before, 0) == 0 && ::ftruncate(file.Get(), static_cast<off_t>(before.size())) == 0) {
-      ::fsync(file.Get());
+    if (CopyContents(old.Get(), file.Get()) != 0 || Calls().Sync(file.Get(), target) != 0) {
+      return error.FailWithErrno(failed, "cannot rewrite " + target + "; its old contents are in " + copy);
     }
+    dropCopy();
     return error.FailWithErrno(failed, "cannot rewrite " + target);
+  }
+  dropCopy();
+  return true;
+}
+
+// A 64-bit digest of the bytes of `fd` from its start; false when they
+// cannot be read.
+bool DigestOf(int fd, std::uint64_t& digest) {
+  digest = 0xcbf29ce484222325ULL;
+  char buffer[1 << 16];
+  off_t offset = 0;
+  for (bool end = false; !end;) {
+    // A whole buffer at a time, so that the digest does not depend on how
+    // the reads fall.
+    std::size_t filled = 0;
+    while (filled < sizeof buffer) {
+      const ssize_t got = ::pread(fd, buffer + filled, sizeof buffer - filled, offset);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      if (got == 0) {
+        end = true;
+        break;
+      }
+      filled += static_cast<std::size_t>(got);
+      offset += got;
+    }
+    const std::size_t part = std::hash<std::string_view>{}(std::string_view(buffer, filled));
+    digest = (digest ^ part) * 0x100000001b3ULL + filled;
   }
   return true;
 }
@@ -251,10 +361,10 @@ TWriteFailure WriteFailureAfter(int errorNumber, const std::string& path) {
   return TWriteFailure::Other;
 }
 
-TFileStamp FileStampOf(const std::string& path) {
+namespace {
+
+TFileStamp StampOf(const struct stat& status) {
   TFileStamp stamp;
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0) return stamp;
   stamp.Exists = true;
   stamp.Device = static_cast<std::uint64_t>(status.st_dev);
   stamp.Inode = static_cast<std::uint64_t>(status.st_ino);
@@ -262,6 +372,44 @@ TFileStamp FileStampOf(const std::string& path) {
   stamp.ModifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
   return stamp;
 }
+
+}  // namespace
+
+TFileStamp FileStampOf(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return {};
+  return StampOf(status);
+}
+
+TFileSeen SeeFile(const std::string& path) {
+  TFileSeen seen;
+  TDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat status {};
+  if (fd.Get() < 0 || ::fstat(fd.Get(), &status) != 0 || !DigestOf(fd.Get(), seen.Digest)) return {};
+  seen.Stamp = StampOf(status);
+  return seen;
+}
+
+bool ChangedSince(const TFileSeen& seen, const std::string& path) {
+  if (!seen.Stamp.Exists) return false;
+  const TFileStamp now = FileStampOf(path);
+  if (now == seen.Stamp) return false;
+  if (!now.Exists || now.Size != seen.Stamp.Size) return true;
+  const TFileSeen read = SeeFile(path);
+  return !read.Stamp.Exists || read.Digest != seen.Digest;
+}
+
+int TFileSystemCalls::Sync(int fd, const std::string&) { return ::fsync(fd) == 0 ? 0 : errno; }
+
+int TFileSystemCalls::Rename(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int TFileSystemCalls::Chown(const std::string& path, uid_t owner, gid_t group) {
+  return ::chown(path.c_str(), owner, group) == 0 ? 0 : errno;
+}
+
+TFileSystemCalls* SetFileSystemCalls(TFileSystemCalls* calls) { return std::exchange(installedCalls, calls); }
 
 std::string ResolvedTarget(const std::string& path) {
   fs::path current = path;
@@ -337,17 +485,15 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
   };
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (links == THardLinks::Keep && exists && S_ISREG(old.st_mode) && old.st_nlink > 1) {
+  // A document's file with other names, and a file the new one cannot
+  // stand for whole, get the new contents in place.
+  const bool otherNames = links == THardLinks::Keep && old.st_nlink > 1;
+  if (exists && S_ISREG(old.st_mode) && (otherNames || !TakeOverFile(temporary, target, old))) {
     const bool rewritten = RewriteInPlace(temporary, target, error);
     discard();
     return rewritten;
   }
-  mode_t mode = 0666 & ~CurrentUmask();
-  if (exists) {
-    KeepOwner(temporary, old);
-    mode = old.st_mode & 07777;
-  }
-  if (::chmod(temporary.c_str(), mode) != 0) {
+  if (!exists && ::chmod(temporary.c_str(), 0666 & ~CurrentUmask()) != 0) {
     error.FailWithErrno(errno, "cannot set the mode of " + temporary);
     return discard();
   }
@@ -355,12 +501,12 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
     error.FailWithErrno(failed, "cannot write " + temporary);
     return discard();
   }
-  if (::rename(temporary.c_str(), target.c_str()) != 0) {
-    error.FailWithErrno(errno, "cannot replace " + path);
+  if (const int failed = Calls().Rename(temporary, target); failed != 0) {
+    error.FailWithErrno(failed, "cannot replace " + path);
     return discard();
   }
   // The rename on the disk too; the file is in place whatever this gives.
-  SyncPath(FolderOf(target), O_RDONLY | O_DIRECTORY);
+  SyncFolderOf(target);
   return true;
 }
 

@@ -2,19 +2,27 @@
 // the new contents go to a temporary file created beside the target (mode
 // 0600, created exclusively), which is synced and then replaces the target
 // in one rename, the folder synced after it. The file replaced keeps its
-// mode and, where the system lets the user keep them, its owner and group;
-// a symbolic link stays a link (its final target is replaced, through a
-// chain of links); a file with more than one hard link is, for the user's
-// documents (THardLinks::Keep), rewritten in place, so that every name
-// sees the new contents. On any failure the
-// target is left byte for byte as it was and no temporary file is left;
-// the failure names its cause (TWriteFailure) beside a text for a log.
+// mode, owner and group, its extended attributes and its access control
+// list; a symbolic link stays a link (its final target is replaced,
+// through a chain of links). A file that a new file cannot replace whole
+// (its owner or group the user cannot give, an attribute that cannot be
+// set) and, for the user's documents (THardLinks::Keep), a file with more
+// than one hard link are rewritten in place, so that the file keeps all it
+// is and every name sees the new contents: its old contents stay on the
+// disk in a synced copy beside it ("<name>.kvxold") until the rewritten
+// file is synced. On any failure the target is left byte for byte as it
+// was and no temporary file is left; the failure names its cause
+// (TWriteFailure) beside a text for a log.
 #pragma once
+
+#include <sys/types.h>
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
+
+#include "platform/seam.h"
 
 namespace kvx {
 
@@ -88,6 +96,24 @@ struct TFileStamp {
 // when there is none.
 TFileStamp FileStampOf(const std::string& path);
 
+// What a file held when the program last read or wrote it: its stamp and a
+// digest of its bytes.
+struct TFileSeen {
+  TFileStamp Stamp;
+  std::uint64_t Digest = 0;
+};
+
+// The file `path` names as it is now, its bytes read for the digest
+// (Stamp.Exists false when there is none or it cannot be read).
+TFileSeen SeeFile(const std::string& path);
+
+// Whether the file `path` names holds other bytes now than when `seen` was
+// taken: not when its stamp is the same, nor when only the stamp changed
+// (the file touched, or replaced by one of the same bytes); yes when it is
+// gone or its bytes differ. A file never seen (`seen.Stamp.Exists` false)
+// has not changed.
+bool ChangedSince(const TFileSeen& seen, const std::string& path);
+
 // The file a write to `path` replaces: `path` itself, or where its chain
 // of symbolic links ends (relative links resolved from the folder of the
 // link; at most 40 links, then `path` itself).
@@ -135,5 +161,21 @@ std::string FreeTemporaryPath(const std::string& path);
 bool ReplaceWithTemporary(const std::string& temporary, const std::string& path, TWriteError& error,
                           THardLinks links = THardLinks::Detach);
 bool ReplaceWithTemporary(const std::string& temporary, const std::string& path, std::string& error);
+
+// The system calls that put a write on the disk and give a file its owner,
+// as a seam: a test watches their order or makes one fail. Each gives 0 or
+// the error number. The default makes the system's calls.
+class TFileSystemCalls {
+ public:
+  virtual ~TFileSystemCalls() = default;
+  // Syncs the open file or folder `fd`, which `path` names.
+  virtual int Sync(int fd, const std::string& path);
+  virtual int Rename(const std::string& from, const std::string& to);
+  virtual int Chown(const std::string& path, uid_t owner, gid_t group);
+};
+
+// Installs the calls the safe write makes; returns the previous ones.
+TFileSystemCalls* SetFileSystemCalls(TFileSystemCalls* calls);
+using ScopedFileSystemCalls = TScopedSeam<TFileSystemCalls, SetFileSystemCalls>;
 
 }  // namespace kvx

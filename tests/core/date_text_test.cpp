@@ -63,25 +63,59 @@ TEST_F(DateText, WeekdaysOfEarlyDatesNeverIndexOutsideTheTable) {
   EXPECT_EQ(s, "Donnerstag, 04.10.1582");
 }
 
-// The desktop's order of day, month and year (a US and an ISO desktop).
-TEST_F(DateText, DatesFollowTheDesktopsOrder) {
-  std::string s;
-  IntlSeparators.Date = '/';
-  IntlSeparators.DateOrder = TShortDateOrder::MonthDayYear;
-  DateToText(1, 2, 2027, s, '/');
-  EXPECT_EQ(s, "02/01/2027");
-  DateToText(29, 2, 1500, s, '/');
-  EXPECT_EQ(s, "2/29/1500");
-  DatePaddedText(5, 3, -44, s);
-  EXPECT_EQ(s, "03/05/-0044");
-  kvx::DateText(4, 10, 1582, 4, '/', s);
-  EXPECT_EQ(s, "Donnerstag, 10/04/1582");
-  IntlSeparators.Date = '-';
-  IntlSeparators.DateOrder = TShortDateOrder::YearMonthDay;
-  DateToText(1, 2, 2027, s, '-');
-  EXPECT_EQ(s, "2027-02-01");
-  DatePaddedText(5, 3, 844, s);
-  EXPECT_EQ(s, "0844-03-05");
+// Every date text in each order of the desktop's short date (a German, a US
+// and an ISO desktop): the short form, the hand-built form before the
+// Gregorian reform with its weekday, a year below 1000 padded to four
+// digits, and plain numbers for a date the short form cannot show.
+TEST_F(DateText, EveryDateTextFollowsTheDesktopsOrder) {
+  struct Desktop {
+    TShortDateOrder order;
+    char separator;
+    const char* christmas;    // 24 December 2026, short form
+    const char* february;     // 1 February 2027, short form
+    const char* reform;       // Thursday 4 October 1582, with its weekday
+    const char* earlyYear;    // 5 March 844
+    const char* julianLeap;   // 29 February 1500, plain numbers
+    const char* beforeEpoch;  // 5 March 44 BC (year -44), padded
+  };
+  const Desktop desktops[] = {
+      {TShortDateOrder::DayMonthYear, '.', "24.12.2026", "01.02.2027", "Donnerstag, 04.10.1582", "05.03.0844",
+       "29.2.1500", "05.03.-0044"},
+      {TShortDateOrder::MonthDayYear, '/', "12/24/2026", "02/01/2027", "Donnerstag, 10/04/1582", "03/05/0844",
+       "2/29/1500", "03/05/-0044"},
+      {TShortDateOrder::YearMonthDay, '-', "2026-12-24", "2027-02-01", "Donnerstag, 1582-10-04", "0844-03-05",
+       "1500-2-29", "-0044-03-05"},
+  };
+  for (const Desktop& desktop : desktops) {
+    IntlSeparators.Date = desktop.separator;
+    IntlSeparators.DateOrder = desktop.order;
+    const char sep = desktop.separator;
+    std::string s;
+    kvx::DateText(24, 12, 2026, 4, sep, s);
+    EXPECT_EQ(s, desktop.christmas);
+    kvx::DateText(1, 2, 2027, -1, sep, s);
+    EXPECT_EQ(s, desktop.february);
+    kvx::DateText(4, 10, 1582, 4, sep, s);
+    EXPECT_EQ(s, desktop.reform);
+    kvx::DateText(5, 3, 844, -1, sep, s);
+    EXPECT_EQ(s, desktop.earlyYear);
+    TObserverRecord r;
+    r.Day = 24;
+    r.Month = 12;
+    r.Year = 2026;
+    r.Weekday = 4;
+    ObserverDateText(r, s);
+    EXPECT_EQ(s, desktop.christmas);
+
+    DateToText(1, 2, 2027, s, sep);
+    EXPECT_EQ(s, desktop.february);
+    DateToText(29, 2, 1500, s, sep);
+    EXPECT_EQ(s, desktop.julianLeap);
+    DatePaddedText(24, 12, 2026, s);
+    EXPECT_EQ(s, desktop.christmas);
+    DatePaddedText(5, 3, -44, s);
+    EXPECT_EQ(s, desktop.beforeEpoch);
+  }
 }
 
 TEST_F(DateText, DateToTextFallsBackToPlainNumbers) {
@@ -114,7 +148,8 @@ TEST_F(DateText, ObserverTextsCarryWeekdayTimeAndZone) {
   EXPECT_EQ(s, "Montag, 03.05.2004 21:15 MEZ30min");
   // More than 12 h from UT, a zone is named by its offset: no zone name is
   // that zone.
-  for (const auto& [zone, minutes, name] : {std::tuple{12, 45, "UTC+12:45"}, {-12, -30, "UTC-12:30"}, {11, 60, "Südseezeit60min"}}) {
+  for (const auto& [zone, minutes, name] :
+       {std::tuple{12, 45, "UTC+12:45"}, {-12, -30, "UTC-12:30"}, {11, 60, "Südseezeit60min"}}) {
     r.Zone = zone;
     r.ZoneMinutes = minutes;
     ObserverDateTimeText(r, s);

@@ -2,13 +2,18 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/access_list.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
@@ -152,6 +157,181 @@ TEST(SafeFileWrite, AFailureNamesItsCauseAndLeavesTheFileAsItWas) {
   EXPECT_EQ(test::TempFolder::Read(plain), "old");
   const std::vector<fs::path> left(fs::directory_iterator(folder), fs::directory_iterator{});
   for (const fs::path& path : left) EXPECT_EQ(path.string().find(".kvxtmp"), std::string::npos) << path;
+}
+
+// The calls that put a write on the disk, recorded in their order ("sync
+// <name>", "rename <from> <to>"; names within the folder, the folder
+// itself "."), made as the system makes them unless `failSync` gives an
+// error number for the path synced.
+class RecordingFileSystemCalls : public TFileSystemCalls {
+ public:
+  explicit RecordingFileSystemCalls(fs::path folder) : folder_(std::move(folder)) {}
+  int Sync(int fd, const std::string& path) override {
+    steps.push_back("sync " + Name(path));
+    if (failSync) {
+      if (const int failed = failSync(path)) return failed;
+    }
+    return TFileSystemCalls::Sync(fd, path);
+  }
+  int Rename(const std::string& from, const std::string& to) override {
+    steps.push_back("rename " + Name(from) + " " + Name(to));
+    return TFileSystemCalls::Rename(from, to);
+  }
+  int Chown(const std::string& path, uid_t owner, gid_t group) override {
+    return chownFails != 0 ? chownFails : TFileSystemCalls::Chown(path, owner, group);
+  }
+
+  std::vector<std::string> steps;
+  std::function<int(const std::string& path)> failSync;
+  int chownFails = 0;
+
+ private:
+  std::string Name(const std::string& path) const {
+    return fs::path(path) == folder_ ? "." : fs::path(path).lexically_relative(folder_).string();
+  }
+  fs::path folder_;
+};
+
+// A file replaced keeps its access control list and extended attributes;
+// one whose owner cannot be given to a new file (another user's file the
+// user may write) is rewritten in place and stays that user's.
+TEST(SafeFileWrite, AFileKeepsItsAccessListAttributesAndOwner) {
+  const test::TempFolder scratch;
+  const fs::path& folder = scratch.Path();
+  TWriteError error;
+  // "user::rw-, user:daemon:rw-, group::r--, mask::rw-, other::---": the
+  // mode shows the mask as the group's bits.
+  const std::string list = test::AccessList(6, 1, 6, 4, 6, 0);
+  const std::string shared = scratch.Write("shared.txt", "old");
+  fs::permissions(shared, fs::perms(0640));
+  ASSERT_TRUE(test::SetAttribute(shared, test::kAccessListAttribute, list));
+  ASSERT_TRUE(test::SetAttribute(shared, "user.origin", "observatory"));
+  ASSERT_EQ(Mode(shared), fs::perms(0660));
+  const std::uint64_t inode = FileStampOf(shared).Inode;
+  ASSERT_TRUE(WriteFileReplacing(shared, "new", error)) << error.Text;
+  EXPECT_EQ(test::TempFolder::Read(shared), "new");
+  EXPECT_NE(FileStampOf(shared).Inode, inode);  // a new file, given the old one's attributes
+  EXPECT_EQ(test::Attribute(shared, test::kAccessListAttribute), list);
+  EXPECT_EQ(test::Attribute(shared, "user.origin"), "observatory");
+  EXPECT_EQ(Mode(shared), fs::perms(0660));
+  fs::create_hard_link(shared, folder / "shared-too.txt");
+  ASSERT_TRUE(WriteFileReplacing(shared, "newer", error, THardLinks::Keep)) << error.Text;
+  EXPECT_EQ(test::TempFolder::Read((folder / "shared-too.txt").string()), "newer");
+  EXPECT_EQ(test::Attribute(shared, test::kAccessListAttribute), list);
+
+  // The owner cannot be given: the file itself gets the new contents.
+  const std::string theirs = scratch.Write("theirs.txt", "old");
+  {
+    RecordingFileSystemCalls calls(folder);
+    calls.chownFails = EPERM;
+    const ScopedFileSystemCalls installed(calls);
+    const std::uint64_t before = FileStampOf(theirs).Inode;
+    ASSERT_TRUE(WriteFileReplacing(theirs, "new", error)) << error.Text;
+    EXPECT_EQ(FileStampOf(theirs).Inode, before);
+    EXPECT_EQ(test::TempFolder::Read(theirs), "new");
+  }
+  // The same for real where the test may act as another user: a
+  // group-writable file of "daemon" (1) saved by "nobody" stays daemon's.
+  if (::geteuid() != 0) return;
+  fs::permissions(folder, fs::perms(01777));
+  ASSERT_EQ(::chown(theirs.c_str(), 1, 1), 0);
+  fs::permissions(theirs, fs::perms(0666));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    TWriteError failure;
+    const bool saved = ::setgid(65534) == 0 && ::setuid(65534) == 0 && WriteFileReplacing(theirs, "by nobody", failure);
+    ::_exit(saved ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  struct stat after {};
+  ASSERT_EQ(::stat(theirs.c_str(), &after), 0);
+  EXPECT_EQ(after.st_uid, 1u);
+  EXPECT_EQ(after.st_gid, 1u);
+  EXPECT_EQ(test::TempFolder::Read(theirs), "by nobody");
+}
+
+// The order in which a write reaches the disk: a new file synced before
+// the rename, its folder after; a file rewritten in place keeps its old
+// contents in a copy beside it, synced with its folder before the first
+// byte changes, until the rewritten file is synced. A rewrite that fails
+// puts the old contents back; where even that fails, the copy stays.
+TEST(SafeFileWrite, TheOldContentsStayOnTheDiskUntilTheNewAreSynced) {
+  const test::TempFolder scratch;
+  const fs::path& folder = scratch.Path();
+  TWriteError error;
+  const std::string plain = scratch.Write("plain.txt", "old");
+  {
+    RecordingFileSystemCalls calls(folder);
+    const ScopedFileSystemCalls installed(calls);
+    ASSERT_TRUE(WriteFileReplacing(plain, "new", error)) << error.Text;
+    EXPECT_EQ(calls.steps,
+              (std::vector<std::string>{"sync plain.txt.kvxtmp", "rename plain.txt.kvxtmp plain.txt", "sync ."}));
+  }
+  const std::string linked = scratch.Write("linked.txt", "old contents");
+  fs::create_hard_link(linked, folder / "other-name.txt");
+  const std::string copy = linked + ".kvxold";
+  {
+    RecordingFileSystemCalls calls(folder);
+    std::string copyWhenSynced, fileWhenSynced;
+    calls.failSync = [&](const std::string& path) {
+      if (path == linked) {
+        copyWhenSynced = test::TempFolder::Read(copy);
+        fileWhenSynced = test::TempFolder::Read(linked);
+      }
+      return 0;
+    };
+    const ScopedFileSystemCalls installed(calls);
+    ASSERT_TRUE(WriteFileReplacing(linked, "new", error, THardLinks::Keep)) << error.Text;
+    EXPECT_EQ(calls.steps, (std::vector<std::string>{"sync linked.txt.kvxold", "sync .", "sync linked.txt"}));
+    EXPECT_EQ(copyWhenSynced, "old contents");
+    EXPECT_EQ(fileWhenSynced, "new");
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(test::TempFolder::Read((folder / "other-name.txt").string()), "new");
+  }
+  // The disk refuses the rewritten file once: the old contents are back.
+  // Refused every time: the copy stays and the error names it.
+  for (const bool always : {false, true}) {
+    SCOPED_TRACE(always);
+    RecordingFileSystemCalls calls(folder);
+    int refusals = 0;
+    calls.failSync = [&](const std::string& path) { return path == linked && (always || refusals++ == 0) ? EIO : 0; };
+    const ScopedFileSystemCalls installed(calls);
+    error = {};
+    EXPECT_FALSE(WriteFileReplacing(linked, "newer and longer", error, THardLinks::Keep));
+    EXPECT_EQ(test::TempFolder::Read(linked), "new");
+    EXPECT_EQ(fs::exists(copy), always);
+    EXPECT_EQ(error.Text.find(copy) != std::string::npos, always) << error.Text;
+    EXPECT_FALSE(fs::exists(linked + ".kvxtmp"));
+    if (always) {
+      EXPECT_EQ(test::TempFolder::Read(copy), "new");
+    }
+  }
+}
+
+// A file counts as changed when its bytes changed: touched, or replaced
+// by a file of the same bytes, it has not.
+TEST(SafeFileWrite, AFileHasChangedOnlyWhenItsBytesHave) {
+  const test::TempFolder scratch;
+  const std::string path = scratch.Write("seen.txt", "the bytes read");
+  const TFileSeen seen = SeeFile(path);
+  ASSERT_TRUE(seen.Stamp.Exists);
+  EXPECT_FALSE(ChangedSince(seen, path));
+  fs::last_write_time(path, fs::last_write_time(path) + std::chrono::hours(1));
+  ASSERT_NE(FileStampOf(path), seen.Stamp);
+  EXPECT_FALSE(ChangedSince(seen, path));
+  scratch.Write("elsewhere.txt", "the bytes read");
+  fs::rename(scratch.File("elsewhere.txt"), path);
+  EXPECT_FALSE(ChangedSince(seen, path));
+  scratch.Write("seen.txt", "the bytes READ");
+  EXPECT_TRUE(ChangedSince(seen, path));
+  scratch.Write("seen.txt", "other length");
+  EXPECT_TRUE(ChangedSince(seen, path));
+  fs::remove(path);
+  EXPECT_TRUE(ChangedSince(seen, path));
+  EXPECT_FALSE(ChangedSince(TFileSeen{}, path));
 }
 
 }  // namespace

@@ -4,8 +4,9 @@ should. Program and file vocabulary (cell references, function names, file
 names and extensions, catalogue and star names) is folded by the one ASCII
 routine of platform/ascii_case.h: the C library's case functions follow the
 locale (a Turkish desktop has no upper case of 'i'), and Qt's case mapping
-changes letters beyond ASCII. And the desktop's locale itself (QLocale(),
-QLocale::system(), std::locale(""), an imbue other than the classic
+changes letters beyond ASCII. And the desktop's locale itself (QLocale(), a
+QLocale variable or member not made from a named language, QLocale::system(),
+std::locale(""), std::locale::global, an imbue other than the classic
 locale's, setlocale and newlocale, Qt's "%L" arguments) is read only in the
 places named below, which show or read the user's own entries or read the
 desktop's settings once: a number written to a file or read from one never
@@ -25,8 +26,15 @@ CASE_FUNCTION = re.compile(
 
 DESKTOP_LOCALE = re.compile(
     r"\bQLocale\s*(?:\(\s*\)|\{\s*\})"  # the default QLocale, which is the desktop's
+    # A QLocale variable or member, unless what it is made from names its
+    # language (QLocale::German, QLocale::c()): declared without one it is the
+    # desktop's, and made from anything else it may be.
+    r"|(?<![\w:.>])QLocale\s+(?:const\s+)?[A-Za-z_]\w*\s*(?:;|[=({](?![^;]*\bQLocale::(?!system\b)[A-Za-z_]))"
+    r"|\bnew\s+QLocale\b(?!\s*[({]\s*QLocale::(?!system\b)[A-Za-z_])"
+    r"|\bmake_(?:unique|shared)\s*<\s*QLocale\s*>\s*\(\s*\)"
     r"|\bQLocale::(?:system|setDefault)\s*\("
     r"|\bstd::locale\s*[({]\s*\"\""  # the environment's locale
+    r"|\bstd::locale::global\s*\("  # every stream's locale from then on
     r"|\bimbue\s*\((?!\s*std::locale::classic\s*\(\s*\)\s*\))"
     r"|(?<![\w.])(?:std::)?(?:setlocale|newlocale|uselocale)\s*\("
     r"|\"[^\"\n]*%L\d")  # a Qt argument in the default locale's form
@@ -80,11 +88,17 @@ class LocaleUse(unittest.TestCase):
                      "a.compare(b, Qt::CaseInsensitive)"]:
             self.assertFalse(findings(code, CASE_FUNCTION), code)
         for code in ["QLocale().toString(x)", "QLocale{}.toDouble(t)", "QLocale::system().decimalPoint()",
+                     "const QLocale desktop;", "QLocale loc;", "static QLocale x = DesktopLocale();",
+                     "static const QLocale shown = QLocale::system();", "QLocale locale_{};", "QLocale loc = {};",
+                     "QLocale const named(QString::fromStdString(name));", "auto* l = new QLocale;",
+                     "auto l = std::make_unique<QLocale>();", "std::locale::global(std::locale(\"de_DE.UTF-8\"));",
                      "std::locale(\"\")", "in.imbue(std::locale(\"de_DE.UTF-8\"));", "setlocale(LC_ALL, \"\");",
                      "QString(\"%L1 km\").arg(x)"]:
             self.assertTrue(findings(code, DESKTOP_LOCALE), code)
         for code in ["in.imbue(std::locale::classic());", "QLocale(QLocale::German)", "QString(\"%1\").arg(x)",
-                     "std::locale::classic()"]:
+                     "std::locale::classic()", "const QLocale locale(english ? QLocale::English : QLocale::German);",
+                     "static const QLocale plain = QLocale::c();", "QLocale::Language language;",
+                     "void Show(const QLocale& locale);", "#include <QLocale>", "class QLocale;"]:
             self.assertFalse(findings(code, DESKTOP_LOCALE), code)
 
 

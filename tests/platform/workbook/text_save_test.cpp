@@ -38,6 +38,8 @@ std::string Utf16Le(const std::u16string& text) {
   return bytes;
 }
 
+std::string Fixture(const std::string& name) { return Slurp(std::string(KVX_FIXTURE_DIR) + "/bad-inputs/" + name); }
+
 TTextDialect Csv(char separator) {
   TTextDialect dialect;
   dialect.Separator = separator;
@@ -87,6 +89,18 @@ TEST(TextSave, AFileSavedInPlaceChangesOnlyTheCellsTheUserChanged) {
       // A German spreadsheet's ';' file with quoted fields.
       {"semicolon.csv", true, "\"Name\";\"Wert\"\n\"Ceres\";1,50\n\"a;b\";\"say \"\"hi\"\"\"\n", 2, 2, "2",
        "\"Name\";\"Wert\"\n\"Ceres\";2\n\"a;b\";\"say \"\"hi\"\"\"\n"},
+      // Whole numbers of 17 to 20 digits ending in zeros: those no double
+      // holds exactly (the double's own text has other digits) beside those
+      // one does; exponents; a German file of them.
+      {"big.txt", false, Fixture("tab_text_big_integer_field_changed_by_ctrl_s.txt"), 3, 3, "2.5",
+       "Objekt\tNummer\tWert\nCeres\t123456789012345000\t1.5\nVesta\t4\t2.5\n"},
+      {"big.csv", true, Fixture("csv_big_integer_field_changed_by_ctrl_s.csv"), 3, 3, "2,5",
+       "Objekt;Nummer;Wert\nCeres;123456789012345000;1,5\nVesta;4;2,5\n"},
+      {"digits.txt", false, "1234567890123450000\t-98765432109876500000\t12345678901234500\t-10000000000000000\n"
+                            "99999999999999900000\t1.5e3\t2E-7\t1e+22\t123456789012345e5\n",
+       2, 2, "1500",
+       "1234567890123450000\t-98765432109876500000\t12345678901234500\t-10000000000000000\n"
+       "99999999999999900000\t1500\t2E-7\t1e+22\t123456789012345e5\n"},
   };
   test::TempFolder folder;
   for (const TSaveCase& c : cases) {
