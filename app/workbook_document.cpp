@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "app/history_list.h"
-#include "app/save_failure.h"
 #include "platform/ascii_case.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
@@ -16,6 +15,7 @@
 #include "platform/messages.h"
 #include "platform/number_text.h"
 #include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"

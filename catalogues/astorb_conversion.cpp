@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <span>
 
 #include "catalogues/element_lines.h"
@@ -13,7 +14,8 @@
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/ascii_case.h"
-#include "platform/safe_file_write.h"
+#include "platform/globals.h"
+#include "platform/safe_output_file.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -185,48 +187,22 @@ void AppendMpcorbNumber(std::string& out, TFieldReader& reader, std::size_t k, d
   if (written < static_cast<std::size_t>(width)) out.insert(at, static_cast<std::size_t>(width) - written, ' ');
 }
 
-// The output, written to a temporary file beside it and renamed into place
-// at the end.
+// The output, written through the safe write (TSafeOutputFile): in its
+// place only once it is whole, every name of a hard-linked file seeing it.
 class TConversionOutput {
  public:
-  bool Open(const std::string& path, std::string& error) {
-    path_ = path;
-    temporary_ = FreeTemporaryPath(path);
-    if (!temporary_.empty()) file_ = std::fopen(temporary_.c_str(), "wb");
-    if (file_ == nullptr) {
-      error = "Cannot write " + path;
-      temporary_.clear();
-      return false;
-    }
-    return true;
-  }
-  ~TConversionOutput() {
-    if (file_ != nullptr) std::fclose(file_);
-    if (!temporary_.empty()) {
-      std::error_code ec;
-      std::filesystem::remove(temporary_, ec);
-    }
+  bool Open(const std::string& path, TWriteError& error) {
+    file_.emplace(path);
+    return file_->Open(error);
   }
   void Line(const std::string& text) {
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fwrite("\r\n", 1, 2, file_) != 2)
-      failed_ = true;
+    file_->Write(text);
+    file_->Write("\r\n");
   }
-  bool Finish(std::string& error) {
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    if (failed_ || !closed) {
-      error = "Cannot write " + path_;
-      return false;
-    }
-    const bool renamed = ReplaceWithTemporary(temporary_, path_, error);
-    temporary_.clear();
-    return renamed;
-  }
+  bool Finish(TWriteError& error) { return file_->Commit(error); }
 
  private:
-  std::string path_, temporary_;
-  std::FILE* file_ = nullptr;
-  bool failed_ = false;
+  std::optional<TSafeOutputFile> file_;
 };
 
 void Finish(TConversionOutput& out, TConversionResult& result) { result.Done = out.Finish(result.Error); }
@@ -247,7 +223,8 @@ bool OpenConversion(const std::string& input, TCatalogueKind kind, int format, T
                     TConversionOutput& out, TConversionResult& result) {
   result.Output = ConversionOutputFile(input, kind, format);
   if (!in.Open(input)) {
-    result.Error = "Cannot read " + input;
+    result.Error.Fail(TWriteFailure::Refused, std::string(ByLanguage("Die Datei ", "The file ")) + input +
+                                                  ByLanguage(" kann nicht gelesen werden.", " cannot be read."));
     return false;
   }
   return out.Open(result.Output, result.Error);

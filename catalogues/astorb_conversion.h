@@ -66,6 +66,7 @@
 #include "catalogues/text_line_reader.h"
 #include "core/asteroid_elements.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
 
 namespace kvx {
 
@@ -122,7 +123,9 @@ struct TConversionResult {
   TSkippedLines Unusable;
   bool UnusableCopied = false;  // those records are in the output (plain CSV)
   std::string Output;
-  std::string Error;  // why nothing was written
+  // Why nothing was written: the cause of the failed write, or (Refused)
+  // the catalogue could not be read, said in the interface language.
+  TWriteError Error;
 };
 
 TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,

@@ -273,7 +273,7 @@ void TMainForm::LoadStartupSettings() {
   state_.DataFolder = ResolveDataFolder(store.ReadString("Data", "Path"));
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   help_->SetHelpFile(HelpFilePath());
-  CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
+  shipped_copy_ = CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
 
   LoadStoredSettings();
 
@@ -367,6 +367,11 @@ void TMainForm::HaltWithoutCatalogue() {
     ShowMessage(InstallationIncompleteText(shipped, state_.DataFolder, false),
                 InstallationIncompleteText(shipped, state_.DataFolder, true), MessageIcon::Error, MessageButtons::Ok,
                 CatalogueMissingCaption(english));
+  } else if (const TWriteError* failure = shipped_copy_.WriteFailureOf(kSmallStarCatalogueFile)) {
+    const std::string& folder = state_.DataFolder;
+    ShowMessage(DataFolderNotWritableText(folder, DataFolderWriteCause(folder, *failure, false), false),
+                DataFolderNotWritableText(folder, DataFolderWriteCause(folder, *failure, true), true),
+                MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
   } else {
     ShowMessage(CatalogueMissingText(state_.DataFolder, false), CatalogueMissingText(state_.DataFolder, true),
                 MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));

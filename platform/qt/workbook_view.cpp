@@ -171,6 +171,8 @@ void TWorkbookView::ModelChanged(TChange change) {
       canvas_->viewport()->update();
       UpdateEditBar();
       emit OnSelChange();
+      // The protection is the sheet's own: its menu item follows the sheet.
+      emit OnTopLeftChanged();
       break;
     case TChange::View:
       canvas_->ClearFontCache();

@@ -111,6 +111,23 @@ class Reader {
 
 constexpr char kMagic[] = "KVXWB1";
 
+// The options of a sheet's protection, in the order of the snapshot.
+constexpr bool TSheetProtection::*kProtectionFlags[] = {&TSheetProtection::SelectLockedCells,
+                                                        &TSheetProtection::SelectUnlockedCells,
+                                                        &TSheetProtection::FormatCells,
+                                                        &TSheetProtection::FormatColumns,
+                                                        &TSheetProtection::FormatRows,
+                                                        &TSheetProtection::InsertColumns,
+                                                        &TSheetProtection::InsertRows,
+                                                        &TSheetProtection::InsertHyperlinks,
+                                                        &TSheetProtection::DeleteColumns,
+                                                        &TSheetProtection::DeleteRows,
+                                                        &TSheetProtection::Sort,
+                                                        &TSheetProtection::AutoFilter,
+                                                        &TSheetProtection::PivotTables,
+                                                        &TSheetProtection::EditObjects,
+                                                        &TSheetProtection::EditScenarios};
+
 void PutStyle(Writer& w, const TCellStyle& s) {
   w.Text(s.NumberFormat);
   w.I32(s.Alignment.Horizontal);
@@ -354,6 +371,26 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
     w.U8(d.AutoFilter.has_value());
     const TRange filter = d.AutoFilter.value_or(TRange{});
     for (int v : {filter.Row1, filter.Col1, filter.Row2, filter.Col2}) w.I32(v);
+    for (const auto* run : {&d.TitleRows, &d.TitleCols}) {
+      w.U8(run->has_value());
+      w.I32(run->value_or(TLineRun{}).First);
+      w.I32(run->value_or(TLineRun{}).Last);
+    }
+    w.U32(static_cast<std::uint32_t>(d.FilterColumns.size()));
+    for (const TFilterColumn& column : d.FilterColumns) {
+      w.I32(column.Column);
+      w.U32(static_cast<std::uint32_t>(column.Values.size()));
+      for (const std::string& value : column.Values) w.Text(value);
+      w.U8(column.Blanks);
+      w.U32(static_cast<std::uint32_t>(column.Conditions.size()));
+      for (const TFilterCondition& condition : column.Conditions) {
+        w.Text(condition.Operator);
+        w.Text(condition.Value);
+      }
+      w.U8(column.And);
+    }
+    w.U8(d.Protection.has_value());
+    for (const bool TSheetProtection::*flag : kProtectionFlags) w.U8(d.Protection.value_or(TSheetProtection{}).*flag);
   }
   const auto names = book.Names();
   w.U32(static_cast<std::uint32_t>(names.size()));
@@ -363,7 +400,6 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
   }
   w.I32(book.ViewScale());
   w.U8(book.ShowGridLines());
-  w.U8(book.EnableProtection());
   for (const int count : book.ReadLosses().Counts) w.I32(count);
   w.U32(static_cast<std::uint32_t>(book.ReadLosses().RenamedSheets.size()));
   for (const auto& [from, to] : book.ReadLosses().RenamedSheets) {
@@ -380,6 +416,13 @@ std::string EncodeWorkbookSnapshot(const TWorkbook& book) {
   const auto created = static_cast<std::uint64_t>(properties.Created);
   w.U32(static_cast<std::uint32_t>(created & 0xFFFFFFFFu));
   w.U32(static_cast<std::uint32_t>(created >> 32));
+  w.U32(static_cast<std::uint32_t>(properties.Custom.size()));
+  for (const TCustomProperty& property : properties.Custom) {
+    w.Text(property.Name);
+    w.U8(static_cast<std::uint32_t>(property.Kind));
+    w.Text(property.Text);
+    w.F64(property.Number);
+  }
   return std::move(w.Bytes());
 }
 
@@ -447,6 +490,31 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
     TRange filter;
     for (int* v : {&filter.Row1, &filter.Col1, &filter.Row2, &filter.Col2}) *v = r.I32();
     if (filtered) d.AutoFilter = filter;
+    for (auto* run : {&d.TitleRows, &d.TitleCols}) {
+      const bool there = r.U8() != 0;
+      TLineRun lines;
+      lines.First = r.I32();
+      lines.Last = r.I32();
+      if (there) *run = lines;
+    }
+    for (std::uint32_t n = r.Count(9); n > 0 && r.Ok(); --n) {
+      TFilterColumn column;
+      column.Column = r.I32();
+      for (std::uint32_t k = r.Count(4); k > 0 && r.Ok(); --k) column.Values.push_back(r.Text());
+      column.Blanks = r.U8() != 0;
+      for (std::uint32_t k = r.Count(8); k > 0 && r.Ok(); --k) {
+        TFilterCondition condition;
+        condition.Operator = r.Text();
+        condition.Value = r.Text();
+        column.Conditions.push_back(std::move(condition));
+      }
+      column.And = r.U8() != 0;
+      d.FilterColumns.push_back(std::move(column));
+    }
+    const bool protectedSheet = r.U8() != 0;
+    TSheetProtection protection;
+    for (bool TSheetProtection::*flag : kProtectionFlags) protection.*flag = r.U8() != 0;
+    if (protectedSheet) d.Protection = protection;
   }
   const std::uint32_t nameCount = r.Count(8);
   for (std::uint32_t k = 0; k < nameCount && r.Ok(); ++k) {
@@ -456,7 +524,6 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   }
   const int scale = r.I32();
   const bool grid = r.U8() != 0;
-  const bool protection = r.U8() != 0;
   TReadLosses losses;
   for (int& count : losses.Counts) count = std::max(0, r.I32());
   for (std::uint32_t n = r.Count(8); n > 0 && r.Ok(); --n) {
@@ -472,12 +539,21 @@ bool DecodeWorkbookSnapshot(std::string_view bytes, TWorkbook& book) {
   }
   const std::uint64_t createdLow = r.U32();
   properties.Created = static_cast<long long>(createdLow | (static_cast<std::uint64_t>(r.U32()) << 32));
+  for (std::uint32_t n = r.Count(17); n > 0 && r.Ok(); --n) {
+    TCustomProperty property;
+    property.Name = r.Text();
+    const std::uint32_t kind = r.U8();
+    if (kind > static_cast<std::uint32_t>(TCustomProperty::TKind::Date)) return false;
+    property.Kind = static_cast<TCustomProperty::TKind>(kind);
+    property.Text = r.Text();
+    property.Number = r.F64();
+    properties.Custom.push_back(std::move(property));
+  }
   if (!r.Ok() || !r.AtEnd()) return false;
   fresh.SetSheet(std::clamp(current, 1, fresh.NumSheets()));
   book.AdoptContents(std::move(fresh));
   book.SetViewScale(scale);
   book.SetShowGridLines(grid);
-  book.SetEnableProtection(protection);
   book.SetReadLosses(losses);
   book.SetFileProperties(properties);
   return true;

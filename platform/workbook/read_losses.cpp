@@ -101,15 +101,31 @@ LossLine LineOf(TReadLoss kind) {
               "text over 32,767 characters: cut when saved as .xlsx",
               "texts over 32,767 characters: cut when saved as .xlsx"};
     case TReadLoss::Protections:
+      return {"Kennwort oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
+              "Kennwörter oder Schutz der Arbeitsmappe: weggelassen, die Blätter bleiben ohne Kennwort geschützt",
+              "password or protection of the workbook: left out, the sheets stay protected without a password",
+              "passwords or protections of the workbook: left out, the sheets stay protected without a password"};
+    case TReadLoss::FilterCriteria:
       return {
-          "Kennwort, Schutz der Arbeitsmappe oder ungeschütztes Blatt neben geschützten: weggelassen, die "
-          "Blätter werden ohne Kennwort geschützt",
-          "Kennwörter, Schutz der Arbeitsmappe oder ungeschützte Blätter neben geschützten: weggelassen, die "
-          "Blätter werden ohne Kennwort geschützt",
-          "password, protection of the workbook or unprotected sheet beside protected ones: left out, the "
-          "sheets are protected without a password",
-          "passwords, protections of the workbook or unprotected sheets beside protected ones: left out, the "
-          "sheets are protected without a password"};
+          "Filterkriterium (Top 10, Farbe, Symbol, Datumsgruppe, dynamisch): weggelassen, die ausgeblendeten "
+          "Zeilen bleiben",
+          "Filterkriterien (Top 10, Farbe, Symbol, Datumsgruppe, dynamisch): weggelassen, die ausgeblendeten "
+          "Zeilen bleiben",
+          "filter criterion (top 10, colour, icon, date group, dynamic): left out, the hidden rows stay",
+          "filter criteria (top 10, colour, icon, date group, dynamic): left out, the hidden rows stay"};
+    case TReadLoss::TabColors:
+      return {"Registerfarbe aus einem Design, das die Datei nicht enthält: weggelassen",
+              "Registerfarben aus einem Design, das die Datei nicht enthält: weggelassen",
+              "tab colour of a theme the file does not hold: left out",
+              "tab colours of a theme the file does not hold: left out"};
+    case TReadLoss::CustomProperties:
+      return {
+          "benutzerdefinierte Dokumenteigenschaft einer anderen Art als Text, Zahl, Wahrheitswert oder Datum: "
+          "weggelassen",
+          "benutzerdefinierte Dokumenteigenschaften einer anderen Art als Text, Zahl, Wahrheitswert oder Datum: "
+          "weggelassen",
+          "custom document property of a kind other than text, number, truth value or date: left out",
+          "custom document properties of a kind other than text, number, truth value or date: left out"};
   }
   return {"", "", "", ""};
 }

@@ -35,12 +35,15 @@ enum class TReadLoss {
   SheetNames,        // sheet names the workbook cannot hold (over 31 characters, or equal to another's but for
                      // case): the sheet keeps the name it was given
   LongTexts,         // texts longer than a cell of an .xlsx file holds (32,767 characters): cut when saved so
-  Protections,       // .xlsx: the passwords of protected sheets, the workbook's own protection, and each sheet
-                     // without protection beside protected ones: left out (protection is one switch for the
-                     // whole workbook: every sheet is protected, without a password)
+  Protections,       // .xlsx: the passwords of protected sheets and the workbook's own protection: left out (the
+                     // sheets keep their protection, without a password)
+  FilterCriteria,    // .xlsx: filter criteria other than lists of values and one or two conditions (top 10,
+                     // dynamic, colour, icon, date groups): left out, the filter's range and hidden rows stay
+  TabColors,         // .xlsx: tab colours of the theme that the file's theme does not give: left out
+  CustomProperties,  // .xlsx: custom document properties of a kind the writer does not write: left out
 };
 
-inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::Protections) + 1;
+inline constexpr int kReadLossKinds = static_cast<int>(TReadLoss::CustomProperties) + 1;
 
 struct TReadLosses {
   std::array<int, kReadLossKinds> Counts{};

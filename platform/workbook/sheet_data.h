@@ -141,6 +141,50 @@ struct TPageSetup : TPrintOptions {
   int PagesWide = 1;
 };
 
+// A run of rows or columns, first to last (1-based, first <= last).
+struct TLineRun {
+  int First = 1;
+  int Last = 1;
+  bool operator==(const TLineRun&) const = default;
+};
+
+// One column's criteria of a sheet's filter: the values shown (with the
+// empty cells, where `Blanks`), or one or two conditions ("greaterThan"
+// "4"; an empty operator is "equal"), both met (`And`) or either.
+struct TFilterCondition {
+  std::string Operator;
+  std::string Value;
+  bool operator==(const TFilterCondition&) const = default;
+};
+struct TFilterColumn {
+  int Column = 0;  // 0 for the filter range's first column
+  std::vector<std::string> Values;
+  bool Blanks = false;
+  std::vector<TFilterCondition> Conditions;
+  bool And = false;
+  bool operator==(const TFilterColumn&) const = default;
+};
+
+// What a protected sheet still lets its user do, as the file says it.
+struct TSheetProtection {
+  bool SelectLockedCells = true;
+  bool SelectUnlockedCells = true;
+  bool FormatCells = false;
+  bool FormatColumns = false;
+  bool FormatRows = false;
+  bool InsertColumns = false;
+  bool InsertRows = false;
+  bool InsertHyperlinks = false;
+  bool DeleteColumns = false;
+  bool DeleteRows = false;
+  bool Sort = false;
+  bool AutoFilter = false;
+  bool PivotTables = false;
+  bool EditObjects = false;
+  bool EditScenarios = false;
+  bool operator==(const TSheetProtection&) const = default;
+};
+
 // One sheet's contents and settings.
 struct TSheetData {
   int Id = 0;  // stable identity for names, kept by copies
@@ -163,9 +207,15 @@ struct TSheetData {
   std::set<int> RowBreaks;  // a break after this row
   std::set<int> ColBreaks;  // a break after this column
   TPageSetup Page;
-  std::optional<std::uint32_t> TabColor;  // the colour of the sheet's tab (0xRRGGBB), where it has one
-  std::optional<TRange> AutoFilter;       // the range of the sheet's filter buttons, where it has them
-  std::vector<TTextLine> TextLines;       // the lines of the text file the sheet was read from; none for others
+  std::optional<std::uint32_t> TabColor;       // the colour of the sheet's tab (0xRRGGBB), where it has one
+  std::optional<TRange> AutoFilter;            // the range of the sheet's filter buttons, where it has them
+  std::vector<TFilterColumn> FilterColumns;    // the criteria of the filter, by column
+  std::optional<TSheetProtection> Protection;  // where the sheet is protected
+  // The rows and columns printed again on every page (the file's print
+  // titles), where the sheet has them.
+  std::optional<TLineRun> TitleRows;
+  std::optional<TLineRun> TitleCols;
+  std::vector<TTextLine> TextLines;  // the lines of the text file the sheet was read from; none for others
 
   const TCell* CellAt(int row, int col) const;
   int LastRow() const;

@@ -804,7 +804,12 @@ void TWorkbook::SetShowFormulas(bool on) { SetViewFlag(showFormulas_, on); }
 
 void TWorkbook::SetShowGridLines(bool on) { SetViewFlag(showGridLines_, on); }
 
-void TWorkbook::SetEnableProtection(bool on) { SetViewFlag(enableProtection_, on); }
+void TWorkbook::SetEnableProtection(bool on) {
+  std::optional<TSheetProtection>& protection = ViewState(current_).Protection;
+  if (on && !protection) protection.emplace();
+  if (!on) protection.reset();
+  Notify(TChange::View);
+}
 
 void TWorkbook::SetViewScale(int percent) {
   viewScale_ = std::clamp(percent, 10, 400);

@@ -55,6 +55,17 @@ enum class TChange : std::uint8_t {
 // installs one that knows the real fonts.
 using TTextMeasurer = std::function<double(const std::string& text, const TCellFont& font)>;
 
+// A custom document property: a text, a number (whole or not), a truth
+// value (Number 1 or 0) or a time (Number: seconds since 1970, UTC).
+struct TCustomProperty {
+  enum class TKind { Text, Number, Integer, Boolean, Date };
+  std::string Name;
+  TKind Kind = TKind::Text;
+  std::string Text;
+  double Number = 0.0;
+  bool operator==(const TCustomProperty&) const = default;
+};
+
 // What a workbook file says of itself, kept so that the file is written
 // again as it was: the day its dates count from and the document's
 // properties (empty texts and a creation time of 0 where it names none).
@@ -69,7 +80,8 @@ struct TWorkbookFileProperties {
   std::string Keywords;
   std::string Comments;
   std::string Status;
-  long long Created = 0;  // seconds since 1970 (UTC)
+  long long Created = 0;                // seconds since 1970 (UTC)
+  std::vector<TCustomProperty> Custom;  // in the file's order
   bool operator==(const TWorkbookFileProperties&) const = default;
 };
 
@@ -320,7 +332,10 @@ class TWorkbook {
   void SetShowFormulas(bool on);
   bool ShowGridLines() const { return showGridLines_; }
   void SetShowGridLines(bool on);
-  bool EnableProtection() const { return enableProtection_; }
+  // Whether the current sheet is protected: its locked cells cannot be
+  // changed. Each sheet has its own protection (TSheetData::Protection); on
+  // protects the current sheet with the usual options, off lifts it.
+  bool EnableProtection() const { return CurrentSheetData().Protection.has_value(); }
   void SetEnableProtection(bool on);
   int ViewScale() const { return viewScale_; }
   void SetViewScale(int percent);  // clamped to 10..400
@@ -458,7 +473,6 @@ class TWorkbook {
   bool showEditBar_ = true;
   bool showFormulas_ = false;
   bool showGridLines_ = true;
-  bool enableProtection_ = false;
   int viewScale_ = 100;
   TReadLosses readLosses_;
   TTextFileForm textForm_;

@@ -170,4 +170,24 @@ TSheetCells ScanSheetCells(std::string_view sheetXml, std::string* badCell) {
   return found;
 }
 
+std::set<int> ScanHiddenRows(std::string_view sheetXml) {
+  std::set<int> rows;
+  static constexpr std::string_view kHidden = "hidden=";
+  for (std::size_t at = sheetXml.find(kHidden); at != std::string_view::npos;
+       at = sheetXml.find(kHidden, at + kHidden.size())) {
+    const std::size_t open = sheetXml.rfind('<', at);
+    if (open == std::string_view::npos || sheetXml.compare(open, 4, "<row") != 0) continue;
+    const std::size_t end = XmlTagEnd(sheetXml, open);
+    if (end == std::string_view::npos || end < at) continue;
+    const std::string_view tag = sheetXml.substr(open + 4, end - open - 4);
+    const std::string_view hidden = TagAttribute(tag, "hidden");
+    if (hidden != "1" && hidden != "true") continue;
+    const std::string_view number = TagAttribute(tag, "r");
+    int row = 0;
+    const auto [stop, ec] = std::from_chars(number.data(), number.data() + number.size(), row);
+    if (ec == std::errc() && stop == number.data() + number.size() && row >= 1 && row <= kMaxRows) rows.insert(row);
+  }
+  return rows;
+}
+
 }  // namespace kvx::workbook

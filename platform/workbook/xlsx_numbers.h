@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -65,5 +66,10 @@ struct TSheetCells {
 // first of them named in `badCell` ("C1") when given; an empty value is no
 // number and no fault.
 TSheetCells ScanSheetCells(std::string_view sheetXml, std::string* badCell = nullptr);
+
+// The rows a worksheet part marks hidden: hidden="1", or "true" as
+// LibreOffice writes it (which the cell reader takes for not hidden). A row
+// is found by its "r"; one without it is left out.
+std::set<int> ScanHiddenRows(std::string_view sheetXml);
 
 }  // namespace kvx::workbook

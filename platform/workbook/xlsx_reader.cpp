@@ -351,6 +351,350 @@ class TRowComparison {
   std::vector<signed char> dateStyle_;
 };
 
+// What the reading of one file shares: the library's document of it, the
+// settings read beside the library, the file's prepared package and the
+// workbook being filled, with the workbook's style of each cell format
+// made once.
+struct TXlsxRead {
+  TXlsxRead(const ss::document& document, const ss::view& sheetView, TPreparedXlsx& package, TXlsxSettings& read,
+            TWorkbook& workbook)
+      : Doc(document),
+        View(sheetView),
+        Context(document.get_model_context()),
+        Resolver(ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &Context)),
+        Prepared(package),
+        Settings(read),
+        Fresh(workbook),
+        Codes(NumberFormatsById(document.get_styles())) {}
+
+  std::uint32_t StyleOf(std::size_t xf) {
+    auto found = styleOfXf_.find(xf);
+    if (found == styleOfXf_.end()) {
+      found = styleOfXf_.emplace(xf, Fresh.StyleIndex(StyleFromFormat(Doc.get_styles(), Codes, Settings, xf))).first;
+    }
+    return found->second;
+  }
+  // The settings of sheet `s` (0-based), null where the file gives none.
+  const TXlsxSheetSettings* SheetSettings(std::size_t s) const {
+    return s < Settings.Sheets.size() ? &Settings.Sheets[s] : nullptr;
+  }
+
+  const ss::document& Doc;
+  const ss::view& View;
+  const ixion::model_context& Context;
+  const std::unique_ptr<ixion::formula_name_resolver> Resolver;
+  TPreparedXlsx& Prepared;
+  TXlsxSettings& Settings;
+  TWorkbook& Fresh;
+  const std::map<std::size_t, std::string> Codes;
+
+ private:
+  std::map<std::size_t, std::uint32_t> styleOfXf_;
+};
+
+// A formula cell of the library's model: its formula in the workbook's
+// words, and the result the file stored (kept where the formula cannot be
+// computed here). The formulas TRUE() and FALSE() (as some programs store
+// truth values) become the numbers 1 and 0 (counted with the truth values,
+// xlsx_losses.h).
+TCell FormulaCell(const TXlsxRead& read, const ixion::formula_cell& formula, const ixion::abs_address_t& position) {
+  TCell cell;
+  cell.Kind = TCellKind::Formula;
+  cell.Formula = ixion::print_formula_tokens(read.Context, position, *read.Resolver, formula.get_tokens()->get());
+  if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
+  cell.Formula = DecodeXlsxEscapes(cell.Formula);
+  std::string upper = cell.Formula;
+  for (char& ch : upper) ch = AsciiUpper(ch);
+  if (upper == "TRUE()" || upper == "FALSE()") {
+    cell.Kind = TCellKind::Number;
+    cell.Number = upper == "TRUE()" ? 1.0 : 0.0;
+    cell.Formula.clear();
+    return cell;
+  }
+  cell.Result = TFormulaResult::Error;
+  cell.Text = "#NAME?";
+  try {
+    const ixion::formula_result cached = formula.get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
+    if (cached.get_type() == ixion::formula_result::result_type::value) {
+      cell.Result = TFormulaResult::Number;
+      cell.Number = cached.get_value();
+      cell.Text.clear();
+    } else if (cached.get_type() == ixion::formula_result::result_type::string) {
+      cell.Result = TFormulaResult::Text;
+      cell.Text = DecodeXlsxEscapes(cached.get_string());
+    }
+  } catch (const std::exception&) {
+    // No stored result.
+  }
+  return cell;
+}
+
+// A cell of the library's model in sheet `s` (0-based) at `row`, `col`
+// (1-based), its format not yet set. A number is the file's own digits,
+// read exactly (`numberCursor` follows the walk through them).
+TCell ModelCell(const TXlsxRead& read, std::size_t s, const ixion::model_iterator::cell& item, int row, int col,
+                std::size_t& numberCursor) {
+  TCell cell;
+  switch (item.type) {
+    case ixion::celltype_t::numeric:
+      cell.Kind = TCellKind::Number;
+      cell.Number = std::get<double>(item.value);
+      if (const TXlsxSheetSettings* settings = read.SheetSettings(s)) {
+        if (const double* exact = settings->Numbers.Find(CellKey(row, col), numberCursor)) cell.Number = *exact;
+      }
+      break;
+    case ixion::celltype_t::boolean:
+      cell.Kind = TCellKind::Number;
+      cell.Number = std::get<bool>(item.value) ? 1.0 : 0.0;
+      break;
+    case ixion::celltype_t::string: {
+      const std::string* text = read.Context.get_string(std::get<ixion::string_id_t>(item.value));
+      cell.Text = text ? DecodeXlsxEscapes(*text) : std::string();
+      cell.Kind = cell.Text.empty() ? TCellKind::Empty : TCellKind::Text;
+      break;
+    }
+    case ixion::celltype_t::formula:
+      cell = FormulaCell(read, *std::get<const ixion::formula_cell*>(item.value),
+                         ixion::abs_address_t(static_cast<ixion::sheet_t>(s), item.row, item.col));
+      break;
+    default:
+      break;
+  }
+  return cell;
+}
+
+// Walks the cells of sheet `s` (0-based) row by row into `data`. Before
+// the first cell of a row, `rowsDone(row)` hears that every row before
+// `row` is whole (in the order of the rows, for the rows read only); when
+// it answers false the walk stops and gives false.
+template <typename RowSink>
+bool WalkCells(TXlsxRead& read, std::size_t s, const ss::sheet& sheet, TSheetData& data, RowSink&& rowsDone) {
+  const ixion::abs_range_t range = sheet.get_data_range();
+  if (!range.valid()) return true;
+  std::size_t numberCursor = 0;  // the walk goes row by row, as the exact numbers stand
+  int lastRow = 0;
+  auto it = read.Context.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
+                                            ixion::abs_rc_range_t(range));
+  for (; it.has(); it.next()) {
+    const auto& item = it.get();
+    const int row = item.row + 1;
+    const int col = item.col + 1;
+    if (row > kMaxRows || col > kMaxCols) continue;
+    if (row != lastRow) {
+      if (!rowsDone(row)) return false;
+      lastRow = row;
+    }
+    TCell cell = ModelCell(read, s, item, row, col, numberCursor);
+    const std::size_t xf = sheet.get_cell_format(item.row, item.col);
+    if (xf != 0 || cell.Kind != TCellKind::Empty) cell.Style = read.StyleOf(xf);
+    if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
+    if (static_cast<int>(data.Rows.size()) < row) data.Rows.resize(row);
+    auto& cells = data.Rows[row - 1];
+    // The walk goes along the row: a cell is mostly the next one.
+    if (static_cast<int>(cells.size()) == col - 1) {
+      cells.push_back(std::move(cell));
+      continue;
+    }
+    if (static_cast<int>(cells.size()) < col) cells.resize(col);
+    cells[col - 1] = std::move(cell);
+  }
+  return true;
+}
+
+// The sizes and hidden lines of a sheet: column widths, row heights and
+// hidden rows and columns as the library gives them, in runs of equal
+// lines (0-based [first, end)), up to 64 lines past the last cell; the
+// rows LibreOffice hides (hidden="true"), which the library takes for
+// shown; no row heights equal to the sheet's default height.
+void ReadLineSizes(const ss::sheet& sheet, const TXlsxSheetSettings* settings, TSheetData& data) {
+  const std::uint16_t defaultWidth = ss::get_default_column_width();
+  const std::uint16_t defaultHeight = ss::get_default_row_height();
+  const int lastCol = std::min(kMaxCols, std::max(data.LastCol(), 1) + 64);
+  for (int col = 1; col <= lastCol;) {
+    ss::col_t first = 0;
+    ss::col_t end = 0;
+    const ss::col_width_t width = sheet.get_col_width(col - 1, &first, &end);
+    const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
+    if (width != defaultWidth && width != 0) {
+      for (int c = col; c <= runEnd; ++c) data.ColWidths[c] = std::round(ColumnCharacters(width) * 100.0) / 100.0;
+    }
+    const bool hidden = sheet.is_col_hidden(col - 1, &first, &end);
+    const int hiddenEnd = std::min<int>(std::max<int>(col, end), runEnd);
+    for (int c = col; hidden && c <= hiddenEnd; ++c) data.HiddenCols.insert(c);
+    col = hiddenEnd + 1;
+  }
+  const int lastRow = std::min(kMaxRows, std::max(data.LastRow(), 1) + 64);
+  for (int row = 1; row <= lastRow;) {
+    ss::row_t first = 0;
+    ss::row_t end = 0;
+    const ss::row_height_t height = sheet.get_row_height(row - 1, &first, &end);
+    const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
+    if (height != defaultHeight) {
+      for (int r = row; r <= runEnd; ++r) data.RowHeights[r] = height / 20.0;
+    }
+    const bool hidden = sheet.is_row_hidden(row - 1, &first, &end);
+    const int hiddenEnd = std::min<int>(std::max<int>(row, end), runEnd);
+    for (int r = row; hidden && r <= hiddenEnd; ++r) data.HiddenRows.insert(r);
+    row = hiddenEnd + 1;
+  }
+  if (settings != nullptr) {
+    data.HiddenRows.insert(settings->HiddenRows.begin(), settings->HiddenRows.end());
+    data.DefaultRowHeight = settings->DefaultRowHeight;
+  }
+  for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
+    it = std::fabs(it->second - data.DefaultRowHeight) < 1e-9 ? data.RowHeights.erase(it) : std::next(it);
+  }
+}
+
+// What the library leaves out of a sheet (`settings`, may be null): its
+// page set-up, breaks, tab colour, filter, protection and print titles;
+// the frozen panes from the library's view.
+void ReadSheetSettings(const TXlsxRead& read, std::size_t s, TSheetData& data, TReadLosses& losses) {
+  if (const TXlsxSheetSettings* settings = read.SheetSettings(s)) {
+    data.Page = settings->Page;
+    data.RowBreaks = settings->RowBreaks;
+    data.ColBreaks = settings->ColBreaks;
+    data.TabColor = settings->TabColor;
+    data.AutoFilter = settings->AutoFilter;
+    data.FilterColumns = settings->FilterColumns;
+    losses[TReadLoss::FilterCriteria] += settings->FilterColumnsLeftOut;
+    data.Protection = settings->Protection;
+    data.TitleRows = settings->TitleRows;
+    data.TitleCols = settings->TitleCols;
+  }
+  if (const ss::sheet_view* sv = read.View.get_sheet_view(static_cast<ss::sheet_t>(s))) {
+    const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
+    data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
+    data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
+  }
+}
+
+// The file's defined names: the global ones and those of each sheet (its
+// print area). The range of a sheet's filter and its print titles are the
+// sheet's own (a print title the settings could not read is counted);
+// every user's name the workbook could not take is counted.
+void ReadNames(TXlsxRead& read, std::size_t sheetCount, TReadLosses& losses) {
+  int namesKept = 0;
+  int titlesLost = 0;
+  auto addName = [&](const std::string& name, const ixion::named_expression_t& expression, std::size_t sheet) {
+    std::string reference =
+        ixion::print_formula_tokens(read.Context, expression.origin, *read.Resolver, expression.tokens);
+    if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
+    std::string plain = name;
+    const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
+    if (builtIn) plain = plain.substr(6);
+    if (builtIn && plain == "_FilterDatabase") return;
+    if (builtIn && plain == "Print_Titles") {
+      const TXlsxSheetSettings* settings = read.SheetSettings(sheet);
+      if (settings == nullptr || (!settings->TitleRows && !settings->TitleCols)) ++titlesLost;
+      return;
+    }
+    if (read.Fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
+  };
+  for (auto it = read.Context.get_named_expressions_iterator(); it.has(); it.next()) {
+    const auto named = it.get();
+    addName(*named.name, *named.expression, sheetCount);
+  }
+  for (std::size_t s = 0; s < sheetCount; ++s) {
+    read.Fresh.SetSheet(static_cast<int>(s) + 1);
+    for (auto it = read.Context.get_named_expressions_iterator(static_cast<ixion::sheet_t>(s)); it.has(); it.next()) {
+      const auto named = it.get();
+      addName(*named.name, *named.expression, s);
+    }
+  }
+  losses[TReadLoss::DefinedNames] = std::max(0, read.Prepared.DefinedNames - namesKept) + titlesLost;
+}
+
+// Names sheet `sheetNo` as the file does, or counts the name the workbook
+// cannot hold with the name the sheet got.
+void NameSheet(TWorkbook& fresh, int sheetNo, const std::string& name, TReadLosses& losses) {
+  if (fresh.SetSheetName(sheetNo, name)) return;
+  ++losses[TReadLoss::SheetNames];
+  losses.RenamedSheets.emplace_back(name, fresh.SheetName(sheetNo));
+}
+
+// Compares the file read by the library with `held`, row by row
+// (TRowComparison), leaving the first difference in `found`.
+void CompareXlsx(TXlsxRead& read, const TWorkbook& held, TReadBack& found) {
+  const std::size_t sheetCount = read.Doc.get_sheet_count();
+  const std::uint32_t firstFormat = read.StyleOf(0);
+  TRowComparison comparison(
+      held, static_cast<int>(sheetCount), read.Settings.Properties.Date1904,
+      [&read](std::size_t xf) { return read.StyleOf(xf); }, firstFormat, found);
+  TReadLosses ignored;
+  for (std::size_t s = 0; s < sheetCount; ++s) {
+    const int sheetNo = static_cast<int>(s) + 1;
+    NameSheet(read.Fresh, sheetNo, std::string(read.Doc.get_sheet_name(static_cast<ss::sheet_t>(s))), ignored);
+    const TXlsxSheetSettings* settings = read.SheetSettings(s);
+    comparison.Begin(read.Fresh, sheetNo, settings != nullptr ? &settings->FormattedEmpty : nullptr,
+                     read.Prepared.Texts);
+    TSheetData& data = read.Fresh.MutableSheetData(sheetNo);
+    bool differs = false;
+    if (const ss::sheet* sheet = read.Doc.get_sheet(static_cast<ss::sheet_t>(s))) {
+      // A row is compared once the walk has gone past it.
+      differs = !WalkCells(read, s, *sheet, data, [&](int row) { return !comparison.Through(read.Fresh, row - 1); });
+    }
+    if (differs || comparison.End(read.Fresh, static_cast<int>(data.Rows.size()))) return;
+  }
+  comparison.MissingSheet(static_cast<int>(sheetCount));
+}
+
+// Reads the file read by the library into `book`, with the settings the
+// library leaves out and what the file held that the workbook does not
+// keep counted.
+void TakeXlsx(TXlsxRead& read, TWorkbook& book) {
+  const std::size_t sheetCount = read.Doc.get_sheet_count();
+  TWorkbook& fresh = read.Fresh;
+  TReadLosses losses = read.Prepared.Losses;
+  for (std::size_t s = 0; s < sheetCount; ++s) {
+    const int sheetNo = static_cast<int>(s) + 1;
+    const ss::sheet* sheet = read.Doc.get_sheet(static_cast<ss::sheet_t>(s));
+    if (sheet == nullptr) continue;
+    NameSheet(fresh, sheetNo, std::string(read.Doc.get_sheet_name(static_cast<ss::sheet_t>(s))), losses);
+    TSheetData& data = fresh.MutableSheetData(sheetNo);
+    WalkCells(read, s, *sheet, data, [](int) { return true; });
+    if (const TXlsxSheetSettings* settings = read.SheetSettings(s)) {
+      for (const TXlsxFormattedCell& one : settings->FormattedEmpty) {
+        PutFormattedEmptyCell(data, one, [&read](std::size_t xf) { return read.StyleOf(xf); });
+      }
+    }
+    ReadLineSizes(*sheet, read.SheetSettings(s), data);
+    ReadSheetSettings(read, s, data, losses);
+  }
+  // Cells whose formulas fell back to a text, and the inline strings. A
+  // cell without a format of its own has the file's first one.
+  const std::uint32_t firstFormat = read.StyleOf(0);
+  for (const TXlsxTextCell& text : read.Prepared.Texts) {
+    if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
+    PutTextCell(fresh.MutableSheetData(text.Sheet + 1), text, firstFormat,
+                [&read](std::size_t xf) { return read.StyleOf(xf); });
+  }
+  ReadNames(read, sheetCount, losses);
+  if (read.Settings.Properties.Date1904) ShiftDatesFrom1904(fresh);
+  const int active = static_cast<int>(read.View.get_active_sheet()) + 1;
+  fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
+  fresh.SetSelection(1, 1, 1, 1);
+  losses[TReadLoss::TabColors] += read.Settings.TabColorsLeftOut;
+  losses[TReadLoss::CustomProperties] += read.Settings.CustomPropertiesLeftOut;
+  for (int s = 1; s <= fresh.NumSheets(); ++s) {
+    for (const auto& cells : fresh.SheetData(s).Rows) {
+      for (const TCell& cell : cells) {
+        if (cell.Kind == TCellKind::Text && !XlsxHoldsText(cell.Text)) ++losses[TReadLoss::LongTexts];
+      }
+    }
+  }
+  fresh.SetReadLosses(losses);
+  book.AdoptContents(std::move(fresh));
+  book.SetFileProperties(read.Settings.Properties);
+  if (!read.Settings.Sheets.empty()) {
+    const auto& sheets = read.Settings.Sheets;
+    const auto& shown = sheets[std::clamp<std::size_t>(read.Settings.ActiveSheet, 0, sheets.size() - 1)];
+    book.SetViewScale(shown.Zoom);
+    book.SetShowGridLines(shown.ShowGridLines);
+  }
+  book.Recalculate();
+}
+
 // Reads the file into `book`, or, with `held`, compares it with `held` row
 // by row (TRowComparison) and leaves the first difference in `found`.
 bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, const TWorkbook* held,
@@ -370,278 +714,22 @@ bool ReadXlsxFile(TWorkbook* book, const std::string& path, std::string& error, 
     factory.set_formula_error_policy(ss::formula_error_policy_t::skip);
     orcus::orcus_xlsx app{&factory};
     app.read_stream(prepared.Zip);
-
-    const ixion::model_context& cxt = doc.get_model_context();
-    const std::size_t sheetCount = doc.get_sheet_count();
-    if (sheetCount == 0) {
+    if (doc.get_sheet_count() == 0) {
       error = ReadFailure(prepared.Strict ? TReadFailure::StrictForm : TReadFailure::NoSheets);
       return false;
     }
-    auto resolver = ixion::formula_name_resolver::get(ixion::formula_name_resolver_t::excel_a1, &cxt);
-    TWorkbook fresh(static_cast<int>(sheetCount));
-    std::map<std::size_t, std::uint32_t> styleOfXf;
-    const ss::styles& styles = doc.get_styles();
     // What orcus leaves out: page set-up, breaks, view and wrap. A file
     // without these parts is still read.
     TXlsxSettings settings;
     std::string ignored;
     ReadXlsxSettings(prepared, settings, ignored);
-    const auto codes = NumberFormatsById(styles);
-    // The workbook's style of a cell format, made once.
-    const auto styleOf = [&](std::size_t xf) {
-      auto found = styleOfXf.find(xf);
-      if (found == styleOfXf.end())
-        found = styleOfXf.emplace(xf, fresh.StyleIndex(StyleFromFormat(styles, codes, settings, xf))).first;
-      return found->second;
-    };
-    const std::uint16_t defaultWidthTwips = ss::get_default_column_width();
-    const std::uint16_t defaultHeightTwips = ss::get_default_row_height();
-    std::optional<TRowComparison> comparison;
+    TWorkbook fresh(static_cast<int>(doc.get_sheet_count()));
+    TXlsxRead read(doc, view, prepared, settings, fresh);
     if (held != nullptr) {
-      comparison.emplace(*held, static_cast<int>(sheetCount), settings.Properties.Date1904, styleOf,
-                         fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0)), *found);
+      CompareXlsx(read, *held, *found);
+    } else {
+      TakeXlsx(read, *book);
     }
-
-    TReadLosses losses = prepared.Losses;
-    for (std::size_t s = 0; s < sheetCount; ++s) {
-      const int sheetNo = static_cast<int>(s) + 1;
-      const ss::sheet* sheet = doc.get_sheet(static_cast<ss::sheet_t>(s));
-      if (sheet == nullptr && !comparison) continue;
-      const std::string name(doc.get_sheet_name(static_cast<ss::sheet_t>(s)));
-      if (!fresh.SetSheetName(sheetNo, name)) {
-        ++losses[TReadLoss::SheetNames];
-        losses.RenamedSheets.emplace_back(name, fresh.SheetName(sheetNo));
-      }
-      TSheetData& data = fresh.MutableSheetData(sheetNo);
-      if (comparison) {
-        comparison->Begin(fresh, sheetNo, s < settings.Sheets.size() ? &settings.Sheets[s].FormattedEmpty : nullptr,
-                          prepared.Texts);
-      }
-      int lastRead = 0;  // the last row read whole
-      const ixion::abs_range_t range = sheet != nullptr ? sheet->get_data_range() : ixion::abs_range_t();
-      if (range.valid()) {
-        std::size_t numberCursor = 0;  // the walk goes row by row, as the exact numbers stand
-        auto it = cxt.get_model_iterator(static_cast<ixion::sheet_t>(s), ixion::rc_direction_t::horizontal,
-                                         ixion::abs_rc_range_t(range));
-        for (; it.has(); it.next()) {
-          const auto& item = it.get();
-          const int row = item.row + 1;
-          const int col = item.col + 1;
-          if (row > kMaxRows || col > kMaxCols) continue;
-          if (comparison && row > lastRead + 1) {
-            if (comparison->Through(fresh, row - 1)) return true;
-            lastRead = row - 1;
-          }
-          TCell cell;
-          switch (item.type) {
-            case ixion::celltype_t::numeric: {
-              cell.Kind = TCellKind::Number;
-              cell.Number = std::get<double>(item.value);
-              // The file's own digits, read exactly.
-              if (s < settings.Sheets.size()) {
-                if (const double* exact = settings.Sheets[s].Numbers.Find(CellKey(row, col), numberCursor)) {
-                  cell.Number = *exact;
-                }
-              }
-              break;
-            }
-            case ixion::celltype_t::boolean:
-              cell.Kind = TCellKind::Number;
-              cell.Number = std::get<bool>(item.value) ? 1.0 : 0.0;
-              break;
-            case ixion::celltype_t::string: {
-              const std::string* text = cxt.get_string(std::get<ixion::string_id_t>(item.value));
-              cell.Kind = TCellKind::Text;
-              cell.Text = text ? DecodeXlsxEscapes(*text) : std::string();
-              if (cell.Text.empty()) cell.Kind = TCellKind::Empty;
-              break;
-            }
-            case ixion::celltype_t::formula: {
-              const ixion::formula_cell* fc = std::get<const ixion::formula_cell*>(item.value);
-              const ixion::abs_address_t pos(static_cast<ixion::sheet_t>(s), item.row, item.col);
-              cell.Kind = TCellKind::Formula;
-              cell.Formula = ixion::print_formula_tokens(cxt, pos, *resolver, fc->get_tokens()->get());
-              if (!cell.Formula.empty() && cell.Formula.front() == '=') cell.Formula.erase(0, 1);
-              cell.Formula = DecodeXlsxEscapes(cell.Formula);
-              // Booleans written as the formulas TRUE() and FALSE() (as some
-              // programs store them) become the numbers 1 and 0 (counted with
-              // the truth values, xlsx_losses.h).
-              std::string upper = cell.Formula;
-              for (char& ch : upper) ch = AsciiUpper(ch);
-              if (upper == "TRUE()" || upper == "FALSE()") {
-                cell.Kind = TCellKind::Number;
-                cell.Number = upper == "TRUE()" ? 1.0 : 0.0;
-                cell.Formula.clear();
-                break;
-              }
-              // The result the file stored stays when the formula cannot be
-              // computed here.
-              cell.Result = TFormulaResult::Error;
-              cell.Text = "#NAME?";
-              try {
-                const ixion::formula_result cached =
-                    fc->get_result_cache(ixion::formula_result_wait_policy_t::throw_exception);
-                if (cached.get_type() == ixion::formula_result::result_type::value) {
-                  cell.Result = TFormulaResult::Number;
-                  cell.Number = cached.get_value();
-                  cell.Text.clear();
-                } else if (cached.get_type() == ixion::formula_result::result_type::string) {
-                  cell.Result = TFormulaResult::Text;
-                  cell.Text = DecodeXlsxEscapes(cached.get_string());
-                }
-              } catch (const std::exception&) {
-                // No stored result.
-              }
-              break;
-            }
-            default:
-              break;
-          }
-          const std::size_t xf = sheet->get_cell_format(item.row, item.col);
-          if (xf != 0 || cell.Kind != TCellKind::Empty) cell.Style = styleOf(xf);
-          if (cell.Kind == TCellKind::Empty && cell.Style == 0) continue;
-          if (static_cast<int>(data.Rows.size()) < row) data.Rows.resize(row);
-          auto& cells = data.Rows[row - 1];
-          // The walk goes along the row: a cell is mostly the next one.
-          if (static_cast<int>(cells.size()) == col - 1) {
-            cells.push_back(std::move(cell));
-            continue;
-          }
-          if (static_cast<int>(cells.size()) < col) cells.resize(col);
-          cells[col - 1] = std::move(cell);
-        }
-      }
-      if (comparison) {
-        if (comparison->End(fresh, static_cast<int>(data.Rows.size()))) return true;
-        continue;
-      }
-      if (s < settings.Sheets.size()) {
-        for (const TXlsxFormattedCell& one : settings.Sheets[s].FormattedEmpty)
-          PutFormattedEmptyCell(data, one, styleOf);
-      }
-      // Column widths, row heights and hidden lines come as runs of equal
-      // lines [first, last) (0-based); each property has runs of its own.
-      const int lastCol = std::min(kMaxCols, std::max(data.LastCol(), 1) + 64);
-      for (int col = 1; col <= lastCol;) {
-        ss::col_t first = 0;
-        ss::col_t end = 0;
-        const ss::col_width_t width = sheet->get_col_width(col - 1, &first, &end);
-        const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
-        if (width != defaultWidthTwips && width != 0) {
-          for (int c = col; c <= runEnd; ++c) data.ColWidths[c] = std::round(ColumnCharacters(width) * 100.0) / 100.0;
-        }
-        col = runEnd + 1;
-      }
-      for (int col = 1; col <= lastCol;) {
-        ss::col_t first = 0;
-        ss::col_t end = 0;
-        const bool hidden = sheet->is_col_hidden(col - 1, &first, &end);
-        const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
-        for (int c = col; hidden && c <= runEnd; ++c) data.HiddenCols.insert(c);
-        col = runEnd + 1;
-      }
-      const int lastRow = std::min(kMaxRows, std::max(data.LastRow(), 1) + 64);
-      for (int row = 1; row <= lastRow;) {
-        ss::row_t first = 0;
-        ss::row_t end = 0;
-        const ss::row_height_t height = sheet->get_row_height(row - 1, &first, &end);
-        const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
-        if (height != defaultHeightTwips) {
-          for (int r = row; r <= runEnd; ++r) data.RowHeights[r] = height / 20.0;
-        }
-        row = runEnd + 1;
-      }
-      for (int row = 1; row <= lastRow;) {
-        ss::row_t first = 0;
-        ss::row_t end = 0;
-        const bool hidden = sheet->is_row_hidden(row - 1, &first, &end);
-        const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
-        for (int r = row; hidden && r <= runEnd; ++r) data.HiddenRows.insert(r);
-        row = runEnd + 1;
-      }
-      // Heights equal to the default height are no heights of their own.
-      if (s < settings.Sheets.size()) data.DefaultRowHeight = settings.Sheets[s].DefaultRowHeight;
-      for (auto it = data.RowHeights.begin(); it != data.RowHeights.end();) {
-        it = std::fabs(it->second - data.DefaultRowHeight) < 1e-9 ? data.RowHeights.erase(it) : std::next(it);
-      }
-      if (s < settings.Sheets.size()) {
-        data.Page = settings.Sheets[s].Page;
-        data.RowBreaks = settings.Sheets[s].RowBreaks;
-        data.ColBreaks = settings.Sheets[s].ColBreaks;
-        data.TabColor = settings.Sheets[s].TabColor;
-        data.AutoFilter = settings.Sheets[s].AutoFilter;
-      }
-      if (const ss::sheet_view* sv = view.get_sheet_view(static_cast<ss::sheet_t>(s))) {
-        const ss::frozen_pane_t& frozen = sv->get_frozen_pane();
-        data.FixedCols = std::max(0, static_cast<int>(frozen.visible_columns));
-        data.FixedRows = std::max(0, static_cast<int>(frozen.visible_rows));
-      }
-    }
-    if (comparison) {
-      comparison->MissingSheet(static_cast<int>(sheetCount));
-      return true;
-    }
-    // Cells whose formulas fell back to a text, and the inline strings. A
-    // cell without a format of its own has the file's first one.
-    const std::uint32_t firstFormat = fresh.StyleIndex(StyleFromFormat(styles, codes, settings, 0));
-    for (const TXlsxTextCell& text : prepared.Texts) {
-      if (text.Sheet < 0 || text.Sheet >= fresh.NumSheets() || text.Row > kMaxRows || text.Col > kMaxCols) continue;
-      PutTextCell(fresh.MutableSheetData(text.Sheet + 1), text, firstFormat, styleOf);
-    }
-    // Names: global ones, and the print areas of the sheets.
-    int namesKept = 0;
-    auto addName = [&](const std::string& name, const ixion::named_expression_t& expression) {
-      std::string reference = ixion::print_formula_tokens(cxt, expression.origin, *resolver, expression.tokens);
-      if (!reference.empty() && reference.front() == '=') reference.erase(0, 1);
-      std::string plain = name;
-      const bool builtIn = plain.rfind("_xlnm.", 0) == 0;
-      if (builtIn) plain = plain.substr(6);
-      // The range of a sheet's filter, which the sheet keeps itself.
-      if (builtIn && plain == "_FilterDatabase") return;
-      if (fresh.DefineName(plain, reference) && !builtIn) ++namesKept;
-    };
-    for (auto it = cxt.get_named_expressions_iterator(); it.has(); it.next()) {
-      const auto named = it.get();
-      addName(*named.name, *named.expression);
-    }
-    for (std::size_t s = 0; s < sheetCount; ++s) {
-      fresh.SetSheet(static_cast<int>(s) + 1);
-      for (auto it = cxt.get_named_expressions_iterator(static_cast<ixion::sheet_t>(s)); it.has(); it.next()) {
-        const auto named = it.get();
-        addName(*named.name, *named.expression);
-      }
-    }
-    if (settings.Properties.Date1904) ShiftDatesFrom1904(fresh);
-    const int active = static_cast<int>(view.get_active_sheet()) + 1;
-    fresh.SetSheet(active >= 1 && active <= fresh.NumSheets() ? active : 1);
-    fresh.SetSelection(1, 1, 1, 1);
-    losses[TReadLoss::DefinedNames] = std::max(0, prepared.DefinedNames - namesKept);
-    for (int s = 1; s <= fresh.NumSheets(); ++s) {
-      for (const auto& cells : fresh.SheetData(s).Rows) {
-        for (const TCell& cell : cells) {
-          if (cell.Kind == TCellKind::Text && !XlsxHoldsText(cell.Text)) ++losses[TReadLoss::LongTexts];
-        }
-      }
-    }
-    // Protection is one switch for the whole workbook: a sheet without it
-    // beside protected sheets would come back protected.
-    const auto protectedSheets = std::count_if(settings.Sheets.begin(), settings.Sheets.end(),
-                                               [](const auto& sheet) { return sheet.Protected; });
-    if (protectedSheets > 0) {
-      losses[TReadLoss::Protections] += static_cast<int>(settings.Sheets.size()) - static_cast<int>(protectedSheets);
-    }
-    fresh.SetReadLosses(losses);
-    book->AdoptContents(std::move(fresh));
-    book->SetFileProperties(settings.Properties);
-    if (!settings.Sheets.empty()) {
-      const auto& shown = settings.Sheets[std::clamp<std::size_t>(settings.ActiveSheet, 0, settings.Sheets.size() - 1)];
-      book->SetViewScale(shown.Zoom);
-      book->SetShowGridLines(shown.ShowGridLines);
-      bool anyProtected = false;
-      for (const auto& sheetSettings : settings.Sheets) anyProtected = anyProtected || sheetSettings.Protected;
-      book->SetEnableProtection(anyProtected);
-    }
-    book->Recalculate();
     return true;
   } catch (const std::exception&) {
     // Every part is well-formed XML (checked before): the library refuses

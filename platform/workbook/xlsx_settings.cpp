@@ -1,6 +1,8 @@
 #include "platform/workbook/xlsx_settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
@@ -108,9 +110,164 @@ long long PackageTime(const std::string& text) {
   return days * 86400 + h * 3600 + mi * 60 + sec;
 }
 
+// A colour "AARRGGBB" (or "RRGGBB") as 0xRRGGBB.
+std::optional<std::uint32_t> RgbColor(const std::map<std::string, std::string>& attributes) {
+  const auto it = attributes.find("rgb");
+  if (it == attributes.end() || (it->second.size() != 8 && it->second.size() != 6)) return std::nullopt;
+  std::uint32_t value = 0;
+  const std::string& text = it->second;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value & 0xFFFFFFu;
+}
+
+// A colour lightened (tint > 0) or darkened (tint < 0) as the format
+// says: its luminance in HLS moved by the tint towards white or black.
+std::uint32_t Tinted(std::uint32_t rgb, double tint) {
+  if (!(tint >= -1.0 && tint <= 1.0) || tint == 0.0) return rgb;
+  const double r = ((rgb >> 16) & 0xFF) / 255.0;
+  const double g = ((rgb >> 8) & 0xFF) / 255.0;
+  const double b = (rgb & 0xFF) / 255.0;
+  const double high = std::max({r, g, b});
+  const double low = std::min({r, g, b});
+  double lightness = (high + low) / 2.0;
+  double hue = 0.0;
+  double saturation = 0.0;
+  if (high > low) {
+    const double range = high - low;
+    saturation = lightness <= 0.5 ? range / (high + low) : range / (2.0 - high - low);
+    const double rc = (high - r) / range;
+    const double gc = (high - g) / range;
+    const double bc = (high - b) / range;
+    hue = r == high ? bc - gc : (g == high ? 2.0 + rc - bc : 4.0 + gc - rc);
+    hue = hue / 6.0 - std::floor(hue / 6.0);
+  }
+  lightness = tint < 0.0 ? lightness * (1.0 + tint) : lightness * (1.0 - tint) + tint;
+  const double m2 = lightness <= 0.5 ? lightness * (1.0 + saturation) : lightness + saturation - lightness * saturation;
+  const double m1 = 2.0 * lightness - m2;
+  const auto channel = [&](double h) {
+    h -= std::floor(h);
+    double v = m1;
+    if (h < 1.0 / 6.0) {
+      v = m1 + (m2 - m1) * h * 6.0;
+    } else if (h < 0.5) {
+      v = m2;
+    } else if (h < 2.0 / 3.0) {
+      v = m1 + (m2 - m1) * (2.0 / 3.0 - h) * 6.0;
+    }
+    return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255.0));
+  };
+  if (saturation == 0.0) {
+    const std::uint32_t grey = static_cast<std::uint32_t>(std::lround(std::clamp(lightness, 0.0, 1.0) * 255.0));
+    return grey << 16 | grey << 8 | grey;
+  }
+  return channel(hue + 1.0 / 3.0) << 16 | channel(hue) << 8 | channel(hue - 1.0 / 3.0);
+}
+
+// The colours of a theme part's colour scheme by the index a cell or tab
+// colour gives ("theme"): light 1, dark 1, light 2, dark 2 (in this order,
+// which is not the part's), the six accents, the two hyperlink colours.
+std::vector<std::uint32_t> ThemeColors(const std::string& theme) {
+  static constexpr const char* kSlots[] = {"lt1",     "dk1",     "lt2",     "dk2",     "accent1", "accent2",
+                                           "accent3", "accent4", "accent5", "accent6", "hlink",   "folHlink"};
+  std::vector<std::uint32_t> colors;
+  for (const char* slot : kSlots) {
+    const std::size_t open = theme.find(std::string(":") + slot + ">");
+    const std::size_t close = open == std::string::npos ? open : theme.find(std::string(":") + slot + ">", open + 1);
+    if (close == std::string::npos) break;
+    const std::string one = theme.substr(open, close - open);
+    std::optional<std::uint32_t> color;
+    for (const auto& rgb : XmlElements(one, "a:srgbClr")) {
+      if (rgb.count("val") != 0) color = RgbColor({{"rgb", rgb.at("val")}});
+    }
+    for (const auto& system : XmlElements(one, "a:sysClr")) {
+      if (system.count("lastClr") != 0) color = RgbColor({{"rgb", system.at("lastClr")}});
+    }
+    if (!color) break;
+    colors.push_back(*color);
+  }
+  return colors;
+}
+
+// A sheet's tab colour from its <tabColor>: a colour of its own or of the
+// theme (`theme`, the colours of ThemeColors), with its tint; none for a
+// colour the file does not give (counted in `unread`).
+std::optional<std::uint32_t> TabColorOf(const std::map<std::string, std::string>& attributes,
+                                        const std::vector<std::uint32_t>& theme, int& unread) {
+  const double tint = Number(attributes, "tint", 0.0);
+  if (const auto rgb = RgbColor(attributes)) return Tinted(*rgb, tint);
+  if (attributes.count("theme") != 0) {
+    const int index = WholeNumber(attributes, "theme", -1);
+    if (index >= 0 && index < static_cast<int>(theme.size()))
+      return Tinted(theme[static_cast<std::size_t>(index)], tint);
+  }
+  if (attributes.count("theme") != 0 || attributes.count("indexed") != 0) ++unread;
+  return std::nullopt;
+}
+
+// The custom document properties of a part docProps/custom.xml: each
+// <property name=...> with one value element; one of a kind the workbook
+// does not keep (vectors, binaries, currencies, texts over 255 characters
+// the writer refuses) is counted in `unread`.
+void ReadCustomProperties(const std::string& xml, std::vector<TCustomProperty>& properties, int& unread) {
+  static constexpr std::string_view kOpen = "<property ";
+  for (std::size_t at = xml.find(kOpen); at != std::string::npos; at = xml.find(kOpen, at + 1)) {
+    const std::size_t tagEnd = XmlTagEnd(xml, at);
+    const std::size_t close = xml.find("</property>", at);
+    if (tagEnd == std::string::npos || close == std::string::npos || close < tagEnd) continue;
+    const auto head = XmlElements(xml.substr(at, tagEnd + 1 - at), "property");
+    const std::string inner = xml.substr(tagEnd + 1, close - tagEnd - 1);
+    const std::size_t valueOpen = inner.find('<');
+    const std::size_t valueEnd = valueOpen == std::string::npos ? valueOpen : XmlTagEnd(inner, valueOpen);
+    const std::size_t valueClose = inner.rfind("</");
+    TCustomProperty property;
+    if (!head.empty() && head.front().count("name") != 0) property.Name = head.front().at("name");
+    std::string kind;
+    std::string text;
+    if (valueEnd != std::string::npos && valueClose != std::string::npos && valueClose > valueEnd) {
+      kind = inner.substr(valueOpen + 1, valueEnd - valueOpen - 1);
+      if (const std::size_t colon = kind.find(':'); colon != std::string::npos) kind.erase(0, colon + 1);
+      text = DecodeXmlEntities(std::string_view(inner).substr(valueEnd + 1, valueClose - valueEnd - 1));
+    }
+    const auto isKind = [&](std::initializer_list<const char*> names) {
+      return std::any_of(names.begin(), names.end(), [&](const char* name) { return kind == name; });
+    };
+    std::string_view digits = text;
+    if (digits.starts_with('+')) digits.remove_prefix(1);
+    double number = 0.0;
+    const bool numeric =
+        std::from_chars(digits.data(), digits.data() + digits.size(), number).ptr == digits.data() + digits.size() &&
+        !digits.empty() && std::isfinite(number);
+    bool kept = !property.Name.empty() && property.Name.size() <= 255 && text.size() <= 255;
+    if (isKind({"lpwstr", "lpstr", "bstr"})) {
+      property.Kind = TCustomProperty::TKind::Text;
+      property.Text = text;
+    } else if (isKind({"i1", "i2", "i4", "i8", "int", "ui1", "ui2", "ui4", "ui8", "uint", "r4", "r8", "decimal"}) &&
+               numeric) {
+      const bool whole = number == std::floor(number) && number >= -2147483648.0 && number <= 2147483647.0;
+      property.Kind =
+          whole && !isKind({"r4", "r8", "decimal"}) ? TCustomProperty::TKind::Integer : TCustomProperty::TKind::Number;
+      property.Number = number;
+    } else if (isKind({"bool"}) && (text == "true" || text == "1" || text == "false" || text == "0")) {
+      property.Kind = TCustomProperty::TKind::Boolean;
+      property.Number = text == "true" || text == "1" ? 1.0 : 0.0;
+    } else if (isKind({"filetime", "date"}) && PackageTime(text) != 0) {
+      property.Kind = TCustomProperty::TKind::Date;
+      property.Number = static_cast<double>(PackageTime(text));
+    } else {
+      kept = false;
+    }
+    if (kept) {
+      properties.push_back(std::move(property));
+    } else {
+      ++unread;
+    }
+  }
+}
+
 // The document's properties from the package's core and extended
 // property parts (by their relationships), with their usual prefixes.
-void ReadDocumentProperties(const TPreparedXlsx& archive, TWorkbookFileProperties& properties) {
+void ReadDocumentProperties(const TPreparedXlsx& archive, TWorkbookFileProperties& properties, int& unread) {
   for (const auto& [id, relation] : PartRelations(archive, "")) {
     std::string xml;
     if (!ReadEntry(archive, relation.second, xml)) continue;
@@ -126,19 +283,134 @@ void ReadDocumentProperties(const TPreparedXlsx& archive, TWorkbookFilePropertie
     } else if (EndsWith(relation.first, "/extended-properties")) {
       properties.Manager = ElementText(xml, "Manager");
       properties.Company = ElementText(xml, "Company");
+    } else if (EndsWith(relation.first, "/custom-properties")) {
+      ReadCustomProperties(xml, properties.Custom, unread);
     }
   }
 }
 
-// A colour "AARRGGBB" (or "RRGGBB") as 0xRRGGBB.
-std::optional<std::uint32_t> RgbColor(const std::map<std::string, std::string>& attributes) {
-  const auto it = attributes.find("rgb");
-  if (it == attributes.end() || (it->second.size() != 8 && it->second.size() != 6)) return std::nullopt;
-  std::uint32_t value = 0;
-  const std::string& text = it->second;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value & 0xFFFFFFu;
+// A sheet's protection from its <sheetProtection>: an option set ("1",
+// "true") locks what it names, one left out has the format's default
+// (objects, scenarios and the selection of cells free, the rest locked).
+std::optional<TSheetProtection> SheetProtectionOf(const std::map<std::string, std::string>& attributes) {
+  if (!Flag(attributes, "sheet")) return std::nullopt;
+  const auto allowed = [&](const char* key, bool lockedByDefault) {
+    return attributes.count(key) == 0 ? !lockedByDefault : !Flag(attributes, key);
+  };
+  TSheetProtection p;
+  p.SelectLockedCells = allowed("selectLockedCells", false);
+  p.SelectUnlockedCells = allowed("selectUnlockedCells", false);
+  p.FormatCells = allowed("formatCells", true);
+  p.FormatColumns = allowed("formatColumns", true);
+  p.FormatRows = allowed("formatRows", true);
+  p.InsertColumns = allowed("insertColumns", true);
+  p.InsertRows = allowed("insertRows", true);
+  p.InsertHyperlinks = allowed("insertHyperlinks", true);
+  p.DeleteColumns = allowed("deleteColumns", true);
+  p.DeleteRows = allowed("deleteRows", true);
+  p.Sort = allowed("sort", true);
+  p.AutoFilter = allowed("autoFilter", true);
+  p.PivotTables = allowed("pivotTables", true);
+  p.EditObjects = allowed("objects", false);
+  p.EditScenarios = allowed("scenarios", false);
+  return p;
+}
+
+// The criteria of a sheet's filter from the part after its cells: each
+// <filterColumn> with a list of values (<filters>) or one or two
+// conditions (<customFilters>). A column with criteria of another kind (top
+// 10, dynamic, colour, icon, date groups) is counted in `leftOut`.
+void ReadFilterColumns(const std::string& tail, TXlsxSheetSettings& sheet) {
+  const std::size_t start = tail.find("<autoFilter");
+  const std::size_t end = start == std::string::npos ? start : tail.find("</autoFilter>", start);
+  if (end == std::string::npos) return;
+  const std::string filter = tail.substr(start, end - start);
+  static constexpr std::string_view kOpen = "<filterColumn";
+  for (std::size_t at = filter.find(kOpen); at != std::string::npos;) {
+    const std::size_t next = filter.find(kOpen, at + kOpen.size());
+    const std::string one = filter.substr(at, next == std::string::npos ? std::string::npos : next - at);
+    at = next;
+    const auto heads = XmlElements(one, "filterColumn");
+    if (heads.empty()) continue;
+    TFilterColumn column;
+    column.Column = WholeNumber(heads.front(), "colId", -1);
+    bool writable = column.Column >= 0 && column.Column <= sheet.AutoFilter->Col2 - sheet.AutoFilter->Col1;
+    for (const char* other : {"<top10", "<dynamicFilter", "<colorFilter", "<iconFilter", "<dateGroupItem"}) {
+      writable = writable && one.find(other) == std::string::npos;
+    }
+    for (const auto& values : XmlElements(one, "filters")) column.Blanks = Flag(values, "blank");
+    for (const auto& value : XmlElements(one, "filter")) {
+      if (const auto it = value.find("val"); it != value.end()) column.Values.push_back(it->second);
+    }
+    for (const auto& conditions : XmlElements(one, "customFilters")) column.And = Flag(conditions, "and");
+    for (const auto& condition : XmlElements(one, "customFilter")) {
+      TFilterCondition c;
+      if (const auto it = condition.find("operator"); it != condition.end()) c.Operator = it->second;
+      if (const auto it = condition.find("val"); it != condition.end()) c.Value = it->second;
+      static constexpr std::string_view kOperators[] = {
+          "", "equal", "notEqual", "greaterThan", "lessThan", "greaterThanOrEqual", "lessThanOrEqual"};
+      writable =
+          writable && std::find(std::begin(kOperators), std::end(kOperators), c.Operator) != std::end(kOperators);
+      column.Conditions.push_back(std::move(c));
+    }
+    const bool values = !column.Values.empty() || column.Blanks;
+    writable = writable && column.Conditions.size() <= 2 && !(values && !column.Conditions.empty());
+    if (!writable) {
+      ++sheet.FilterColumnsLeftOut;
+    } else if (values || !column.Conditions.empty()) {
+      sheet.FilterColumns.push_back(std::move(column));
+    }
+  }
+}
+
+// The print titles of a sheet from the text of its name _xlnm.Print_Titles:
+// "'Druck'!$1:$2", "Druck!$A:$B,Druck!$1:$1" (rows, columns or both).
+void ReadPrintTitles(std::string_view text, TXlsxSheetSettings& sheet) {
+  while (!text.empty()) {
+    const std::size_t comma = text.find(',');
+    std::string_view part = text.substr(0, comma);
+    text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    if (const std::size_t bang = part.rfind('!'); bang != std::string_view::npos) part.remove_prefix(bang + 1);
+    std::string plain;
+    for (const char c : part) {
+      if (c != '$') plain += c;
+    }
+    const std::size_t colon = plain.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string first = plain.substr(0, colon);
+    const std::string last = plain.substr(colon + 1);
+    int a = 0;
+    int b = 0;
+    const bool rows =
+        std::from_chars(first.data(), first.data() + first.size(), a).ptr == first.data() + first.size() &&
+        std::from_chars(last.data(), last.data() + last.size(), b).ptr == last.data() + last.size();
+    if (rows && a >= 1 && a <= b && b <= kMaxRows) {
+      sheet.TitleRows = TLineRun{a, b};
+      continue;
+    }
+    a = ColumnFromLetters(first);
+    b = ColumnFromLetters(last);
+    if (a >= 1 && a <= b && b <= kMaxCols) sheet.TitleCols = TLineRun{a, b};
+  }
+}
+
+// The print titles of the workbook's sheets, from its defined names (the
+// sheet by "localSheetId", 0-based in the order of <sheets>).
+void ReadAllPrintTitles(const std::string& workbook, std::vector<TXlsxSheetSettings>& sheets) {
+  static constexpr std::string_view kOpen = "<definedName ";
+  for (std::size_t at = workbook.find(kOpen); at != std::string::npos; at = workbook.find(kOpen, at + 1)) {
+    const std::size_t tagEnd = XmlTagEnd(workbook, at);
+    const std::size_t close = workbook.find("</definedName>", at);
+    if (tagEnd == std::string::npos || close == std::string::npos || close < tagEnd) continue;
+    const auto attributes = XmlElements(workbook.substr(at, tagEnd + 1 - at), "definedName");
+    if (attributes.empty()) continue;
+    const auto name = attributes.front().find("name");
+    if (name == attributes.front().end() || name->second != "_xlnm.Print_Titles") continue;
+    const int sheet = WholeNumber(attributes.front(), "localSheetId", -1);
+    if (sheet < 0 || sheet >= static_cast<int>(sheets.size())) continue;
+    ReadPrintTitles(DecodeXmlEntities(std::string_view(workbook).substr(tagEnd + 1, close - tagEnd - 1)),
+                    sheets[static_cast<std::size_t>(sheet)]);
+  }
 }
 
 }  // namespace
@@ -181,6 +453,78 @@ std::vector<std::map<std::string, std::string>> XmlElements(const std::string& x
   return elements;
 }
 
+// The settings of one worksheet part (`xml`) into `s`: view, page set-up,
+// tab colour (`theme`: the theme's colours; one it does not give counted
+// in `tabColorsLeftOut`), row height, hidden rows, filter, protection,
+// print options, margins, header and footer, page breaks.
+void ReadSheetPart(std::string_view xml, const std::vector<std::uint32_t>& theme, TXlsxSheetSettings& s,
+                   int& tabColorsLeftOut) {
+  // Everything but the cells: the part before and the part after them.
+  std::string head(xml);
+  std::string tail;
+  if (const std::size_t cells = xml.find("<sheetData"); cells != std::string_view::npos) {
+    head = std::string(xml.substr(0, cells));
+    const std::size_t close = xml.rfind("</sheetData>");
+    tail = close == std::string_view::npos || close < cells ? std::string() : std::string(xml.substr(close));
+    s.HiddenRows = ScanHiddenRows(xml.substr(cells, close == std::string_view::npos ? xml.npos : close - cells));
+  }
+  for (const auto& view : XmlElements(head, "sheetView")) {
+    s.Zoom = WholeNumber(view, "zoomScale", 100);
+    if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
+  }
+  for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
+  for (const auto& tab : XmlElements(head, "tabColor")) s.TabColor = TabColorOf(tab, theme, tabColorsLeftOut);
+  for (const auto& format : XmlElements(head, "sheetFormatPr")) {
+    const double height = Number(format, "defaultRowHeight", s.DefaultRowHeight);
+    if (height > 0.0 && height <= 409.0) s.DefaultRowHeight = height;
+  }
+  for (const auto& filter : XmlElements(tail, "autoFilter")) {
+    const auto ref = filter.find("ref");
+    if (ref != filter.end()) s.AutoFilter = ParseRange(ref->second);
+  }
+  if (s.AutoFilter) ReadFilterColumns(tail, s);
+  for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protection = SheetProtectionOf(protection);
+  for (const auto& options : XmlElements(tail, "printOptions")) {
+    s.Page.HCenter = Flag(options, "horizontalCentered");
+    s.Page.VCenter = Flag(options, "verticalCentered");
+    s.Page.GridLines = Flag(options, "gridLines");
+    s.Page.RowHeading = s.Page.ColHeading = Flag(options, "headings");
+  }
+  for (const auto& margins : XmlElements(tail, "pageMargins")) {
+    s.Page.LeftMargin = Number(margins, "left", s.Page.LeftMargin);
+    s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
+    s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
+    s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
+    s.Page.HeaderMargin = Number(margins, "header", s.Page.HeaderMargin);
+    s.Page.FooterMargin = Number(margins, "footer", s.Page.FooterMargin);
+  }
+  for (const auto& setup : XmlElements(tail, "pageSetup")) {
+    s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);
+    s.Page.ScalePercent = WholeNumber(setup, "scale", 100);
+    s.Page.PagesWide = WholeNumber(setup, "fitToWidth", 1);
+    s.Page.PagesTall = WholeNumber(setup, "fitToHeight", 1);
+    const auto orientation = setup.find("orientation");
+    s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
+    const auto order = setup.find("pageOrder");
+    s.Page.LeftToRight = order != setup.end() && order->second == "overThenDown";
+    s.Page.NoColor = Flag(setup, "blackAndWhite");
+  }
+  s.Page.Header = ElementText(tail, "oddHeader");
+  s.Page.Footer = ElementText(tail, "oddFooter");
+  auto breaks = [&](const std::string& group, std::set<int>& into) {
+    const std::size_t start = tail.find("<" + group);
+    if (start == std::string::npos) return;
+    const std::size_t end = tail.find("</" + group + ">", start);
+    const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    for (const auto& brk : XmlElements(part, "brk")) {
+      const int at = WholeNumber(brk, "id", 0);
+      if (at >= 1) into.insert(at);
+    }
+  };
+  breaks("rowBreaks", s.RowBreaks);
+  breaks("colBreaks", s.ColBreaks);
+}
+
 bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::string& error) {
   try {
     std::string workbookPart;
@@ -199,7 +543,14 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
     for (const auto& properties : XmlElements(workbook, "workbookPr")) {
       settings.Properties.Date1904 = Flag(properties, "date1904");
     }
-    ReadDocumentProperties(archive, settings.Properties);
+    ReadDocumentProperties(archive, settings.Properties, settings.CustomPropertiesLeftOut);
+    std::vector<std::uint32_t> theme;
+    for (const auto& [id, relation] : targets) {
+      std::string themeXml;
+      if (EndsWith(relation.first, "/theme") && ReadEntry(archive, relation.second, themeXml)) {
+        theme = ThemeColors(themeXml);
+      }
+    }
     for (const auto& sheet : XmlElements(workbook, "sheet")) {
       TXlsxSheetSettings s;
       const auto id = sheet.find("id");
@@ -209,70 +560,10 @@ bool ReadXlsxSettings(TPreparedXlsx& archive, TXlsxSettings& settings, std::stri
       const std::size_t index = settings.Sheets.size();
       if (index < archive.Numbers.size()) s.Numbers = std::move(archive.Numbers[index]);
       if (index < archive.FormattedEmpty.size()) s.FormattedEmpty = std::move(archive.FormattedEmpty[index]);
-      // Everything but the cells: the part before and the part after them.
-      std::string head(xml);
-      std::string tail;
-      if (const std::size_t cells = xml.find("<sheetData"); cells != std::string_view::npos) {
-        head = std::string(xml.substr(0, cells));
-        const std::size_t close = xml.rfind("</sheetData>");
-        tail = close == std::string_view::npos || close < cells ? std::string() : std::string(xml.substr(close));
-      }
-      for (const auto& view : XmlElements(head, "sheetView")) {
-        s.Zoom = WholeNumber(view, "zoomScale", 100);
-        if (view.count("showGridLines") != 0) s.ShowGridLines = Flag(view, "showGridLines");
-      }
-      for (const auto& fit : XmlElements(head, "pageSetUpPr")) s.Page.FitToPages = Flag(fit, "fitToPage");
-      for (const auto& tab : XmlElements(head, "tabColor")) s.TabColor = RgbColor(tab);
-      for (const auto& format : XmlElements(head, "sheetFormatPr")) {
-        const double height = Number(format, "defaultRowHeight", s.DefaultRowHeight);
-        if (height > 0.0 && height <= 409.0) s.DefaultRowHeight = height;
-      }
-      for (const auto& filter : XmlElements(tail, "autoFilter")) {
-        const auto ref = filter.find("ref");
-        if (ref != filter.end()) s.AutoFilter = ParseRange(ref->second);
-      }
-      for (const auto& protection : XmlElements(tail, "sheetProtection")) s.Protected = Flag(protection, "sheet");
-      for (const auto& options : XmlElements(tail, "printOptions")) {
-        s.Page.HCenter = Flag(options, "horizontalCentered");
-        s.Page.VCenter = Flag(options, "verticalCentered");
-        s.Page.GridLines = Flag(options, "gridLines");
-        s.Page.RowHeading = s.Page.ColHeading = Flag(options, "headings");
-      }
-      for (const auto& margins : XmlElements(tail, "pageMargins")) {
-        s.Page.LeftMargin = Number(margins, "left", s.Page.LeftMargin);
-        s.Page.RightMargin = Number(margins, "right", s.Page.RightMargin);
-        s.Page.TopMargin = Number(margins, "top", s.Page.TopMargin);
-        s.Page.BottomMargin = Number(margins, "bottom", s.Page.BottomMargin);
-        s.Page.HeaderMargin = Number(margins, "header", s.Page.HeaderMargin);
-        s.Page.FooterMargin = Number(margins, "footer", s.Page.FooterMargin);
-      }
-      for (const auto& setup : XmlElements(tail, "pageSetup")) {
-        s.Page.PaperSize = WholeNumber(setup, "paperSize", 9);
-        s.Page.ScalePercent = WholeNumber(setup, "scale", 100);
-        s.Page.PagesWide = WholeNumber(setup, "fitToWidth", 1);
-        s.Page.PagesTall = WholeNumber(setup, "fitToHeight", 1);
-        const auto orientation = setup.find("orientation");
-        s.Page.Landscape = orientation != setup.end() && orientation->second == "landscape";
-        const auto order = setup.find("pageOrder");
-        s.Page.LeftToRight = order != setup.end() && order->second == "overThenDown";
-        s.Page.NoColor = Flag(setup, "blackAndWhite");
-      }
-      s.Page.Header = ElementText(tail, "oddHeader");
-      s.Page.Footer = ElementText(tail, "oddFooter");
-      auto breaks = [&](const std::string& group, std::set<int>& into) {
-        const std::size_t start = tail.find("<" + group);
-        if (start == std::string::npos) return;
-        const std::size_t end = tail.find("</" + group + ">", start);
-        const std::string part = tail.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        for (const auto& brk : XmlElements(part, "brk")) {
-          const int at = WholeNumber(brk, "id", 0);
-          if (at >= 1) into.insert(at);
-        }
-      };
-      breaks("rowBreaks", s.RowBreaks);
-      breaks("colBreaks", s.ColBreaks);
+      ReadSheetPart(xml, theme, s, settings.TabColorsLeftOut);
       settings.Sheets.push_back(std::move(s));
     }
+    ReadAllPrintTitles(workbook, settings.Sheets);
     std::string styles;
     std::string stylesPart;
     for (const auto& [id, relation] : targets) {

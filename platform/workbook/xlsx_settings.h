@@ -23,9 +23,14 @@ struct TXlsxSheetSettings {
   std::set<int> ColBreaks;
   int Zoom = 100;
   bool ShowGridLines = true;
-  bool Protected = false;
+  std::optional<TSheetProtection> Protection;
   std::optional<std::uint32_t> TabColor;  // as TSheetData
   std::optional<TRange> AutoFilter;
+  std::vector<TFilterColumn> FilterColumns;
+  int FilterColumnsLeftOut = 0;  // columns whose criteria the writer cannot write (top 10, colours, date groups ...)
+  std::set<int> HiddenRows;      // hidden="1" and hidden="true" alike
+  std::optional<TLineRun> TitleRows;  // the print titles (the name _xlnm.Print_Titles of the sheet)
+  std::optional<TLineRun> TitleCols;
   double DefaultRowHeight = 15.0;  // points
   // The plain number cells as the file writes them, read exactly (keys of
   // CellKey, xlsx_numbers.h).
@@ -49,6 +54,8 @@ struct TXlsxSettings {
   // The day the dates count from and the document's properties (title,
   // author and so on, from the package's property parts).
   TWorkbookFileProperties Properties;
+  int CustomPropertiesLeftOut = 0;  // of a kind the workbook does not keep
+  int TabColorsLeftOut = 0;         // of a theme or palette the file does not give
 };
 
 // Reads the settings from the parts of an .xlsx package checked and

@@ -174,7 +174,9 @@ TEST(DataFolder, NeverTheWorkingDirectoryAndShippedFilesNeverOverwrite) {
   TShippedCopyResult result = CopyMissingShippedFiles(shipped.Path().string(), data);
   EXPECT_EQ(result.Copied, (std::vector<std::string>{"OCCINP95.DAT"}));
   ASSERT_EQ(result.Failed.size(), 1u);
-  EXPECT_EQ(result.Failed[0].rfind("missing.dat", 0), 0u);
+  EXPECT_EQ(result.Failed[0].Name, "missing.dat");
+  EXPECT_FALSE(result.Failed[0].SourceRead);
+  EXPECT_EQ(result.WriteFailureOf("missing.dat"), nullptr);
   std::ifstream kept(data + "/occinp8.dat");
   std::string text;
   std::getline(kept, text);

@@ -354,7 +354,7 @@ TEST_F(ForeignFormats, AstorbConversionReadsBack) {
     for (int format : {1, 2}) {
       SCOPED_TRACE(format);
       const TConversionResult r = ConvertAstorbFile(input, format, false, {});
-      ASSERT_TRUE(r.Done) << r.Error;
+      ASSERT_TRUE(r.Done) << r.Error.Text;
       EXPECT_EQ(r.Written, 4);
       EXPECT_EQ(r.Skipped, 3) << "two refused, one cut short";
       EXPECT_EQ(r.Unusable.Count, 2);
@@ -482,7 +482,7 @@ TEST_F(ForeignFormats, MpcorbConversionReadsBack) {
     const bool cr = std::string(name) == "mpcorbcr.dat";
     const std::string input = folder.Write(name, body);
     const TConversionResult r = cr ? ConvertMpcorbCrFile(input, {}) : ConvertMpcorbFile(input, {});
-    ASSERT_TRUE(r.Done) << r.Error;
+    ASSERT_TRUE(r.Done) << r.Error.Text;
     EXPECT_EQ(r.Written, cr ? 41 : 40);
     EXPECT_EQ(r.Output, (folder.Path() / (cr ? "MPCORBcr.CSV" : "MPCORB.CSV")).string());
     Planetoidentabelle list;

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <limits>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -66,6 +67,21 @@ class BadInputTest : public ::testing::Test {
     EXPECT_EQ(read.Text(3, 1), "Vesta");
     EXPECT_EQ(read.Number(2, 2), 1.25);
     EXPECT_EQ(read.Text(2, 2), "1,250");
+  }
+
+  // The text of a package's part; empty when it has none.
+  static std::string PartOf(const std::string& path, const std::string& name) {
+    const std::string bytes = TextOf(path);
+    std::vector<internal::Entry> entries;
+    std::string error, text;
+    std::uint64_t total = 0;
+    EXPECT_TRUE(internal::ReadDirectory(bytes, entries, error)) << error;
+    for (const internal::Entry& entry : entries) {
+      if (entry.Name == name) {
+        EXPECT_TRUE(internal::InflateChecked(bytes, entry, &text, total, error)) << error;
+      }
+    }
+    return text;
   }
 
   // A package's part changed: the first `From` replaced by `To`; without
@@ -1116,19 +1132,7 @@ TEST_F(BadInputTest, EditTextsTypedBackKeepTheValue) {
 // heights.
 TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
   TWriteError proofError;
-  const auto partOf = [](const std::string& path, const std::string& name) {
-    const std::string bytes = TextOf(path);
-    std::vector<internal::Entry> entries;
-    std::string error, text;
-    std::uint64_t total = 0;
-    EXPECT_TRUE(internal::ReadDirectory(bytes, entries, error)) << error;
-    for (const internal::Entry& entry : entries) {
-      if (entry.Name == name) {
-        EXPECT_TRUE(internal::InflateChecked(bytes, entry, &text, total, error)) << error;
-      }
-    }
-    return text;
-  };
+  const auto partOf = PartOf;
   const std::string saved = PathOf("saved.xlsx");
   std::string error;
   TWorkbook dated;
@@ -1181,7 +1185,7 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
       {{"xl/worksheets/sheet1.xml", "<sheetProtection ", "<sheetProtection password=\"CC1A\" "},
        {"xl/workbook.xml", "<workbookProtection/>", "<workbookProtection lockStructure=\"1\"/>"}});
   ASSERT_EQ(Open(kept, locked), "");
-  EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords, protections of the workbook or unprotected sheets beside protected ones");
+  EXPECT_EQ(ReadLossKinds(kept.ReadLosses(), true), "2 passwords or protections of the workbook");
 
   // A sheet name the workbook cannot hold is counted (so that a save in
   // place goes to Save as) and named in the note with the name the sheet
@@ -1213,6 +1217,133 @@ TEST_F(BadInputTest, XlsxFilesKeepTheirDateSystemPropertiesAndSheetSettings) {
                   one.Name + "\" → \"" + given + "\"");
     EXPECT_TRUE(renamed.SetSheetName(1, "Größenklassen der Kleinplaneten"));
   }
+}
+
+// Every part of a workbook beside its cells, as openpyxl and LibreOffice
+// write it, survives an open and a save, or is counted (so that a save in
+// place goes to Save as naming it): rows hidden ("1", and "true" as
+// LibreOffice writes it) and filtered out, the filter's criteria, the print
+// titles (no visible name for them), each sheet's protection with what it
+// allows (an unprotected sheet among protected ones stays so), tab colours
+// (of the theme too) and custom document properties.
+TEST_F(BadInputTest, EveryPartOfAWorkbookIsKeptOrCounted) {
+  const std::string saved = PathOf("parts.xlsx");
+  TWriteError proofError;
+  TReadBack found;
+  for (const bool libreOffice : {false, true}) {
+    SCOPED_TRACE(libreOffice);
+    TWorkbook book;
+    ASSERT_EQ(Open(book, std::string(KVX_FIXTURE_DIR) +
+                             (libreOffice ? "/workbook_parts_libreoffice.xlsx" : "/workbook_parts_openpyxl.xlsx")),
+              "");
+    for (int pass = 0; pass < 2; ++pass) {
+      SCOPED_TRACE(pass);
+      EXPECT_FALSE(book.ReadLosses().Any()) << ReadLossKinds(book.ReadLosses(), true);
+      const TSheetData& data = book.SheetData(1);
+      EXPECT_EQ(data.HiddenRows, (std::set<int>{2, 4, 6, 7, 8, 9}));
+      EXPECT_EQ(book.SheetData(2).HiddenRows, (std::set<int>{3}));
+      ASSERT_EQ(data.FilterColumns.size(), 2u);
+      EXPECT_EQ(data.FilterColumns[0].Values, (std::vector<std::string>{"Z3", "Z5"}));
+      EXPECT_EQ(data.FilterColumns[1].Conditions, (std::vector<TFilterCondition>{{"greaterThan", "4"}}));
+      EXPECT_EQ(data.TitleRows, (TLineRun{1, 1}));
+      EXPECT_EQ(data.TitleCols, (TLineRun{1, 1}));
+      for (const TDefinedName& name : book.Names()) ADD_FAILURE() << "a visible name " << name.Name;
+      ASSERT_TRUE(data.Protection.has_value());
+      TSheetProtection allowing;
+      allowing.Sort = allowing.AutoFilter = allowing.FormatCells = true;
+      allowing.EditObjects = allowing.EditScenarios = true;
+      EXPECT_EQ(*data.Protection, allowing);
+      EXPECT_FALSE(book.SheetData(2).Protection.has_value());
+      EXPECT_TRUE(book.SheetData(3).Protection.has_value());
+      book.SetSheet(2);
+      EXPECT_FALSE(book.EnableProtection());
+      book.SetSheet(1);
+      EXPECT_TRUE(book.EnableProtection());
+      EXPECT_EQ(book.SheetData(2).TabColor, std::optional<std::uint32_t>(0xFF8000));
+      // The theme's first accent (4F81BD) lightened by 40 %, as the
+      // spreadsheet programs' palettes show it; LibreOffice leaves it out.
+      EXPECT_EQ(book.SheetData(1).TabColor, libreOffice ? std::nullopt : std::optional<std::uint32_t>(0x95B3D7));
+      using TKind = TCustomProperty::TKind;
+      const std::vector<TCustomProperty> custom =
+          libreOffice ? std::vector<TCustomProperty>{{"Geprüft", TKind::Boolean, "", 1.0},
+                                                     {"Gewicht", TKind::Number, "", 2.5},
+                                                     {"Projekt", TKind::Text, "Sternwarte", 0.0},
+                                                     {"Version", TKind::Number, "", 7.0}}
+                      : std::vector<TCustomProperty>{{"Projekt", TKind::Text, "Sternwarte", 0.0},
+                                                     {"Version", TKind::Integer, "", 7.0},
+                                                     {"Gewicht", TKind::Number, "", 2.5},
+                                                     {"Geprüft", TKind::Boolean, "", 1.0}};
+      EXPECT_EQ(book.FileProperties().Custom, custom);
+
+      ASSERT_TRUE(WriteXlsxProven(book, saved, proofError, found)) << proofError.Text << found.Cell;
+      const std::string sheet = PartOf(saved, "xl/worksheets/sheet1.xml");
+      for (const char* row : {"<row r=\"2\"", "<row r=\"4\"", "<row r=\"9\""}) {
+        const std::size_t at = sheet.find(row);
+        ASSERT_NE(at, std::string::npos) << row;
+        EXPECT_NE(sheet.substr(at, sheet.find('>', at) - at).find("hidden=\"1\""), std::string::npos) << row;
+      }
+      EXPECT_NE(sheet.find("<filterColumn colId=\"0\"><filters><filter val=\"Z3\"/><filter val=\"Z5\"/>"
+                           "</filters></filterColumn><filterColumn colId=\"1\"><customFilters><customFilter "
+                           "operator=\"greaterThan\" val=\"4\"/></customFilters></filterColumn>"),
+                std::string::npos)
+          << sheet;
+      EXPECT_NE(sheet.find("<sheetProtection sheet=\"1\" formatCells=\"0\" sort=\"0\" autoFilter=\"0\"/>"),
+                std::string::npos)
+          << sheet;
+      EXPECT_EQ(PartOf(saved, "xl/worksheets/sheet2.xml").find("sheetProtection"), std::string::npos);
+      EXPECT_NE(PartOf(saved, "xl/worksheets/sheet3.xml").find("<sheetProtection sheet=\"1\"/>"), std::string::npos);
+      const std::string workbook = PartOf(saved, "xl/workbook.xml");
+      EXPECT_NE(workbook.find(">Daten!$A:$A,Daten!$1:$1</definedName>"), std::string::npos) << workbook;
+      EXPECT_NE(workbook.find("name=\"_xlnm.Print_Titles\" localSheetId=\"0\""), std::string::npos) << workbook;
+      EXPECT_NE(PartOf(saved, "docProps/custom.xml").find("name=\"Projekt\"><vt:lpwstr>Sternwarte</vt:lpwstr>"),
+                std::string::npos);
+      ASSERT_EQ(Open(book, saved), "");
+    }
+  }
+
+  // LibreOffice's files of the bad inputs: a hidden row and filtered rows
+  // (hidden="true"), and openpyxl's with print titles and protection
+  // options.
+  TWorkbook book;
+  ASSERT_EQ(Open(book, Input("xlsx_libreoffice_hidden_row_shown_after_save.xlsx")), "");
+  EXPECT_EQ(book.SheetData(1).HiddenRows, (std::set<int>{4}));
+  ASSERT_EQ(Open(book, Input("xlsx_libreoffice_filtered_rows_shown_after_save.xlsx")), "");
+  EXPECT_EQ(book.SheetData(1).HiddenRows, (std::set<int>{2, 4, 6, 7, 8, 9}));
+  ASSERT_EQ(Open(book, Input("xlsx_print_titles_dropped_by_save.xlsx")), "");
+  EXPECT_EQ(book.SheetData(1).TitleRows, (TLineRun{1, 1}));
+  EXPECT_FALSE(book.SheetData(1).TitleCols.has_value());
+  for (const TDefinedName& name : book.Names()) EXPECT_EQ(name.Name, "Print_Area");
+  ASSERT_EQ(Open(book, Input("xlsx_protection_options_reset_by_save.xlsx")), "");
+  ASSERT_TRUE(WriteXlsxProven(book, saved, proofError, found)) << proofError.Text << found.Cell;
+  EXPECT_NE(PartOf(saved, "xl/worksheets/sheet1.xml")
+                .find("<sheetProtection sheet=\"1\" formatCells=\"0\" sort=\"0\" autoFilter=\"0\"/>"),
+            std::string::npos);
+
+  // What the writer cannot write is counted: criteria of another kind.
+  const std::string topTen = PathOf("top10.xlsx");
+  std::ofstream(topTen, std::ios::binary) << Edited(
+      std::string(KVX_FIXTURE_DIR) + "/workbook_parts_openpyxl.xlsx",
+      {{"xl/worksheets/sheet1.xml", "<customFilters><customFilter operator=\"greaterThan\" val=\"4\"/></customFilters>",
+        "<top10 val=\"3\"/>"}});
+  ASSERT_EQ(Open(book, topTen), "");
+  EXPECT_EQ(ReadLossKinds(book.ReadLosses(), true), "1 filter criterion (top 10, colour, icon, date group, dynamic)");
+  EXPECT_EQ(book.SheetData(1).FilterColumns.size(), 1u);
+  // ... a theme colour without the theme, a property of a kind the writer
+  // does not write (a list of texts).
+  const std::string themeless = PathOf("themeless.xlsx");
+  std::ofstream(themeless, std::ios::binary)
+      << Edited(std::string(KVX_FIXTURE_DIR) + "/workbook_parts_openpyxl.xlsx",
+                {{"xl/_rels/workbook.xml.rels", "/theme\"", "/themes\""},
+                 {"docProps/custom.xml", "<vt:i4>7</vt:i4>",
+                  "<vt:vector size=\"1\" baseType=\"lpwstr\"><vt:lpwstr>7</vt:lpwstr></vt:vector>"}});
+  ASSERT_EQ(Open(book, themeless), "");
+  EXPECT_EQ(ReadLossKinds(book.ReadLosses(), true),
+            "1 tab colour of a theme the file does not hold, 1 custom document property of a kind other than text, "
+            "number, truth value or date");
+  EXPECT_EQ(book.FileProperties().Custom.size(), 3u);
+  ASSERT_EQ(Open(book, Input("xlsx_custom_properties_dropped_by_save.xlsx")), "");
+  ASSERT_TRUE(WriteXlsxProven(book, saved, proofError, found)) << proofError.Text << found.Cell;
+  EXPECT_NE(PartOf(saved, "docProps/custom.xml").find("name=\"Version\"><vt:i4>7</vt:i4>"), std::string::npos);
 }
 
 // The proof compares what cells mean: a formula typed in lower case or
