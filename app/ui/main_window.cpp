@@ -37,6 +37,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
 #include "engine/nbody_integrator.h"
+#include "engine/orbit_integration.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
@@ -288,6 +289,9 @@ void TMainForm::LoadStartupSettings() {
   moon_cache_.Create();
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
+  // The integrations' force model reads the perturbing planets from
+  // "pos.vsp" while the integration-database switch is set.
+  IntegrationPositionFile = {&theory_, &state_.Computing.UseIntegrationDatabase};
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
@@ -433,6 +437,7 @@ TMainForm::~TMainForm() {
   }
   ClosePositionFiles(theory_);
   if (MoonPositionCache == moon_cache_.Cache.get()) MoonPositionCache = nullptr;
+  if (IntegrationPositionFile.Theory == &theory_) IntegrationPositionFile = {};
   RestoreCursor();
   delete recent_menu_;
   recent_menu_ = nullptr;
