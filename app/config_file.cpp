@@ -1,7 +1,5 @@
 #include "app/config_file.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -15,7 +13,7 @@
 #include "core/time_scales.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
@@ -608,13 +606,11 @@ bool tconfig::Save(const std::string& fileName, const TConfigSettings& settings)
   std::vector<std::string> refused;
   GatherConfigRecord(settings, record, &refused);
   const std::vector<std::uint8_t> bytes = ConfigFileBytes(record);
-  std::error_code error;
-  // The rename would replace a file the user may not write: refuse it.
-  const bool readOnly = std::filesystem::exists(fileName, error) && ::access(fileName.c_str(), W_OK) != 0;
-  if (readOnly ||
-      !WriteFileReplacing(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()))) {
+  static constexpr TSaveFailureLead kLead = {"Die Konfiguration wurde nicht in {} gespeichert.",
+                                             "The configuration was not saved in {}."};
+  if (!SaveUserFile(fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), kLead,
+                    &read_)) {
     file_name_.clear();
-    ShowMessage(fileName + " ist kein gültiger Dateiname.", fileName + " is no valid filename.", MessageIcon::Error);
     return false;
   }
   record_ = record;
@@ -648,6 +644,7 @@ bool tconfig::Save(const std::string& fileName, const TConfigSettings& settings)
 ConfigLoadResult tconfig::Load(const std::string& fileName, TConfigSettings& settings) {
   std::error_code exists_error;
   if (!std::filesystem::is_regular_file(fileName, exists_error)) return ConfigLoadResult::Missing;
+  const TOpenedFile seen = TOpenedFile::Seen(fileName);
   std::string bytes;
   std::string error;
   const char* germanCaption = "Fehler beim Öffnen der Konfigurationsdatei";
@@ -674,6 +671,7 @@ ConfigLoadResult tconfig::Load(const std::string& fileName, TConfigSettings& set
   }
   std::copy(bytes.begin() + kConfigMagicSize, bytes.end(), reinterpret_cast<char*>(record_.data()));
   file_name_ = fileName;
+  read_ = seen;
   settings = ReadConfigRecord(record_);
   return ConfigLoadResult::Loaded;
 }

@@ -62,6 +62,7 @@
 #include "core/table_step.h"
 #include "engine/nbody_setup.h"
 #include "events/search_options.h"
+#include "platform/save_failure.h"
 #include "setup/column_titles.h"
 #include "setup/data_formats.h"
 #include "setup/setup_routines.h"
@@ -280,10 +281,11 @@ class tconfig {
   TConfigRecordImage& Record() { return record_; }
 
   // Gathers `settings` into the record and writes magic and record to
-  // `fileName` through a temporary file and a rename. A target that exists
-  // and may not be written, or any write failure, shows
-  // "<name> ist kein gültiger Dateiname." / "<name> is no valid filename."
-  // (error icon), clears the remembered name and returns false. Paths that
+  // `fileName` on the road of every file the user picks (SaveUserFile): the
+  // file loaded or saved last, changed by another program since, is written
+  // over only when the user says so; a target that may not be written, or
+  // a failed write, is told with its cause. Then the remembered name is
+  // cleared and the answer is false. Paths that
   // cannot be stored, and names (NamesNotStorable) that are stored with '?'
   // for the characters the field cannot hold or cut, are named in one
   // warning.
@@ -297,6 +299,7 @@ class tconfig {
 
  private:
   std::string file_name_;
+  TOpenedFile read_;  // the file as it was last loaded or saved
   TConfigRecordImage record_{};
 };
 

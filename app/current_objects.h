@@ -13,6 +13,7 @@
 #include "core/comet_elements.h"
 #include "core/element_file_ranges.h"
 #include "core/variable_star_elements.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -27,6 +28,7 @@ struct TCurrentObjects {
   std::int32_t UserObjectIndex = -1;            // the chosen object of the user catalogue, -1 none
   std::string UserCatalogueFile;                // the user catalogue's file, empty for none
   std::vector<std::string> UserCatalogueLines;  // its lines as last read or edited
+  TOpenedFile UserCatalogueRead;                // the file as its lines were last read or written
   // The ".eel" files of the asteroid-database folder (full paths), set when
   // the folder changed so that the selection dialog starts its lists anew,
   // and the files last chosen there.

@@ -239,6 +239,18 @@ std::string InstallationIncompleteText(const std::string& shippedFolder, const s
          " kopiert werden. Bitte installieren Sie " + program + " neu.";
 }
 
+std::string DataFolderNotWritableText(const std::string& dataFolder, const std::string& cause, bool english) {
+  const std::string program = "Kandrevoltinex 4.6";
+  if (english) {
+    return "The necessary file occinp8.dat could not be copied into the folder " + dataFolder + ": " + cause +
+           ". Please make sure that files can be written in this folder and restart " + program + ".";
+  }
+  return "Die notwendige Datei occinp8.dat konnte nicht in das Verzeichnis " + dataFolder +
+         " kopiert werden: " + cause +
+         ". Bitte sorgen Sie dafür, dass in diesem Verzeichnis Dateien geschrieben werden können, und " +
+         "starten Sie " + program + " neu.";
+}
+
 const char* CatalogueMissingCaption(bool english) { return english ? "Application halted" : "Programm angehalten"; }
 
 }  // namespace kvx

@@ -137,6 +137,10 @@ std::string CatalogueMissingText(const std::string& dataFolder, bool english);
 // files (`shippedFolder`, where it was looked for), so that nothing could
 // be copied into the data folder.
 std::string InstallationIncompleteText(const std::string& shippedFolder, const std::string& dataFolder, bool english);
+// The halt's message when occinp8.dat could not be copied into the data
+// folder, with why no file can be written in it (`cause`,
+// DataFolderWriteCause).
+std::string DataFolderNotWritableText(const std::string& dataFolder, const std::string& cause, bool english);
 const char* CatalogueMissingCaption(bool english);
 
 }  // namespace kvx

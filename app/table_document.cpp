@@ -8,12 +8,12 @@
 #include <system_error>
 
 #include "app/history_list.h"
-#include "app/save_failure.h"
 #include "core/quantity_headings.h"
 #include "platform/file_dialog.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 

@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "app/history_list.h"
-#include "app/save_failure.h"
 #include "platform/ascii_case.h"
 #include "platform/busy_cursor.h"
 #include "platform/file_dialog.h"
@@ -16,6 +15,7 @@
 #include "platform/messages.h"
 #include "platform/number_text.h"
 #include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 #include "platform/workbook/read_failure.h"
 #include "platform/workbook/workbook_files.h"
@@ -569,7 +569,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
   if (!AskSaveChanges(doc)) return false;
   FileDialogRequest request;
   request.title = English() ? "Open" : "Öffnen";
-  request.filters = {English() ? "Excel workbook (*.xlsx *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xls)",
+  request.filters = {English() ? "Excel workbook (*.xlsx *.xlsm *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xlsm *.xls)",
                      English() ? "Text (*.txt)" : "Text (*.txt)", "csv (*.csv)"};
   request.start = doc.FileName.empty() ? doc.DefaultFolder : doc.FileName;
   const std::optional<std::string> chosen = AskOpenFileName(request);

@@ -59,6 +59,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,7 @@
 #include "catalogues/text_line_reader.h"
 #include "core/asteroid_elements.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
 
 namespace kvx {
 
@@ -87,8 +89,11 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
 int AstorbLayoutShift(std::string_view line);
 // The numbers of one ASTORB record in the layout of `shift` as the element
 // list reads them (kAstorbFields; n 0, equinox 2000; no name): Parsed, or
-// Unusable with the field to blame in `unusable` (when given).
-TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable);
+// Unusable with the field to blame in `unusable` (when given). With
+// `texts` (one per field of kAstorbFields) the text each number was read
+// from, blanks and tabs around it left out.
+TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable,
+                              std::span<std::string_view> texts = {});
 // One ASTORB record (`shift` from AstorbLayoutShift) as the output line of
 // `format` (0 plain CSV, 1 own, 2 HomePlanet); false when the ASTORB
 // reader refuses the record (`unusable`, when given, names the field), and
@@ -122,7 +127,9 @@ struct TConversionResult {
   TSkippedLines Unusable;
   bool UnusableCopied = false;  // those records are in the output (plain CSV)
   std::string Output;
-  std::string Error;  // why nothing was written
+  // Why nothing was written: the cause of the failed write, or (Refused)
+  // the catalogue could not be read, said in the interface language.
+  TWriteError Error;
 };
 
 TConversionResult ConvertAstorbFile(const std::string& input, int format, bool international,

@@ -4,7 +4,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -59,12 +59,9 @@ std::string SaveExtensionOf(const std::string& fileName) {
 }
 
 bool WriteElementFile(const std::string& fileName, const std::string& bytes) {
-  std::string error;
-  if (WriteFileReplacing(fileName, bytes, error)) return true;
-  ShowMessage("Die Datei " + fileName + " konnte nicht geschrieben werden; sie bleibt unverändert. (" + error + ")",
-              "The file " + fileName + " could not be written; it is left unchanged. (" + error + ")",
-              MessageIcon::Error);
-  return false;
+  static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
+                                             "The file {} could not be written."};
+  return SaveUserFile(fileName, bytes, kLead);
 }
 
 std::string UpperExtension(const std::string& path) {

@@ -8,7 +8,7 @@
 #include "core/frames.h"
 #include "core/time_scales.h"
 #include "core/vector_math.h"
-#include "platform/safe_file_write.h"
+#include "platform/safe_output_file.h"
 #include "theories/pluto.h"
 #include "theories/position_files.h"
 #include "theories/vsop_wrappers.h"
@@ -60,52 +60,6 @@ TState PositionOfDate(int body, double T) {
   return s;
 }
 
-// The output stream on a temporary file beside the target.
-class TDatabaseOutput {
- public:
-  explicit TDatabaseOutput(std::string path) : path_(std::move(path)) {}
-  ~TDatabaseOutput() { Discard(); }
-  TDatabaseOutput(const TDatabaseOutput&) = delete;
-  TDatabaseOutput& operator=(const TDatabaseOutput&) = delete;
-
-  bool Open() {
-    temporary_ = FreeTemporaryPath(path_);
-    if (!temporary_.empty()) file_ = std::fopen(temporary_.c_str(), "wb");
-    if (file_ == nullptr) {
-      temporary_.clear();
-      return false;
-    }
-    return true;
-  }
-  bool Write(const std::uint8_t* bytes, std::size_t size) { return std::fwrite(bytes, 1, size, file_) == size; }
-  // Closes the temporary file; false when what was buffered did not reach
-  // the disk.
-  bool Close() {
-    const bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed;
-  }
-  bool Replace(std::string& error) {
-    const bool replaced = ReplaceWithTemporary(temporary_, path_, error);
-    temporary_.clear();
-    return replaced;
-  }
-  void Discard() {
-    if (file_ != nullptr) std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary_, ignored);
-    }
-    temporary_.clear();
-  }
-
- private:
-  std::string path_;
-  std::string temporary_;
-  std::FILE* file_ = nullptr;
-};
-
 }  // namespace
 
 std::string PositionDatabaseFileName(TPositionDatabaseKind kind, int body) {
@@ -150,15 +104,12 @@ TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int bo
     return result;
   }
 
-  TDatabaseOutput out(result.File);
-  if (!out.Open()) {
-    result.Error = "Cannot write " + result.File;
-    return result;
-  }
+  TSafeOutputFile out(result.File);
+  if (!out.Open(result.Error)) return result;
   const std::size_t size = integration ? kVspRecordSize : kVscRecordSize;
   std::uint8_t record[kVspRecordSize] = {};
-  bool stopped = false;
-  for (long day = 0; day <= days; ++day) {
+  bool stopped = false, failed = false;
+  for (long day = 0; day <= days && !failed; ++day) {
     if (day % kPositionDatabaseReportEvery == 0 && progress.Day && !progress.Day(DayJd(day))) {
       stopped = true;
       break;
@@ -168,17 +119,13 @@ TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int bo
     } else {
       BodyDatabaseRecord(body, day, record);
     }
-    if (!out.Write(record, size)) {
-      result.Records = 0;
-      result.Error = "Cannot write " + result.File;
-      return result;
-    }
-    ++result.Records;
+    failed = !out.Write(std::string_view(reinterpret_cast<const char*>(record), size));
+    if (!failed) ++result.Records;
   }
-  if (!out.Close()) {
+  if (failed) {
+    // The write's cause; the old file stays.
+    out.Commit(result.Error);
     result.Records = 0;
-    result.Error = "Cannot write " + result.File;
-    out.Discard();
     return result;
   }
   if (result.Records == 0) {
@@ -188,7 +135,7 @@ TPositionDatabaseResult WritePositionDatabase(TPositionDatabaseKind kind, int bo
     return result;
   }
   if (progress.BeforeReplace) progress.BeforeReplace();
-  const bool replaced = out.Replace(result.Error);
+  const bool replaced = out.Commit(result.Error);
   if (progress.AfterReplace) progress.AfterReplace();
   if (!replaced) {
     result.Records = 0;

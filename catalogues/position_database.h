@@ -28,6 +28,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/safe_file_write.h"
+
 namespace kvx {
 
 enum class TPositionDatabaseKind : std::uint8_t {
@@ -69,7 +71,7 @@ struct TPositionDatabaseResult {
   TPositionDatabaseOutcome Outcome = TPositionDatabaseOutcome::WriteFailed;
   long Records = 0;   // records in the new file
   std::string File;   // the target, folder included
-  std::string Error;  // English, with the file name
+  TWriteError Error;  // why it was not written
 };
 
 // File name of a database: "pos.vsp", or the body text + ".vsc".

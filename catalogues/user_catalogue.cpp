@@ -100,11 +100,12 @@ std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string&
   }
 }
 
-bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, std::string& error) {
+bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, TWriteError& error) {
   if (lines.empty() || lines.front() != kUserCatalogueFirstLine) {
-    error = ByLanguage("Die erste Zeile eines Katalogs muss lauten: ", "The first line of a catalogue must read ") +
-            std::string(kUserCatalogueFirstLine) + ByLanguage("; nichts wurde geschrieben.", "; nothing written.");
-    return false;
+    return error.Fail(
+        TWriteFailure::Refused,
+        ByLanguage("Die erste Zeile eines Katalogs muss lauten: ", "The first line of a catalogue must read ") +
+            std::string(kUserCatalogueFirstLine) + ByLanguage("; nichts wurde geschrieben.", "; nothing written."));
   }
   std::string bytes;
   for (const std::string& line : lines) {
@@ -112,7 +113,7 @@ bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::stri
     bytes += line.substr(0, line.find_first_of("\r\n"));
     bytes += "\r\n";
   }
-  return WriteFileReplacing(fileName, bytes, error);
+  return WriteFileReplacing(fileName, bytes, error, THardLinks::Keep);
 }
 
 std::string NewUserCatalogueEntry(bool english) {

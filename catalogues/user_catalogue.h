@@ -23,6 +23,7 @@
 
 #include "core/records.h"
 #include "platform/messages.h"
+#include "platform/safe_file_write.h"
 
 namespace kvx {
 
@@ -63,10 +64,11 @@ TUserCatalogueStatus ReadUserCatalogue(const std::string& fileName, std::vector<
 // The message for NotFound and Foreign (empty for the other two).
 std::string UserCatalogueMessage(TUserCatalogueStatus status, const std::string& fileName, bool english);
 
-// Writes the lines (CR LF after each) through a temporary file and a
-// rename. Refuses, with a reason in `error`, lines whose first line is not
-// ":VARBO USER"; on failure the old file stays.
-bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, std::string& error);
+// Writes the lines (CR LF after each) through the safe write, every name
+// of a hard-linked file seeing them. Refuses (TWriteFailure::Refused, the
+// reason in the interface language) lines whose first line is not
+// ":VARBO USER"; on failure the old file stays and `error` says why.
+bool WriteUserCatalogue(const std::string& fileName, const std::vector<std::string>& lines, TWriteError& error);
 
 // The line the editor appends for a new entry.
 std::string NewUserCatalogueEntry(bool english);

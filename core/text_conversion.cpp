@@ -11,7 +11,7 @@
 
 #include "platform/globals.h"
 #include "platform/messages.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -490,12 +490,8 @@ bool CheckTextFileFormat(const std::string& fileName) {
   converted.reserve(content.size() + content.size() / 16);
   for (const std::string& line : SplitTextLines(content)) converted += line + "\r\n";
 
-  if (!WriteFileReplacing(fileName, converted)) {
-    ShowMessage(fileName + " konnte nicht konvertiert werden; die Datei bleibt unverändert.",
-                fileName + " could not be converted; the file is left unchanged.", MessageIcon::Error);
-    return false;
-  }
-  return true;
+  static constexpr TSaveFailureLead kLead = {"{} konnte nicht konvertiert werden.", "{} could not be converted."};
+  return SaveUserFile(fileName, converted, kLead);
 }
 
 std::string StripTagBrackets(const std::string& text) {

@@ -24,6 +24,7 @@
 #include "engine/cell_format.h"
 #include "engine/mystringgrid.h"
 #include "engine/nbody_setup.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -37,6 +38,7 @@ class truKu {
   explicit truKu(TSheet* sheet);
 
   TIntegrationSetup Setup;
+  TOpenedFile StartValuesRead;  // the start values' file as last read or written
   TSheet* sg = nullptr;
   tmystringgrid* Grid = nullptr;
   std::uint8_t WorkbookView = 1;  // non-zero: rows go to the sheet

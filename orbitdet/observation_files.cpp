@@ -17,7 +17,7 @@
 #include "core/time_scales.h"
 #include "platform/ascii_case.h"
 #include "platform/messages.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -715,6 +715,7 @@ bool OpenObservationFileNamed(torbdet& od, const std::string& fileName) {
                 "The file is too large (" + std::to_string(size) + " bytes).", MessageIcon::Error);
     return false;
   }
+  const TOpenedFile seen = TOpenedFile::Seen(fileName);
   std::string bytes, error;
   if (!ReadFileBytes(fileName, bytes, error)) return false;
   if (HasExtension(fileName, ".OBS")) {
@@ -759,6 +760,7 @@ bool OpenObservationFileNamed(torbdet& od, const std::string& fileName) {
   od.Observations() = std::move(list);
   od.ObservationsEquinox = eqObs;
   od.ElementsEquinox = eqEl;
+  od.ObservationFile = seen;
   return true;
 }
 
@@ -886,12 +888,9 @@ bool SaveObservationFile(torbdet& od, FileDialogRequest request, std::string& fi
                 "Invalid file extension: .obs or .txt required!", MessageIcon::Error);
     return false;
   }
-  std::string error;
-  if (!WriteFileReplacing(fileName, bytes, error)) {
-    ShowMessage("Die Datei " + fileName + " kann nicht geschrieben werden: " + error,
-                "Cannot write the file " + fileName + ": " + error, MessageIcon::Error);
-    return false;
-  }
+  static constexpr TSaveFailureLead kLead = {"Die Datei {} kann nicht geschrieben werden.",
+                                             "Cannot write the file {}."};
+  if (!SaveUserFile(fileName, bytes, kLead, &od.ObservationFile)) return false;
   od.Observations() = std::move(list);
   od.ObservationsEquinox = (eqObsYear - 2000.0) * 0.01;
   od.ElementsEquinox = (eqElYear - 2000.0) * 0.01;

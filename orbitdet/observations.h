@@ -19,6 +19,7 @@
 
 #include "core/two_body.h"
 #include "core/vector_math.h"
+#include "platform/save_failure.h"
 #include "theories/theory_types.h"
 
 namespace kvx {
@@ -187,6 +188,8 @@ class torbdet {
   std::int32_t OutputRow = 1;
   double ElementsEquinox = 0;      // Julian centuries from J2000
   double ObservationsEquinox = 0;  // Julian centuries from J2000
+  TOpenedFile ObservationFile;     // the observation file as it was last read or written
+  TOpenedFile StateVectorFile;     // the state-vector file as it was last read or written
   TTheorySelection Selection;
   PositionFileHandles PositionFiles{};
   std::vector<TObserverPlace> ObserverList;

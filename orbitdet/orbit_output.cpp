@@ -18,7 +18,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -354,13 +354,9 @@ bool SaveStateVector(torbdet& od, const TStateVector& vector, double epoch, std:
     ShowDoesNotFitFormat(refused, "*.stv", fileName);
     return false;
   }
-  std::string error;
-  if (!WriteFileReplacing(fileName, StateVectorFileText(vector, epoch), error)) {
-    ShowMessage("Die Datei " + fileName + " kann nicht geschrieben werden: " + error,
-                "Cannot write the file " + fileName + ": " + error, MessageIcon::Error);
-    return false;
-  }
-  return true;
+  static constexpr TSaveFailureLead kLead = {"Die Datei {} kann nicht geschrieben werden.",
+                                             "Cannot write the file {}."};
+  return SaveUserFile(fileName, StateVectorFileText(vector, epoch), kLead, &od.StateVectorFile);
 }
 
 bool LoadStateVector(torbdet& od, std::string& fileName, FileDialogRequest request) {
@@ -368,6 +364,7 @@ bool LoadStateVector(torbdet& od, std::string& fileName, FileDialogRequest reque
   const std::optional<std::string> chosen = AskOpenFileName(request);
   if (!chosen) return false;
   fileName = *chosen;
+  const TOpenedFile seen = TOpenedFile::Seen(fileName);
   std::string bytes, error;
   if (!ReadFileBytes(fileName, bytes, error)) return false;
   TStateVector v{};
@@ -383,6 +380,7 @@ bool LoadStateVector(torbdet& od, std::string& fileName, FileDialogRequest reque
   }
   od.StateVector = v;
   od.Epoch = epoch;
+  od.StateVectorFile = seen;
   return true;
 }
 

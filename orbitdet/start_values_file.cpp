@@ -7,7 +7,7 @@
 
 #include "core/text_conversion.h"
 #include "platform/messages.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -119,8 +119,9 @@ void StoreStartValuesBody(const trukudaten& body, TIntegrationSetup& setup, int 
   setup.N = index;
 }
 
-bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup) {
+bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup, TOpenedFile* read) {
   const std::string name = BaseName(path);
+  const TOpenedFile seen = TOpenedFile::Seen(path);
   std::string bytes, error;
   if (!ReadFileBytes(path, bytes, error)) {
     ShowMessage("Die Datei " + path + " kann nicht gelesen werden.", "The file " + path + " cannot be read.",
@@ -161,6 +162,7 @@ bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup) {
   setup.StartJD = copy.StartJD;
   setup.EquinoxJD = copy.EquinoxJD;
   setup.N = copy.N;
+  if (read != nullptr) *read = seen;
   return true;
 }
 
@@ -193,7 +195,7 @@ std::string StartValuesFileText(const TIntegrationSetup& setup) {
   return text;
 }
 
-bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup) {
+bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup, TOpenedFile* read) {
   // A body the reader would refuse (a negative mass, a value that is no
   // number) makes no file: the file would not open again.
   const int n = std::clamp(setup.N, 0, kMaxIntegrationBodies);
@@ -210,11 +212,9 @@ bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setu
         MessageIcon::Error);
     return false;
   }
-  std::string error;
-  if (WriteFileReplacing(path, StartValuesFileText(setup), error)) return true;
-  ShowMessage("Die Datei " + path + " konnte nicht geschrieben werden: " + error,
-              "The file " + path + " could not be written: " + error, MessageIcon::Error);
-  return false;
+  static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
+                                             "The file {} could not be written."};
+  return SaveUserFile(path, StartValuesFileText(setup), kLead, read);
 }
 
 void CopyStartToWorking(TIntegrationSetup& setup) {

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "engine/nbody_setup.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -64,15 +65,18 @@ void StoreStartValuesBody(const trukudaten& body, TIntegrationSetup& setup, int 
 // gives false with `setup` untouched. On success the copy's bodies, StartJD
 // and EquinoxJD replace those of `setup`; the caller then copies start to
 // working state (CopyStartToWorking).
-bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup);
+// With `read`, the file as it was read is kept there (TOpenedFile).
+bool ReadStartValuesFile(const std::string& path, TIntegrationSetup& setup, TOpenedFile* read = nullptr);
 
 // The file's text for bodies 1..N (header, CR LF line ends).
 std::string StartValuesFileText(const TIntegrationSetup& setup);
-// Writes that text through a temporary file and a rename. A failure shows a
-// message naming the file and gives false; so does a body that the reader
-// would refuse (a negative mass, a value that is not finite), naming the
-// body, and no file is written.
-bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup);
+// Writes that text on the road of every file the user picks (SaveUserFile):
+// the file `read` names, changed by another program since, only when the
+// user says so; a failure is told with its cause, naming the file, and
+// gives false; so does a body that the reader would refuse (a negative
+// mass, a value that is not finite), naming the body, and no file is
+// written.
+bool WriteStartValuesFile(const std::string& path, const TIntegrationSetup& setup, TOpenedFile* read = nullptr);
 
 // WorkingState := StartValues, JD := StartJD.
 void CopyStartToWorking(TIntegrationSetup& setup);

@@ -445,17 +445,6 @@ TWriteFailure WhyNotWritable(const std::string& path) {
   return TWriteFailure::None;
 }
 
-std::string FreeTemporaryPath(const std::string& path) {
-  // Bounded search for a name beside the target.
-  const std::string base = ResolvedTarget(path);
-  std::error_code error;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string candidate = TemporaryName(base, attempt);
-    if (!fs::exists(fs::symlink_status(candidate, error))) return candidate;
-  }
-  return std::string();
-}
-
 std::string CreateTemporaryBeside(const std::string& path, TWriteError& error) {
   TDescriptor fd(-1);
   return OpenTemporary(ResolvedTarget(path), fd, error);

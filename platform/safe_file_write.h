@@ -138,7 +138,8 @@ bool WriteFileReplacing(const std::string& path, std::string_view bytes);
 
 // Creates an empty temporary file beside the file `path` names (beside the
 // end of its links), exclusively and with mode 0600, and gives its name
-// (FreeTemporaryPath), for a writer that fills it itself and then replaces
+// ("<name>.kvxtmp", then "<name>.kvxtmp1" .. "<name>.kvxtmp99", the first
+// that nothing uses), for a writer that fills it itself and then replaces
 // the target with it (ReplaceWithTemporary); empty with `error` when none
 // can be created.
 std::string CreateTemporaryBeside(const std::string& path, TWriteError& error);
@@ -148,11 +149,6 @@ std::string CreateTemporaryBeside(const std::string& path, TWriteError& error);
 // target; empty with `error` when it cannot be written, no temporary file
 // then being left.
 std::string WriteTemporaryBeside(const std::string& path, std::string_view bytes, TWriteError& error);
-
-// A name beside the file `path` names (beside the end of its links) that
-// nothing uses yet ("<name>.kvxtmp", then "<name>.kvxtmp1" ..
-// "<name>.kvxtmp99"); empty when every candidate is taken.
-std::string FreeTemporaryPath(const std::string& path);
 
 // Puts the finished `temporary` (made beside `path`) in the place of the
 // file `path` names, keeping what that file was (see above), and syncs it.

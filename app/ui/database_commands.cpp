@@ -23,7 +23,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/progress.h"
-#include "platform/safe_file_write.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -155,12 +155,9 @@ void Planetoidendatenbankerstellen1Click(TCommandHost& host) {
     if (table.TableKind != kDatabaseKind) break;  // cancelled or refused
     const std::string name = DatabaseFileName(objects.CurrentAsteroid.Name, used);
     const std::string path = (std::filesystem::path(folder) / (name + ".csv")).string();
-    std::string why;
-    if (!WriteFileReplacing(path, SheetAsSeparatedText(host.Workbook(), separator), why)) {
-      ShowMessage("Die Datei " + path + " konnte nicht geschrieben werden: " + why,
-                  "The file " + path + " could not be written: " + why, MessageIcon::Error);
-      break;
-    }
+    static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
+                                               "The file {} could not be written."};
+    if (!SaveUserFile(path, SheetAsSeparatedText(host.Workbook(), separator), kLead)) break;
     ++written;
     host.Window().setWindowTitle(QString::fromStdString(std::string(kMainWindowCaption) + " [" + name + "] "));
   }

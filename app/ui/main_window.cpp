@@ -38,6 +38,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
 #include "engine/nbody_integrator.h"
+#include "engine/orbit_integration.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
@@ -274,7 +275,7 @@ void TMainForm::LoadStartupSettings() {
   state_.DataFolder = ResolveDataFolder(store.ReadString("Data", "Path"));
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   help_->SetHelpFile(HelpFilePath());
-  CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
+  shipped_copy_ = CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
   // The help's search knows the world database's cities and the places of
   // the location file in use.
   help_->SetPlaceNames(HelpPlaceNames(state_.DataFolder, [] {
@@ -296,6 +297,9 @@ void TMainForm::LoadStartupSettings() {
   moon_cache_.Create();
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
+  // The integrations' force model reads the perturbing planets from
+  // "pos.vsp" while the integration-database switch is set.
+  IntegrationPositionFile = {&theory_, &state_.Computing.UseIntegrationDatabase};
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
@@ -371,6 +375,11 @@ void TMainForm::HaltWithoutCatalogue() {
     ShowMessage(InstallationIncompleteText(shipped, state_.DataFolder, false),
                 InstallationIncompleteText(shipped, state_.DataFolder, true), MessageIcon::Error, MessageButtons::Ok,
                 CatalogueMissingCaption(english));
+  } else if (const TWriteError* failure = shipped_copy_.WriteFailureOf(kSmallStarCatalogueFile)) {
+    const std::string& folder = state_.DataFolder;
+    ShowMessage(DataFolderNotWritableText(folder, DataFolderWriteCause(folder, *failure, false), false),
+                DataFolderNotWritableText(folder, DataFolderWriteCause(folder, *failure, true), true),
+                MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
   } else {
     ShowMessage(CatalogueMissingText(state_.DataFolder, false), CatalogueMissingText(state_.DataFolder, true),
                 MessageIcon::Error, MessageButtons::Ok, CatalogueMissingCaption(english));
@@ -436,6 +445,7 @@ TMainForm::~TMainForm() {
   }
   ClosePositionFiles(theory_);
   if (MoonPositionCache == moon_cache_.Cache.get()) MoonPositionCache = nullptr;
+  if (IntegrationPositionFile.Theory == &theory_) IntegrationPositionFile = {};
   RestoreCursor();
   delete recent_menu_;
   recent_menu_ = nullptr;

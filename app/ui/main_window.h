@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/config_file.h"
+#include "app/data_folder.h"
 #include "app/history_list.h"
 #include "app/main_form_state.h"
 #include "app/program_caption.h"
@@ -253,6 +254,7 @@ class TMainForm : public QMainWindow, public TCommandHost {
   TMyHistoryMenu* recent_menu_ = nullptr;
   TAboutBox* splash_ = nullptr;
   std::string shipped_folder_;
+  TShippedCopyResult shipped_copy_;  // what the start copied into the data folder
   TTheoryState theory_;
   TSatelliteFileState satellite_file_;
   TMoonCacheState moon_cache_;

@@ -41,14 +41,15 @@ void LoadStartValuesAtStartup(TCommandHost& host) {
   if (name.empty()) name = host.DataFolder() + "/" + kStartValuesFileName;
   if (!IsStartValuesFile(name)) return;
   TIntegrationSetup& setup = host.Integrator().Setup;
-  if (!ReadStartValuesFile(name, setup)) return;
+  if (!ReadStartValuesFile(name, setup, &host.Integrator().StartValuesRead)) return;
   CopyStartToWorking(setup);
   ClampCentreBody(setup);
 }
 
 void Konfigurieren1Click(TCommandHost& host) {
   host.Repaint();
-  ShowStartValuesDialog(StartValuesFileName(host), host.Integrator().Setup, Adams(host.Computing()), &host.Window());
+  ShowStartValuesDialog(StartValuesFileName(host), host.Integrator().StartValuesRead, host.Integrator().Setup,
+                        Adams(host.Computing()), &host.Window());
 }
 
 void Ausgabeformatieren1Click(TCommandHost& host) {
@@ -82,7 +83,7 @@ void Dateiffnen2Click(TCommandHost& host) {
     return;
   }
   TIntegrationSetup& setup = host.Integrator().Setup;
-  if (!ReadStartValuesFile(*path, setup)) return;
+  if (!ReadStartValuesFile(*path, setup, &host.Integrator().StartValuesRead)) return;
   CopyStartToWorking(setup);
   ClampCentreBody(setup);
   name = *path;
@@ -96,7 +97,7 @@ void Dateispeichernunter2Click(TCommandHost& host) {
   TIntegrationSetup trial = setup;
   CopyStartToWorking(trial);
   if (!ValidateIntegrationSetup(trial)) return;
-  if (!WriteStartValuesFile(*path, setup)) return;
+  if (!WriteStartValuesFile(*path, setup, &host.Integrator().StartValuesRead)) return;
   CopyStartToWorking(setup);
   StartValuesFileName(host) = *path;
 }

@@ -22,6 +22,7 @@ bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalog
   TTableState& table = host.TableState();
   TSkippedLines skipped;
   const std::string& file = currentObjects.UserCatalogueFile;
+  const TOpenedFile seen = TOpenedFile::Seen(file);
   const TUserCatalogueStatus status =
       ReadUserCatalogue(file, currentObjects.UserCatalogueLines, host.UserObjects(), progress, &skipped);
   if (status == TUserCatalogueStatus::NotFound || status == TUserCatalogueStatus::Foreign) {
@@ -31,6 +32,7 @@ bool LoadUserCatalogue(TCommandHost& host, bool showMessages, const TUserCatalog
     }
     return false;
   }
+  currentObjects.UserCatalogueRead = seen;
   if (showMessages && skipped.Count > 0)
     ShowSkippedLinesNote(SkippedLinesNote(skipped, file + ": ", FieldNameGerman(skipped.Field.c_str())));
   const std::int32_t count = host.UserObjects().Count();
@@ -57,6 +59,7 @@ void BenutzerdefinierterKatalog1Click(TCommandHost& host) {
   TUserCatalogueContext context;
   context.FileName = &s.UserCatalogueFile;
   context.Lines = &s.UserCatalogueLines;
+  context.Read = &s.UserCatalogueRead;
   context.Objects = &host.UserObjects();
   context.Load = [&host](bool showMessages, const TUserCatalogueProgress& progress) {
     return LoadUserCatalogue(host, showMessages, progress);

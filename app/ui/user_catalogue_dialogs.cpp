@@ -198,11 +198,10 @@ void TdlgUsercat::SaveCatalogue() {
                 MessageIcon::Warning);
     return;
   }
-  std::string error;
-  if (!WriteUserCatalogue(fileName, lines, error)) {
-    ShowMessage("Der Katalog " + fileName + " wurde nicht gespeichert; die Datei bleibt unverändert. (" + error + ")",
-                "The catalogue " + fileName + " was not saved; the file stays as it was. (" + error + ")",
-                MessageIcon::Error);
+  static constexpr TSaveFailureLead kLead = {"Der Katalog {} wurde nicht gespeichert.",
+                                             "The catalogue {} was not saved."};
+  if (!SaveUserFile(fileName, kLead, context_.Read,
+                    [&](TWriteError& error) { return WriteUserCatalogue(fileName, lines, error); })) {
     return;
   }
   context_.Lines->clear();

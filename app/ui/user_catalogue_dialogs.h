@@ -17,6 +17,7 @@
 
 #include "catalogues/user_catalogue.h"
 #include "core/records.h"
+#include "platform/save_failure.h"
 
 class QLabel;
 class QLineEdit;
@@ -29,6 +30,7 @@ namespace kvx {
 struct TUserCatalogueContext {
   std::string* FileName = nullptr;  // empty: no catalogue
   std::vector<std::string>* Lines = nullptr;
+  TOpenedFile* Read = nullptr;  // the file as Lines were last read or written
   tuserlist* Objects = nullptr;
   // Loads *FileName into Lines and Objects (messages shown when asked);
   // true when at least one object was built.

@@ -17,6 +17,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/save_failure.h"
 #include "platform/settings_store.h"
 
 namespace kvx {
@@ -184,8 +185,9 @@ void TMainform_astorb::Convert(const std::string& fileName) {
   settingsMenu_->setEnabled(true);
   if (!result.Done) {
     counter_->clear();
-    ShowMessage("Die Datei " + result.Output + " konnte nicht geschrieben werden.",
-                "The file " + result.Output + " could not be written.", MessageIcon::Error);
+    static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
+                                               "The file {} could not be written."};
+    ShowSaveFailure(kLead, result.Output, result.Error, false);
     return;
   }
   const std::string written = std::to_string(result.Written);

@@ -17,6 +17,7 @@
 #include "platform/globals.h"
 #include "platform/messages.h"
 #include "platform/qt/dialog_buttons.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -184,8 +185,9 @@ void TDatabaseTool::Button1Click() {
       break;
     case TPositionDatabaseOutcome::WriteFailed:
       status_->clear();
-      ShowMessage("Die Datei " + result.File + " konnte nicht geschrieben werden.",
-                  "The file " + result.File + " could not be written.", MessageIcon::Error);
+      static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
+                                                 "The file {} could not be written."};
+      ShowSaveFailure(kLead, result.File, result.Error, false);
       break;
   }
 }

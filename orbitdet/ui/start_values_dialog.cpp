@@ -51,8 +51,9 @@ void ShowNotStartValuesFileMessage() {
               MessageButtons::Ok, ByLanguage("Fehlerhaftes Dateiformat", "Wrong file format"));
 }
 
-TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& setup, bool hideReset, QWidget* owner)
-    : QDialog(owner), setup_(setup), file_name_(fileName) {
+TRKAnfgFrm::TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& setup, bool hideReset, QWidget* owner,
+                       TOpenedFile* read)
+    : QDialog(owner), setup_(setup), file_name_(fileName), read_(read) {
   setObjectName("RKAnfgFrm");
   auto* layout = new QVBoxLayout(this);
   auto* grid = new QGridLayout;
@@ -307,7 +308,7 @@ void TRKAnfgFrm::OpenFile() {
     ShowNotStartValuesFileMessage();
     return;
   }
-  if (!ReadStartValuesFile(*path, setup_)) return;
+  if (!ReadStartValuesFile(*path, setup_, read_)) return;
   file_name_ = *path;
   CopyStartToWorking(setup_);
   if (setup_.CentreBody > setup_.N) setup_.CentreBody = static_cast<std::uint8_t>(setup_.N);
@@ -318,7 +319,7 @@ void TRKAnfgFrm::SaveFile() {
   if (!ValidForUse()) return;
   FileDialogRequest request{StartValuesSaveTitle(), {StartValuesFilter()}, {}, "csv"};
   const std::optional<std::string> path = AskSaveFileName(request);
-  if (!path || !WriteStartValuesFile(*path, setup_)) return;
+  if (!path || !WriteStartValuesFile(*path, setup_, read_)) return;
   file_name_ = *path;
   CopyStartToWorking(setup_);
   BuildDisplay();
@@ -344,8 +345,9 @@ bool TRKAnfgFrm::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-bool ShowStartValuesDialog(std::string& fileName, TIntegrationSetup& setup, bool hideReset, QWidget* owner) {
-  TRKAnfgFrm dialog(fileName, setup, hideReset, owner);
+bool ShowStartValuesDialog(std::string& fileName, TOpenedFile& read, TIntegrationSetup& setup, bool hideReset,
+                           QWidget* owner) {
+  TRKAnfgFrm dialog(fileName, setup, hideReset, owner, &read);
   if (dialog.exec() != QDialog::Accepted) return false;
   const TIntegrationSetup& d = dialog.Setup();
   fileName = dialog.FileName();

@@ -15,6 +15,7 @@
 
 #include "engine/nbody_setup.h"
 #include "platform/qt/widget_forward.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -24,7 +25,10 @@ class TRKAnfgFrm : public QDialog {
   Q_OBJECT
 
  public:
-  TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& setup, bool hideReset, QWidget* owner = nullptr);
+  // `read`: where the start values' file is kept as last read or written
+  // (TOpenedFile; none: nothing kept), updated by Open and Save.
+  TRKAnfgFrm(const std::string& fileName, const TIntegrationSetup& setup, bool hideReset, QWidget* owner = nullptr,
+             TOpenedFile* read = nullptr);
 
   const TIntegrationSetup& Setup() const { return setup_; }
   const std::string& FileName() const { return file_name_; }
@@ -65,6 +69,7 @@ class TRKAnfgFrm : public QDialog {
 
   TIntegrationSetup setup_;
   std::string file_name_;
+  TOpenedFile* read_;
   std::array<Row, kMaxIntegrationBodies> rows_{};
   TFloatEdit* epoch_;
   TFloatEdit* equinox_;
@@ -80,7 +85,8 @@ class TRKAnfgFrm : public QDialog {
 // values, epoch, count, equinox, masses, names, working state and the
 // reduction switch come back; the working JD becomes the start epoch and the
 // centre body is kept within the count. Cancel changes nothing.
-bool ShowStartValuesDialog(std::string& fileName, TIntegrationSetup& setup, bool hideReset, QWidget* owner);
+bool ShowStartValuesDialog(std::string& fileName, TOpenedFile& read, TIntegrationSetup& setup, bool hideReset,
+                           QWidget* owner);
 
 // The texts and filters of the file dialogs, shared with the main window's
 // open and save commands.

@@ -297,6 +297,35 @@ TEST_F(MainWindowStart, HaltsWithoutCatalogueAndForgetsOnlyTheStoredFolder) {
                                             " fehlt, daher konnte die notwendige Datei occinp8.dat nicht in das "
                                             "Verzeichnis " + DataFolder() +
                                             " kopiert werden. Bitte installieren Sie Kandrevoltinex 4.6 neu.");
+
+  // A data folder that takes no file is named with its cause, in both
+  // languages (it was told "not found, copy it there").
+  test::TempFolder ships;
+  ships.Write("shipped-files.txt", "OCCINP8.DAT\n");
+  ships.Write("OCCINP8.DAT", std::string(33, 'x'));
+  fs::create_directories(DataFolder());
+  fs::permissions(DataFolder(), fs::perms(0555));
+  const std::pair<const char*, std::string> expected[] = {
+      {"0", "Die notwendige Datei occinp8.dat konnte nicht in das Verzeichnis " + DataFolder() +
+                " kopiert werden: Zugriff verweigert: Sie dürfen in ihm nicht schreiben. Bitte sorgen Sie dafür, dass "
+                "in diesem Verzeichnis Dateien geschrieben werden können, und starten Sie Kandrevoltinex 4.6 neu."},
+      {"1", "The necessary file occinp8.dat could not be copied into the folder " + DataFolder() +
+                ": permission denied: you may not write in it. Please make sure that files can be written in this "
+                "folder and restart Kandrevoltinex 4.6."}};
+  for (const auto& [language, text] : expected) {
+    store_.WriteString("Settings", "Language", language);
+    messages_.messages.clear();
+    TMainForm locked;
+    ScopedMessageSink lockedSink(messages_);
+    locked.SetShippedFolder(ships.Path().string());
+    locked.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(locked.Halted());
+    ASSERT_EQ(messages_.messages.size(), 1u);
+    EXPECT_EQ(messages_.messages[0].text, text);
+    EXPECT_FALSE(fs::exists(fs::path(DataFolder()) / "OCCINP8.DAT"));
+  }
+  fs::permissions(DataFolder(), fs::perms(0755));
 }
 
 TEST_F(MainWindowStart, ADamagedCatalogueGivesItsMessageAndLowersTheSetting) {

@@ -320,7 +320,7 @@ TEST_F(NumberFields, ConversionsWriteWhatTheirCatalogueReads) {
         const std::string input = folder.Write(c.Input, text);
         const TRead source = ReadFile(TElementRecordKind::Asteroid, input);
         const TConversionResult r = convert(c, input);
-        ASSERT_TRUE(r.Done) << r.Error;
+        ASSERT_TRUE(r.Done) << r.Error.Text;
         // The plain CSV carries the refused record too.
         EXPECT_EQ(r.Written, static_cast<long>(source.Records.size() + (c.Format == 0 ? source.Skipped.size() : 0)));
         ASSERT_EQ(r.Unusable.Count, static_cast<int>(source.Skipped.size()));

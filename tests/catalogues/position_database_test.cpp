@@ -109,7 +109,7 @@ TEST_F(PositionDatabase, BodyFilesServePlanetTheoryThreeAsTheLibraryDoes) {
   };
   for (int body = 0; body < 9; ++body) {
     const TPositionDatabaseResult result = Write(TPositionDatabaseKind::Body, body, progress);
-    ASSERT_EQ(result.Outcome, TPositionDatabaseOutcome::Done) << result.Error;
+    ASSERT_EQ(result.Outcome, TPositionDatabaseOutcome::Done) << result.Error.Text;
     EXPECT_EQ(result.Records, kDays + 1);
     EXPECT_EQ(result.File, folder_.File(kPositionFileNames[static_cast<std::size_t>(body)]));
     EXPECT_EQ(DayNumbers(result.File, kVscRecordSize), Expected(kDays + 1));
@@ -153,7 +153,7 @@ TEST_F(PositionDatabase, BodyFilesServePlanetTheoryThreeAsTheLibraryDoes) {
 TEST_F(PositionDatabase, IntegrationFileHoldsThePositionsPrecessedToJ2000) {
   ScopedMessageSink sink(messages_);
   const TPositionDatabaseResult result = Write(TPositionDatabaseKind::Integration, 0);
-  ASSERT_EQ(result.Outcome, TPositionDatabaseOutcome::Done) << result.Error;
+  ASSERT_EQ(result.Outcome, TPositionDatabaseOutcome::Done) << result.Error.Text;
   EXPECT_EQ(result.File, folder_.File("pos.vsp"));
   EXPECT_EQ(DayNumbers(result.File, kVspRecordSize), Expected(kDays + 1));
 
@@ -226,7 +226,7 @@ TEST_F(PositionDatabase, StopsMissingLibraryAndFailedWritesKeepTheOldFile) {
   result = WritePositionDatabase(TPositionDatabaseKind::Body, 8, kDays, (folder_.Path() / "plu.vsc").string(), {},
                                  true);
   EXPECT_EQ(result.Outcome, TPositionDatabaseOutcome::WriteFailed);
-  EXPECT_NE(result.Error.find("plu.vsc"), std::string::npos);
+  EXPECT_NE(result.Error.Text.find("plu.vsc"), std::string::npos);
 
   // A full disk (the file size limit stands in for it), once while writing
   // the records and once when the last buffered bytes are flushed.

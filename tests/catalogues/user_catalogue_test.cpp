@@ -124,8 +124,8 @@ TEST(UserCatalogue, ReadingKeepsThePreviousCatalogueOnFailureAndWritingIsSafe) {
   // Written back as UTF-8 with CR LF and read again to the same objects; a
   // foreign first line is refused and the old file stays.
   lines.push_back(NewUserCatalogueEntry(true));
-  std::string error;
-  ASSERT_TRUE(WriteUserCatalogue(old, lines, error)) << error;
+  TWriteError error;
+  ASSERT_TRUE(WriteUserCatalogue(old, lines, error)) << error.Text;
   EXPECT_EQ(ReadAll(old).substr(0, 13), ":VARBO USER\r\n");
   tuserlist again;
   std::vector<std::string> reread;
@@ -135,7 +135,8 @@ TEST(UserCatalogue, ReadingKeepsThePreviousCatalogueOnFailureAndWritingIsSafe) {
   EXPECT_EQ(again.Item(0)->Name, "Alpha Crúcis");
   const std::string before = ReadAll(old);
   EXPECT_FALSE(WriteUserCatalogue(old, {"Vega;1;2;3;4;2000;1"}, error));
-  EXPECT_EQ(error, "Die erste Zeile eines Katalogs muss lauten: :VARBO USER; nichts wurde geschrieben.");
+  EXPECT_EQ(error.Cause, TWriteFailure::Refused);
+  EXPECT_EQ(error.Text, "Die erste Zeile eines Katalogs muss lauten: :VARBO USER; nichts wurde geschrieben.");
   EXPECT_FALSE(WriteUserCatalogue(old, {}, error));
   EXPECT_EQ(ReadAll(old), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 4) << "no temporary file left";

@@ -339,7 +339,8 @@ TEST(TextFileCheck, AFailedConversionLeavesTheFileAndSaysSo) {
   EXPECT_FALSE(CheckTextFileFormat(path));
   EXPECT_EQ(test::TempFolder::Read(path), content);
   ASSERT_EQ(sink.messages.size(), 2u);
-  EXPECT_EQ(sink.messages[1].text, path + " konnte nicht konvertiert werden; die Datei bleibt unverändert.");
+  EXPECT_EQ(sink.messages[1].text, path + " konnte nicht konvertiert werden. (cannot create a temporary file beside " +
+                                       path + ") Die Datei bleibt, wie sie war.");
   EXPECT_EQ(sink.messages[1].icon, MessageIcon::Error);
   EXPECT_TRUE(std::filesystem::is_directory(path + ".kvxtmp"));
 }

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(std::isfinite(o->Angle1) && std::isfinite(o->Angle2) && std::isfinite(o->Value6),
                   "finite values");
   }
-  std::string error;
+  TWriteError error;
   const std::string& copy = fuzz::ScratchPath(".copy.csv");
   if (WriteUserCatalogue(copy, lines, error)) {
     std::vector<std::string> again;

@@ -39,10 +39,13 @@ TEST(SafeFileWrite, ReplacesTheTargetAndLeavesNoTemporaryFile) {
 
   // A writer that makes the temporary file itself, then a failed rename:
   // the temporary file goes and the target stays as it was.
-  const std::string temporary = FreeTemporaryPath(target);
+  TWriteError made;
+  const std::string temporary = CreateTemporaryBeside(target, made);
   EXPECT_EQ(temporary, target + ".kvxtmp");
   { std::ofstream(temporary, std::ios::binary) << "partial"; }
-  EXPECT_EQ(FreeTemporaryPath(target), target + ".kvxtmp1");
+  const std::string next = CreateTemporaryBeside(target, made);
+  EXPECT_EQ(next, target + ".kvxtmp1");
+  fs::remove(next);
   fs::create_directories(folder / "sub" / "inner");
   EXPECT_FALSE(ReplaceWithTemporary(temporary, (folder / "sub").string(), error));
   EXPECT_NE(error.find("cannot replace " + (folder / "sub").string()), std::string::npos) << error;

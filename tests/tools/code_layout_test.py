@@ -11,7 +11,7 @@ and the program include the window's header); pi and the degree factors
 have one home; and no number conversion of the program code follows the C
 library's locale (strtod and its kin, the printf and scanf families with a
 floating-point conversion), so that a number reads and writes alike on
-every desktop."""
+every desktop; and a file is written only through the safe write."""
 import os
 import re
 import sys
@@ -138,6 +138,44 @@ class ConstantHomes(unittest.TestCase):
             self.assertIsNotNone(PRIVATE_CONSTANT.search(line), line)
         for line in ["return kDegToRad * x;", "std::atan2(y, x) + kPi", "const double a = 57.3;"]:
             self.assertIsNone(PRIVATE_CONSTANT.search(line), line)
+
+
+# Where a file is opened for writing, created or renamed: only the safe
+# write (an exclusive temporary file beside the target, synced, then one
+# rename keeping the mode, owner and links). Everything else writes through
+# it (WriteFileReplacing, SaveUserFile, TSafeOutputFile).
+SAFE_WRITE_HOMES = {"platform/safe_file_write.cpp", "platform/safe_output_file.cpp"}
+PLAIN_WRITE = re.compile(
+    r"\bfopen\s*\([^;]*?,\s*\"(?!rb?\")[^\"]*\""  # fopen with any mode but reading
+    r"|\b(?:std::)?ofstream\b|\bfstream\b"  # streams that write
+    r"|\bO_(?:WRONLY|RDWR|CREAT|TRUNC)\b"  # a descriptor opened for writing
+    r"|\bcopy_file\b|(?<![\w.])(?:std::|::|fs::|filesystem::)?rename\s*\(")  # a copy or a rename of its own
+
+
+def plain_writes(text):
+    """The (line, text) of each write in C++ `text` that passes by the safe write."""
+    return [(number, line.strip()) for number, line in enumerate(without_comments(text).split("\n"), 1)
+            if PLAIN_WRITE.search(line) and not INCLUDE.match(line)]
+
+
+class OneRoadForWrites(unittest.TestCase):
+    def test_files_are_written_only_through_the_safe_write(self):
+        faults = []
+        for path in program_files(program_folders()):
+            if path in SAFE_WRITE_HOMES:
+                continue
+            with open(os.path.join(ROOT, path), encoding="utf-8", errors="replace") as f:
+                faults += [f"{path}:{number}: {line}" for number, line in plain_writes(f.read())]
+        self.assertEqual(faults, [], "write through platform/safe_file_write.h or platform/safe_output_file.h")
+
+    def test_the_check_finds_a_write_of_its_own(self):
+        for code in ['file_ = std::fopen(temporary_.c_str(), "wb");', 'FILE* f = fopen(p, "a");',
+                     'std::ofstream out(path, std::ios::binary);', 'int fd = ::open(p, O_WRONLY | O_CREAT, 0644);',
+                     'fs::copy_file(source, target);', 'std::rename(a, b);', '::rename(a.c_str(), b.c_str());']:
+            self.assertTrue(plain_writes(code), code)
+        for code in ['std::FILE* in = std::fopen(path.c_str(), "rb");', 'fopen(name, "r")', 'std::ifstream in(p);',
+                     'ReplaceWithTemporary(temporary, path, error);', 'item.Rename(name);', 'SheetRename(x)']:
+            self.assertFalse(plain_writes(code), code)
 
 
 # Conversions that read or write the decimal mark of the C library's

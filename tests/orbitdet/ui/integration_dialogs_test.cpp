@@ -177,6 +177,7 @@ TEST_F(IntegrationDialogs, StartValuesOpenSaveAndShowBack) {
   // ShowStartValuesDialog: Cancel after an emptied name changes nothing;
   // OK sets the working JD to the start epoch and clamps the centre body.
   std::string name = "x.csv";
+  TOpenedFile read;
   const TIntegrationSetupBytes before = EncodeIntegrationSetup(setup);
   test::WhenModalShown<TRKAnfgFrm>([](TRKAnfgFrm& d) {
     d.findChild<QLineEdit*>("Edit2")->setFocus();
@@ -185,7 +186,7 @@ TEST_F(IntegrationDialogs, StartValuesOpenSaveAndShowBack) {
     d.findChild<QPushButton*>("Abbruch")->click();
   });
   sink_.messages.clear();
-  EXPECT_FALSE(ShowStartValuesDialog(name, setup, false, nullptr));
+  EXPECT_FALSE(ShowStartValuesDialog(name, read, setup, false, nullptr));
   EXPECT_TRUE(sink_.messages.empty());
   EXPECT_EQ(EncodeIntegrationSetup(setup), before);
   setup.JD = 2460000.5L;
@@ -193,7 +194,7 @@ TEST_F(IntegrationDialogs, StartValuesOpenSaveAndShowBack) {
     d.findChild<QSpinBox*>("spedn")->setValue(2);
     d.findChild<QPushButton*>("OK")->click();
   });
-  EXPECT_TRUE(ShowStartValuesDialog(name, setup, false, nullptr));
+  EXPECT_TRUE(ShowStartValuesDialog(name, read, setup, false, nullptr));
   EXPECT_EQ(setup.N, 2);
   EXPECT_EQ(setup.CentreBody, 2);
   EXPECT_EQ(setup.JD, 2450600.5L);

@@ -180,6 +180,37 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
   EXPECT_EQ(ShowPeriodDialog(minutes, seconds, last, end, interval, span, step), 0);
 }
 
+// The period dialog's dates are dd.mm.yyyy, the year with four digits, on
+// every desktop: a US desktop's short date (month first, '/') is no date
+// there.
+TEST_F(Dialogs, PeriodDialogDatesAreDayMonthYearOnEveryDesktop) {
+  ScopedMessageSink messages(sink_);
+  const TIntlSeparators saved = IntlSeparators;
+  IntlSeparators.Date = '/';
+  IntlSeparators.DateOrder = TShortDateOrder::MonthDayYear;
+  TObserverRecord start = Record(5, 3, 844, 0), end = Record(31, 12, 2024, 0);
+  TTableStep step;
+  std::int32_t minutes = 1, seconds = 0, interval = 5, span = 8;
+  WhenModalShown([this](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartDate")->text(), "05.03.0844");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EndDate")->text(), "31.12.2024");
+    Child<QSpinBox>(dialog, "StartYear")->setValue(900);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartDate")->text(), "05.03.0900");
+    Type(dialog, "EndDate", "12/31/2024");
+    sink_.messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_FALSE(sink_.messages.empty());
+    EXPECT_EQ(sink_.messages.back().text, "Enddatum: Datumformat falsch!");
+    Type(dialog, "EndDate", "31.12.2024");
+    dialog.accept();
+  });
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(start.Year * 10000 + start.Month * 100 + start.Day, 9000305);
+  EXPECT_EQ(end.Year * 10000 + end.Month * 100 + end.Day, 20241231);
+  IntlSeparators = saved;
+}
+
 // The whole-number fields of the period dialog at their limits: one past a
 // limit keeps the dialog open with that field's message, the limit itself
 // comes back on OK; an automatic length of 0 days and 0 hours becomes 1 hour.

@@ -4,12 +4,15 @@
 // or its folder gone, the file held by another program), whether the file
 // stays as it was, and that another name may be chosen; and the question
 // before a file that another program changed is written over. German and
-// English, through the message seam.
+// English, through the message seam. Every file the user picks is saved
+// on this one road (SaveUserFile, or a command's own steps over the same
+// routines).
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/safe_file_write.h"
 
@@ -58,6 +61,37 @@ std::optional<std::string> SaveUnderChosenName(std::string start, const TAskName
 
 // Asks whether `name`, which another program changed since it was opened
 // or last saved, is to be written over (No the default); true for Yes.
-bool AskWriteOverChangedFile(const std::string& name);
+// With `saveAsFollows` the question says that "Save as" follows a No.
+bool AskWriteOverChangedFile(const std::string& name, bool saveAsFollows = true);
+
+// A file the user opened in the program (a catalogue, a configuration, a
+// set of observations or start values), as the program last read or wrote
+// it; empty when none is open.
+struct TOpenedFile {
+  std::string Name;
+  TFileSeen File;  // its stamp and the digest of its bytes
+  // Before `name` is read: the file as it is now, kept once the read
+  // succeeded.
+  static TOpenedFile Seen(const std::string& name) { return {name, SeeFile(name)}; }
+  // Whether `name` is this file and another program changed its bytes
+  // since (a file only touched is not changed: ChangedSince).
+  bool ChangedOnDisk(const std::string& name) const;
+};
+
+// Saves a file the user picked, `name`: `write` writes it through the safe
+// write (every name of a hard-linked file keeping the new contents, the
+// mode, owner and links kept). Before any work, a name that may not be
+// written (WhyNotWritable) is told with its cause (`lead`) and nothing is
+// written; the file `opened` names, changed by another program since, is
+// written over only when the user says so (AskWriteOverChangedFile). A
+// failed write is told with its cause (a writer's own refusal,
+// TWriteFailure::Refused, is told by the writer); the file then stays as
+// it was. True when written, `opened` (where given) then naming the file
+// as written.
+using TWriteFile = std::function<bool(TWriteError& error)>;
+bool SaveUserFile(const std::string& name, const TSaveFailureLead& lead, TOpenedFile* opened, const TWriteFile& write);
+// The same for the whole of the file's bytes.
+bool SaveUserFile(const std::string& name, std::string_view bytes, const TSaveFailureLead& lead,
+                  TOpenedFile* opened = nullptr);
 
 }  // namespace kvx

@@ -1,4 +1,4 @@
-#include "app/save_failure.h"
+#include "platform/save_failure.h"
 
 #include <filesystem>
 #include <utility>
@@ -96,16 +96,42 @@ std::optional<std::string> SaveUnderChosenName(std::string start, const TAskName
   }
 }
 
-bool AskWriteOverChangedFile(const std::string& name) {
-  return ShowMessage("Die Datei " + name +
-                         " wurde seit dem Öffnen oder dem letzten Speichern von einem anderen Programm geändert. Soll "
-                         "sie trotzdem überschrieben werden?\n\nBei „Nein“ bleibt die Datei, wie sie ist, und "
-                         "„Speichern unter“ schlägt einen neuen Namen vor.",
-                     "The file " + name +
-                         " was changed by another program since it was opened or last saved. Write over it all the "
-                         "same?\n\nWith \"No\" the file stays as it is and \"Save as\" proposes a new name.",
-                     MessageIcon::Question, MessageButtons::YesNoDefaultNo,
-                     LanguageEnglish != 0 ? "File changed" : "Datei geändert") == MessageResult::Yes;
+bool AskWriteOverChangedFile(const std::string& name, bool saveAsFollows) {
+  return ShowMessage(
+             "Die Datei " + name +
+                 " wurde seit dem Öffnen oder dem letzten Speichern von einem anderen Programm geändert. Soll "
+                 "sie trotzdem überschrieben werden?\n\nBei „Nein“ bleibt die Datei, wie sie ist, und " +
+                 (saveAsFollows ? "„Speichern unter“ schlägt einen neuen Namen vor." : "nichts wird gespeichert."),
+             "The file " + name +
+                 " was changed by another program since it was opened or last saved. Write over it all the "
+                 "same?\n\nWith \"No\" the file stays as it is and " +
+                 (saveAsFollows ? "\"Save as\" proposes a new name." : "nothing is saved."),
+             MessageIcon::Question, MessageButtons::YesNoDefaultNo,
+             LanguageEnglish != 0 ? "File changed" : "Datei geändert") == MessageResult::Yes;
+}
+
+bool TOpenedFile::ChangedOnDisk(const std::string& name) const {
+  return name == Name && ChangedSince(File, name);
+}
+
+bool SaveUserFile(const std::string& name, const TSaveFailureLead& lead, TOpenedFile* opened, const TWriteFile& write) {
+  TWriteError error;
+  error.Cause = WhyNotWritable(name);
+  if (error.Cause == TWriteFailure::None) {
+    if (opened != nullptr && opened->ChangedOnDisk(name) && !AskWriteOverChangedFile(name, false)) return false;
+    BusyCursorScope busy;
+    if (write(error)) {
+      if (opened != nullptr) *opened = TOpenedFile::Seen(name);
+      return true;
+    }
+  }
+  if (error.Cause != TWriteFailure::Refused) ShowSaveFailure(lead, name, error, false);
+  return false;
+}
+
+bool SaveUserFile(const std::string& name, std::string_view bytes, const TSaveFailureLead& lead, TOpenedFile* opened) {
+  return SaveUserFile(name, lead, opened,
+                      [&](TWriteError& error) { return WriteFileReplacing(name, bytes, error, THardLinks::Keep); });
 }
 
 }  // namespace kvx
