@@ -562,7 +562,7 @@ bool OpenWorkbookCommand(TWorkbookDocument& doc) {
   if (!AskSaveChanges(doc)) return false;
   FileDialogRequest request;
   request.title = English() ? "Open" : "Öffnen";
-  request.filters = {English() ? "Excel workbook (*.xlsx *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xls)",
+  request.filters = {English() ? "Excel workbook (*.xlsx *.xlsm *.xls)" : "Excel-Arbeitsmappe (*.xlsx *.xlsm *.xls)",
                      English() ? "Text (*.txt)" : "Text (*.txt)", "csv (*.csv)"};
   request.start = doc.FileName.empty() ? doc.DefaultFolder : doc.FileName;
   const std::optional<std::string> chosen = AskOpenFileName(request);

@@ -99,6 +99,12 @@ BENCHMARK(BM_SaveXlsx)->Unit(benchmark::kMillisecond);
 // without the general reference reader: 2.0 % fewer instructions than
 // before the namespace checks came in (there were 5.4 % more), for the read
 // of the 100,000 x 10 workbook of BM_OpenText.
+// The read split into the cell walk with a row sink, the sizes and hidden
+// lines and the sheet's settings, with the rows hidden as "true", filter
+// criteria, print titles, protections, theme colours and custom
+// properties read beside: 4,926 M instructions for one read of this
+// workbook under callgrind (--toggle-collect on ReadXlsx, Release) against
+// 4,910 M before (07827c64), 0.33 % more.
 void BM_LoadXlsx(benchmark::State& state) {
   SetUpFormats();
   {

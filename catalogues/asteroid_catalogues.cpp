@@ -66,9 +66,11 @@ TLineParse AstorbRecord(const TLineColumns& line, std::size_t shift, TAsteroidEl
 
 }  // namespace
 
-TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable) {
+TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable,
+                              std::span<std::string_view> texts) {
   e.Name.clear();
   TFieldReader fields(kAstorbFields);
+  fields.KeepTexts(texts);
   fields.ReadColumns(line, static_cast<std::size_t>(shift), e);
   e.Equinox = 2000;
   e.MeanMotion = 0;

@@ -1,11 +1,13 @@
 #include "catalogues/astorb_conversion.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 #include "catalogues/element_lines.h"
 #include "catalogues/element_list.h"
@@ -95,10 +97,14 @@ std::string OutputName(const TLineColumns& line, int shift) {
   return NormalizeDesignation(std::string(columns.substr(b, e - b)));
 }
 
-// The first "." of the text as ",".
+// The first "." of the text from `from` on as ",".
 void PointToComma(std::string& text, std::size_t from = 0) {
-  const std::size_t dot = text.find('.', from);
-  if (dot != std::string::npos) text[dot] = ',';
+  for (std::size_t k = from; k < text.size(); ++k) {
+    if (text[k] == '.') {
+      text[k] = ',';
+      return;
+    }
+  }
 }
 
 // The plain CSV line of a record: the slices as they stand (NormalizeDesignation
@@ -119,9 +125,58 @@ void PlainCsvLine(const TLineColumns& line, int shift, bool international, std::
 
 // A value of an own or HomePlanet field as its shortest text that reads
 // back to it (the epoch, n, the equinox, and any field whose columns would
-// read otherwise).
-std::string ValueText(const TFormatField& field, double value) {
-  return ShortestNumberText(field.Form == TFieldForm::Mjd ? JdToMjd(value) : value);
+// read otherwise), appended.
+void AppendValueText(std::string& out, const TFormatField& field, double value) {
+  char text[32];
+  out.append(text, ShortestNumberChars(field.Form == TFieldForm::Mjd ? JdToMjd(value) : value, '.', text));
+}
+
+bool BlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+// The text without the blanks and tabs around it, as the element readers
+// take a field.
+std::string_view TrimmedField(std::string_view text) {
+  std::size_t first = 0, end = text.size();
+  while (first < end && BlankOrTab(text[first])) ++first;
+  while (end > first && BlankOrTab(text[end - 1])) --end;
+  return text.substr(first, end - first);
+}
+
+// The texts the ASTORB reader read a record's numbers from, one per field
+// of kAstorbFields (ReadAstorbElements).
+using TAstorbTexts = std::array<std::string_view, std::size(element_format_rows::kAstorb)>;
+
+// How a field of an own or HomePlanet line is written from an ASTORB
+// record: the columns it copies (none: its value's text) and the field of
+// kAstorbFields its value is read from.
+struct TCopiedField {
+  const TCopiedColumns* Columns = nullptr;
+  std::size_t Read = 0;
+};
+
+// The fields of `row` by the columns `copied`, worked out once per format.
+std::vector<TCopiedField> CopiedFields(const TElementLineFormat& row, std::span<const TCopiedColumns> copied) {
+  std::vector<TCopiedField> fields(row.Fields.size());
+  for (std::size_t k = 0; k < row.Fields.size(); ++k) {
+    const int member = row.Fields[k].Member;
+    for (const TCopiedColumns& columns : copied) {
+      if (columns.Member == member) fields[k].Columns = &columns;
+    }
+    for (std::size_t read = 0; read < kAstorbFields.size(); ++read) {
+      if (kAstorbFields[read].Member == member) fields[k].Read = read;
+    }
+    // A copied field always has a value the ASTORB reader reads.
+    if (fields[k].Columns != nullptr && kAstorbFields[fields[k].Read].Member != member) fields[k].Columns = nullptr;
+  }
+  return fields;
+}
+
+// True when the copied text `written` is, blanks aside, the text `read`
+// the ASTORB reader read its value from, and that holds a number (not
+// blank) and neither separator nor ",".
+bool ReadFromTheSameText(std::string_view written, std::string_view read) {
+  if (read.empty() || TrimmedField(written) != read) return false;
+  return std::none_of(read.begin(), read.end(), [](char c) { return c == ',' || c == ';'; });
 }
 
 // The own (`row` kOwnAsteroidFormat, "," as decimal mark) or HomePlanet
@@ -133,31 +188,47 @@ std::string ValueText(const TFormatField& field, double value) {
 // which the own format takes as 0.15; columns the ASTORB reader does not
 // read, holding a digit; a HomePlanet text holding its separator), is its
 // value's shortest text.
-std::string CopiedFormLine(const TElementLineFormat& row, std::span<const TCopiedColumns> copied,
-                           const TLineColumns& line, int shift, const std::string& name, const TAsteroidElements& e) {
+// A copied text that is, blanks aside, the very text the ASTORB reader
+// read its value from (ReadFromTheSameText) reads as that value in the
+// row's format without being read again: both readers take a field by
+// ReadNumberField, for which a "," (the own format's first "." written so)
+// is the decimal point. Every other copied text is read in the row's
+// format and compared.
+std::string CopiedFormLine(const TElementLineFormat& row, std::span<const TCopiedField> copied,
+                           const TLineColumns& line, int shift, const std::string& name, const TAsteroidElements& e,
+                           const TAstorbTexts& read) {
   const bool commas = row.Separator == ';';
   TFieldReader reader(row.Fields);
-  std::string out = name, text;
+  std::string out;
   out.reserve(name.size() + 12 * row.Fields.size());
+  out = name;
   for (std::size_t k = 0; k < row.Fields.size(); ++k) {
     const TFormatField& field = row.Fields[k];
     const double value = e.*kAsteroidRecordFields[static_cast<std::size_t>(field.Member)].second;
-    const auto columns =
-        std::find_if(copied.begin(), copied.end(), [&](const TCopiedColumns& c) { return c.Member == field.Member; });
+    const TCopiedColumns* columns = copied[k].Columns;
+    out += row.Separator;
+    const std::size_t at = out.size();
     bool kept = false;
-    if (columns != copied.end()) {
-      text = Columns(line, columns->First, columns->Last, shift);
-      if (columns->Compact) text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-      if (commas) PointToComma(text);
-      double read = 0;
-      kept = text.find(row.Separator) == std::string::npos && reader.Read(k, text, read) && read == value;
+    if (columns != nullptr) {
+      const std::string_view text = Columns(line, columns->First, columns->Last, shift);
+      if (columns->Compact) {
+        for (const char c : text) {
+          if (c != ' ') out += c;
+        }
+      } else {
+        out += text;
+      }
+      kept = ReadFromTheSameText(std::string_view(out).substr(at), read[copied[k].Read]);
+      if (commas) PointToComma(out, at);
+      double back = 0;
+      kept = kept || (out.find(row.Separator, at) == std::string::npos &&
+                      reader.Read(k, std::string_view(out).substr(at), back) && back == value);
+      if (!kept) out.resize(at);
     }
     if (!kept) {
-      text = ValueText(field, value);
-      if (commas) PointToComma(text);
+      AppendValueText(out, field, value);
+      if (commas) PointToComma(out, at);
     }
-    out += row.Separator;
-    out += text;
   }
   return out;
 }
@@ -170,13 +241,16 @@ void AppendMpcorbNumber(std::string& out, TFieldReader& reader, std::size_t k, d
   out += ';';
   const std::size_t at = out.size();
   if (decimals < 0) {
-    out += ShortestNumberText(value);
-    PointToComma(out, at);
+    char text[32];
+    out.append(text, ShortestNumberChars(value, ',', text));
   } else {
     AppendKeptNumber(out, value, decimals, ',');
     // A value that needs more decimals (a small n, 5.599e-05) keeps the
     // fixed-point form with as many as it needs, never an exponent.
-    for (int d = decimals + 1; d <= 17 && out.find('e', at) != std::string::npos; ++d) {
+    const auto exponent = [&] {
+      return std::find(out.begin() + static_cast<std::ptrdiff_t>(at), out.end(), 'e') != out.end();
+    };
+    for (int d = decimals + 1; d <= 17 && exponent(); ++d) {
       std::string fixed = FormatFixed(value, 0, d);
       PointToComma(fixed);
       double back = 0;
@@ -322,24 +396,29 @@ bool AstorbLineToOutput(std::string_view text, int shift, int format, bool inter
                         const char** unusable) {
   const TLineColumns line(text);
   TAsteroidElements e;
-  const bool read = ReadAstorbElements(line, shift, e, unusable) == TLineParse::Parsed;
+  TAstorbTexts texts;
+  const bool read = ReadAstorbElements(line, shift, e, unusable, texts) == TLineParse::Parsed;
   if (format == 0) {
     PlainCsvLine(line, shift, international, out);
   } else if (read) {
     // Only a numbered name is padded, also in HomePlanet, so that a
     // provisional designation ("2004 XR190") keeps its year as it is.
+    static const std::vector<TCopiedField> ownFields = CopiedFields(kOwnAsteroidFormat, kOwnCopied);
+    static const std::vector<TCopiedField> homeFields = CopiedFields(kHomePlanetAsteroidFormat, kHomePlanetCopied);
     const bool own = format == 1;
-    out =
-        own ? CopiedFormLine(kOwnAsteroidFormat, kOwnCopied, line, shift, WritableName(OutputName(line, shift), ';'), e)
-            : CopiedFormLine(kHomePlanetAsteroidFormat, kHomePlanetCopied, line, shift,
-                             WritableName(OutputName(line, shift), ','), e);
+    out = own ? CopiedFormLine(kOwnAsteroidFormat, ownFields, line, shift, WritableName(OutputName(line, shift), ';'),
+                               e, texts)
+              : CopiedFormLine(kHomePlanetAsteroidFormat, homeFields, line, shift,
+                               WritableName(OutputName(line, shift), ','), e, texts);
   }
   return read;
 }
 
 std::string WriteMpcorbCsvLine(const TAsteroidElements& e) {
-  std::string line = WritableName(MpcorbOutputName(e.Name), ';');
-  line.reserve(line.size() + 120);
+  const std::string name = WritableName(MpcorbOutputName(e.Name), ';');
+  std::string line;
+  line.reserve(name.size() + 130);
+  line = name;
   TFieldReader reader(kOwnAsteroidFormat.Fields);
   std::size_t k = 0;
   for (double value :

@@ -59,6 +59,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -88,8 +89,11 @@ std::string ConversionOutputFile(const std::string& input, TCatalogueKind kind, 
 int AstorbLayoutShift(std::string_view line);
 // The numbers of one ASTORB record in the layout of `shift` as the element
 // list reads them (kAstorbFields; n 0, equinox 2000; no name): Parsed, or
-// Unusable with the field to blame in `unusable` (when given).
-TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable);
+// Unusable with the field to blame in `unusable` (when given). With
+// `texts` (one per field of kAstorbFields) the text each number was read
+// from, blanks and tabs around it left out.
+TLineParse ReadAstorbElements(const TLineColumns& line, int shift, TAsteroidElements& e, const char** unusable,
+                              std::span<std::string_view> texts = {});
 // One ASTORB record (`shift` from AstorbLayoutShift) as the output line of
 // `format` (0 plain CSV, 1 own, 2 HomePlanet); false when the ASTORB
 // reader refuses the record (`unusable`, when given, names the field), and

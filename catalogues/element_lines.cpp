@@ -60,7 +60,7 @@ std::size_t AdvanceChars(std::string_view s, std::size_t from, std::size_t chars
 
 // The text without blanks and tabs at its ends (a loop: the catalogues'
 // million fields are no place for a search over a set of characters).
-std::string_view Trim(std::string_view s) {
+inline std::string_view Trim(std::string_view s) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
   std::size_t b = 0, e = s.size();
   while (b < e && blank(s[b])) ++b;
@@ -479,7 +479,12 @@ void TFieldReader::ReadColumns(const TLineColumns& line, std::size_t shift, Reco
         }
         break;
       default:
-        Read(k, text, *value);
+        if (k < texts_.size()) {
+          texts_[k] = Trim(text);
+          Read(k, texts_[k], *value);
+        } else {
+          Read(k, text, *value);
+        }
         break;
     }
   }

@@ -196,6 +196,10 @@ class TFieldReader {
   void ReadWords(TFieldCursor& cursor, Record& record, double* kind = nullptr);
   template <typename Record>
   void ReadColumns(const TLineColumns& line, std::size_t shift, Record& record);
+  // ReadColumns writes the text each number field (not a date's) was read
+  // from, blanks and tabs around it left out, into texts[k], k the field's
+  // place in the row; the others stay as they are.
+  void KeepTexts(std::span<std::string_view> texts) { texts_ = texts; }
 
   // Field `k` is unusable although it reads (a date that does not exist).
   void Refuse(std::size_t k);
@@ -216,6 +220,7 @@ class TFieldReader {
   const char* refused_ = nullptr;
   std::uint32_t blankFromT_ = 0;  // fields read blank whose value is T
   bool passedOver_ = false;
+  std::span<std::string_view> texts_;
 };
 
 // The outcome of a parsed line: Blank when a field made it no record,

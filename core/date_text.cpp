@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/name_tables.h"
+#include "core/pointed_date.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -101,9 +102,23 @@ bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year) {
   return IsCalendarDate(day, month, year);
 }
 
+namespace {
+
+// DatePaddedText joined by `separator`.
+std::string PaddedDate(std::int32_t day, std::int32_t month, std::int32_t year, char separator) {
+  return HasDayAndMonth(day, month) ? InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), separator)
+                                    : kNoValue;
+}
+
+}  // namespace
+
 void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std::string& s) {
-  s = HasDayAndMonth(day, month) ? InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), IntlSeparators.Date)
-                                 : kNoValue;
+  s = PaddedDate(day, month, year, IntlSeparators.Date);
+}
+
+std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year) {
+  if (!HasDayAndMonth(day, month)) return kNoValue;
+  return TwoDigits(day) + "." + TwoDigits(month) + "." + PaddedYear(year);
 }
 
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,
@@ -118,10 +133,7 @@ void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int3
     s = ShortFormDate(day, month, year);
     return;
   }
-  const char saved = IntlSeparators.Date;
-  IntlSeparators.Date = separator;
-  DatePaddedText(day, month, year, s);
-  IntlSeparators.Date = saved;
+  s = PaddedDate(day, month, year, separator);
   if (weekdayIndex >= 0) s = WeekdayName(weekdayIndex) + ", " + s;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/name_tables.h"
+#include "core/pointed_date.h"
 #include "core/text_conversion.h"
 
 namespace kvx {
@@ -63,9 +64,11 @@ std::string MinutesText(double minutes) {
 
 bool DateHoldable(int year, int month, int day) { return IsShortFormDate(day, month, year); }
 
-// The desktop's short date (its order and separator), or the zero-padded
-// text in that order of a date the sheet cannot hold.
-std::string DateTextOf(int year, int month, int day) {
+// The text of a date under the slot's data format: "dd.mm.yyyy" (format 1)
+// whatever the desktop, else the desktop's short date, or the zero-padded
+// text in its order of a date the sheet cannot hold.
+std::string DateTextOf(const TSlotFormat& f, int year, int month, int day) {
+  if (f.Kind == 1) return PointedDayMonthYear(day, month, year);
   std::string text;
   if (DateHoldable(year, month, day)) {
     DateToText(day, month, year, text, IntlSeparators.Date);
@@ -169,11 +172,15 @@ void FormatNumberForSlot(int slot, std::string& result, double value) {
 
 // ----------------------------------------------------------------- dates
 
+// Format 1 ("dd.mm.yyyy") is day, month and four-digit year joined by
+// points on every desktop, kept as text in the sheet; any other format is
+// the desktop's short date, typed into the sheet so that it holds a date.
 void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int month, int day) {
-  const std::string text = DateTextOf(year, month, day);
-  // Format 1 keeps the text; otherwise the short date is typed in, so that
+  const TSlotFormat f = SlotFormat(slot);
+  const std::string text = DateTextOf(f, year, month, day);
+  // Format 1 keeps its text; the desktop's short date is typed in, so that
   // the sheet holds a date.
-  if (SlotFormat(slot).Kind != 1 && DateHoldable(year, month, day)) {
+  if (f.Kind != 1 && DateHoldable(year, month, day)) {
     sheet.SetEntry(row, col, text);
   } else {
     sheet.SetText(row, col, text);
@@ -181,13 +188,11 @@ void WriteDateToSheet(TSheet& sheet, int row, int col, int slot, int year, int m
 }
 
 void WriteDateToGrid(tmystringgrid& grid, int row, int col, int slot, int year, int month, int day) {
-  (void)slot;  // both forms are the desktop's short date text
-  SetGridCellText(grid, row, col, DateTextOf(year, month, day));
+  SetGridCellText(grid, row, col, DateTextOf(SlotFormat(slot), year, month, day));
 }
 
 void FormatDateForSlot(int slot, std::string& result, int year, int month, int day) {
-  (void)slot;
-  result = DateTextOf(year, month, day);
+  result = DateTextOf(SlotFormat(slot), year, month, day);
 }
 
 // ---------------------------------------------------------- times of day

@@ -54,6 +54,34 @@ char FormatSeparator(std::string_view format, char fallback) {
   return found != '\0' ? found : fallback;
 }
 
+// True when a strftime date format writes the date in numbers only, its
+// fields parted by ASCII marks: "%d.%m.%Y", "%-d/%-m/%y", "%D"; not
+// "%d %b, %Y" (a month name, its comma no date separator), nor the Japanese
+// format, whose fields are parted by the letters for year, month and day.
+bool NumericDateFormat(std::string_view format) {
+  bool numeric = true;
+  WalkFormat(
+      format, [&numeric](char c) { numeric = numeric && std::string_view("abABhp").find(c) == std::string_view::npos; },
+      [&numeric](char c) { numeric = numeric && static_cast<unsigned char>(c) < 0x80; });
+  return numeric;
+}
+
+// The date separator of the desktop's numeric short date. A locale whose
+// date format is no numeric short date (a month name, or fields parted by
+// letters) leaves it open: '/', which such desktops type between day, month
+// and year (2026/12/11 in Japan, 11/12/2026 in Egypt); a mark taken from
+// such a format (the comma after "%b") would turn typed numbers into dates.
+// A format without day and month keeps `fallback`.
+char DateSeparator(std::string_view format, char fallback) {
+  constexpr char kOpenDateSeparator = '/';
+  bool dated = false;
+  WalkFormat(
+      format, [&dated](char c) { dated = dated || std::string_view("demDFbBh").find(c) != std::string_view::npos; },
+      [](char) {});
+  if (!dated) return fallback;
+  return NumericDateFormat(format) ? FormatSeparator(format, kOpenDateSeparator) : kOpenDateSeparator;
+}
+
 // The order in which the day ("%d", "%e"), the month ("%m", "%b", "%B",
 // "%h") and the year ("%Y", "%y", "%C", "%G", "%g") stand in a strftime
 // date format; day first when it names them otherwise.
@@ -91,7 +119,7 @@ TIntlSeparators SeparatorsFromLocaleTexts(const std::string& decimalPoint, const
     s.Thousands = s.Decimal == ',' ? '.' : ',';
   }
   s.List = s.Decimal == ',' ? ';' : ',';
-  s.Date = FormatSeparator(dateFormat, s.Date);
+  s.Date = DateSeparator(dateFormat, s.Date);
   s.DateOrder = FormatDateOrder(dateFormat);
   s.Time = FormatSeparator(timeFormat, s.Time);
   return s;

@@ -16,8 +16,10 @@ TIntlSeparators ReadLocaleSeparators();
 
 // The same from the locale's texts: decimal point, thousands separator and
 // the strftime date and time formats (for example "%d.%m.%Y" and "%H:%M:%S");
-// the date format gives the date separator and the order of day, month and
-// year ("%m/%d/%Y" month first, "%Y-%m-%d" year first).
+// the date format gives the order of day, month and year ("%m/%d/%Y" month
+// first, "%Y-%m-%d" year first) and, where it is a numeric short date, the
+// date separator; a date format with a month name or with fields parted by
+// letters ("%d %b, %Y", the Japanese year, month and day) gives '/'.
 // A separator that is empty or not a single ASCII character keeps its default;
 // a thousands separator is kept as the ASCII mark that stands for its kind
 // (U+2019 an apostrophe; a no-break or narrow no-break space, as French and

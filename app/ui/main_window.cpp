@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "app/data_folder.h"
+#include "app/help_place_names.h"
 #include "app/settings_io.h"
 #include "app/status_line.h"
 #include "app/table_dispatcher.h"
@@ -37,6 +38,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/moon.h"
 #include "engine/nbody_integrator.h"
+#include "engine/orbit_integration.h"
 #include "engine/ui/mystringgrid_view.h"
 #include "platform/desktop_opener.h"
 #include "platform/globals.h"
@@ -54,6 +56,7 @@
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "setup/ui/date_place_dialog.h"
+#include "setup/ui/location_dialog.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -273,6 +276,12 @@ void TMainForm::LoadStartupSettings() {
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   help_->SetHelpFile(HelpFilePath());
   shipped_copy_ = CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
+  // The help's search knows the world database's cities and the places of
+  // the location file in use.
+  help_->SetPlaceNames(HelpPlaceNames(state_.DataFolder, [] {
+    const std::string& file = LocationDialog().LocationFileName;
+    return file.empty() ? TOrtwahldialog::DefaultFileName() : file;
+  }));
 
   LoadStoredSettings();
 
@@ -288,6 +297,9 @@ void TMainForm::LoadStartupSettings() {
   moon_cache_.Create();
   // The Moon tables and searches read positions through this one cache.
   MoonPositionCache = moon_cache_.Cache.get();
+  // The integrations' force model reads the perturbing planets from
+  // "pos.vsp" while the integration-database switch is set.
+  IntegrationPositionFile = {&theory_, &state_.Computing.UseIntegrationDatabase};
   LoadSatelliteFileAtStartup(satellite_file_, state_.DataFolder, true);
   TakePositionFileBounds();
   LoadUserCatalogueAtStartup(*this);
@@ -433,6 +445,7 @@ TMainForm::~TMainForm() {
   }
   ClosePositionFiles(theory_);
   if (MoonPositionCache == moon_cache_.Cache.get()) MoonPositionCache = nullptr;
+  if (IntegrationPositionFile.Theory == &theory_) IntegrationPositionFile = {};
   RestoreCursor();
   delete recent_menu_;
   recent_menu_ = nullptr;

@@ -13,7 +13,10 @@ namespace kvx {
 // "C" for the whole run (UseDesktopLocaleWithPlainNumbers,
 // platform/locale_reader.h): on Linux the QApplication takes the user's
 // locale for every category, numbers too, which would make every number the
-// C library converts follow the desktop's decimal comma.
+// C library converts follow the desktop's decimal comma. The windows' own
+// boxes (spin boxes, progress bars) show numbers as the cells do: ASCII
+// digits and the desktop's decimal mark, whatever digits the desktop's own
+// locale writes (Arabic-Indic ones in Egypt).
 std::unique_ptr<QApplication> StartApplication(int& argc, char** argv);
 
 }  // namespace kvx

@@ -172,6 +172,11 @@ TTypedEntry ParseTypedEntry(std::string_view text, const TFormatLocale& locale) 
     return entry;
   }
 
+  // A date separator that is the decimal mark or the grouping mark never
+  // turns a number into a date ("1,234" where the comma is both).
+  if (locale.Date == locale.Decimal || locale.Date == locale.Thousands) {
+    if (const auto number = ParseLocaleNumber(trimmed, locale)) return NumberEntry(trimmed, *number, locale.Decimal);
+  }
   if (const auto date = ParseDate(trimmed, locale)) {
     entry.Kind = TTypedEntry::TKind::Number;
     entry.Number = *date;

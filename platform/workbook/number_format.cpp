@@ -646,7 +646,11 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       }
     } else if (l == 'y') {
       const std::size_t n = run('y');
-      out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : std::to_string(year);
+      // Three letters or more: the year with four digits ("0089"), which
+      // typed or read again is the same year.
+      std::string y = std::to_string(year);
+      if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
+      out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : y;
     } else if (l == 'd') {
       const std::size_t n = run('d');
       if (n == 1)

@@ -587,7 +587,7 @@ void KeepWrittenForm(TWorkbook& book, const TTextDialect& dialect, const TChecke
       const TWrittenField& field = written.Fields[line.FirstField + c];
       if (field.Length == 0) continue;
       TCell& cell = data.Rows[r][c];
-      source.Keep(cell, written.Field(field));
+      source.Keep(cell, written.Field(field), field.ShortestNumber);
     }
   }
   if (!inForm) book.SetTextForm(TextBytesForm(bytes));

@@ -93,13 +93,14 @@ int TTextSheetWriter::Fields(int row) const {
   return std::max(used, static_cast<int>(data_.TextLines[static_cast<std::size_t>(row) - 1].Fields));
 }
 
-std::string TTextSheetWriter::CellText(int row, int col, bool& fromFile) const {
-  fromFile = false;
+std::string TTextSheetWriter::CellText(int row, int col, TWrittenField& field) const {
   const TCell* cell = data_.CellAt(row, col);
   if (cell == nullptr) return {};
   std::string_view own;
   if (sourceDialect_ && source_.Of(*cell, own)) {
-    fromFile = true;
+    field.FromFile = true;
+    field.ShortestNumber =
+        cell->Source == kSourceInContents && cell->Kind == TCellKind::Number && source_.Decimal == locale_.Decimal;
     return std::string(own);
   }
   if (cell->Kind == TCellKind::Empty) return {};
@@ -164,7 +165,7 @@ TWrittenText TTextSheetWriter::Write() const {
     for (int c = 1; c <= fields; ++c) {
       if (c > 1) written.Text += dialect_.Separator;
       TWrittenField field;
-      const std::string cell = CellText(r, c, field.FromFile);
+      const std::string cell = CellText(r, c, field);
       if (written.ZeroRow == 0 && cell.find('\0') != std::string::npos) {
         written.ZeroRow = r;
         written.ZeroCol = c;
@@ -279,6 +280,13 @@ TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, 
     for (int c = 1; c <= static_cast<int>(line.Fields); ++c) {
       const TWrittenField& field = written.Fields[line.FirstField + static_cast<std::size_t>(c) - 1];
       const std::string_view text = written.Field(field);
+      if (field.ShortestNumber) {
+        // An unchanged number as its shortest text: its marks tell the
+        // reader what they tell from its digits alone; it holds no date
+        // (one mark at most), no separator, and is the file's own.
+        evidence.AddShortest(text, locale.Decimal);
+        continue;
+      }
       const TCell* cell = data.CellAt(r, c);
       if (!field.FromFile && !dialect.Quoting && text.find_first_of(splitters) != std::string_view::npos) {
         ++check.SplitCells;

@@ -49,6 +49,9 @@ struct TWrittenField {
   std::size_t Offset = 0;
   std::uint32_t Length = 0;
   bool FromFile = false;  // the file's own text of an unchanged cell
+  // The text is the shortest text of the cell's number with the writer's
+  // decimal mark (an unchanged number whose value gives its file text back).
+  bool ShortestNumber = false;
 };
 struct TWrittenLine {
   std::size_t FirstField = 0;  // index into TWrittenText::Fields
@@ -95,8 +98,9 @@ class TTextSheetWriter {
  private:
   int Rows() const;
   int Fields(int row) const;
-  // The field's text (UTF-8); `fromFile` tells whether it is the file's own.
-  std::string CellText(int row, int col, bool& fromFile) const;
+  // The field's text (UTF-8); `field` tells whether it is the file's own
+  // and whether it is a number's shortest text.
+  std::string CellText(int row, int col, TWrittenField& field) const;
   // A text value as a tab text field, marked where it needs it.
   std::string TextField(std::string text) const;
   // The text of a number cell in the file's forms: its date in the

@@ -134,6 +134,27 @@ void TNumberEvidence::Add(std::string_view field) {
   }
 }
 
+void TNumberEvidence::AddShortest(std::string_view field, char decimal) {
+  const std::size_t mark = field.find(decimal);
+  if (mark == std::string_view::npos) return;
+  // With the other mark its digits read as a grouped number where they
+  // make a first group of one to three digits not led by 0 and one more
+  // group of three ("1,234", "-12.345"): a field of either mark, counted
+  // for neither.
+  const std::size_t sign = field.front() == '-' ? 1 : 0;
+  const std::size_t whole = mark - sign;
+  if (whole <= 3 && field[sign] != '0' && field.size() - mark == 4 &&
+      field.find_first_of("eE", mark) == std::string_view::npos) {
+    if (example_.empty()) example_.assign(field);
+    return;
+  }
+  if (decimal == '.') {
+    if (pointFields_++ == 0) pointExample_.assign(field);
+  } else if (commaFields_++ == 0) {
+    commaExample_.assign(field);
+  }
+}
+
 char TNumberEvidence::Decimal(char sessionDecimal) const {
   if (commaFields_ != pointFields_) return commaFields_ > pointFields_ ? ',' : '.';
   return sessionDecimal == ',' ? ',' : '.';

@@ -53,6 +53,10 @@ std::optional<TNumberRead> FieldNumber(std::string_view field, char decimal, boo
 class TNumberEvidence {
  public:
   void Add(std::string_view field);
+  // The same for a field that is a number's shortest text with `decimal`
+  // (ShortestNumberText: no blank, one mark at most), judged from where
+  // its mark stands without reading it as a number.
+  void AddShortest(std::string_view field, char decimal);
   // True when more fields count for blanks grouping thousands than against.
   bool BlankGroups() const { return blankGroups_ > blankOthers_; }
   // The file's decimal mark: the mark more fields count for; when as many

@@ -530,7 +530,7 @@ bool TWorkbook::CommitEntry(int row, int col, std::string_view text) {
       return false;
     }
   }
-  SetEntry(row, col, text);
+  SetEntry(row, col, entry, Locale().Decimal);
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "core/input_checks.h"
+#include "core/pointed_date.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -55,9 +57,12 @@ W* Captioned(const QObject* dialog, W* widget, const char* german, const char* e
 
 QString Tr(const char* german, const char* english) { return QString::fromUtf8(ByLanguage(german, english)); }
 
-QString DateText(const TObserverRecord& r) {
-  return QString("%1.%2.%3").arg(r.Day, 2, 10, QChar('0')).arg(r.Month, 2, 10, QChar('0')).arg(r.Year);
+// The date boxes' form, dd.mm.yyyy on every desktop.
+QString DateText(std::int32_t day, std::int32_t month, std::int32_t year) {
+  return QString::fromStdString(PointedDayMonthYear(day, month, year));
 }
+
+QString DateText(const TObserverRecord& r) { return DateText(r.Day, r.Month, r.Year); }
 
 // The end time carries a tiny extra so that a row at the end itself is kept.
 constexpr double kEndTimeExtraHours = 5e-08;
@@ -418,17 +423,15 @@ void Tzeitraumform::MirrorDateToSpins(QLineEdit* edit, QSpinBox* const* spins) {
 
 void Tzeitraumform::MirrorSpinsToDate(QLineEdit* edit, QSpinBox* const* spins) {
   if (checking_) return;
-  edit->setText(QString("%1.%2.%3")
-                    .arg(spins[0]->value(), 2, 10, QChar('0'))
-                    .arg(spins[1]->value(), 2, 10, QChar('0'))
-                    .arg(spins[2]->value()));
+  edit->setText(DateText(spins[0]->value(), spins[1]->value(), spins[2]->value()));
 }
 
 void Tzeitraumform::MirrorTimeToSpins() {
   const bool was = checking_;
   checking_ = true;
-  const double h = start_time_->Uhrzeit();
-  const long total = std::lround(std::floor(h * 3600.0 + 1e-6));
+  // The seconds the text shows (a time a hair below the full hour shows
+  // the full hour in both).
+  const long total = std::max(0L, TimeOfDaySeconds(start_time_->Uhrzeit()));
   const int parts[3] = {static_cast<int>(total / 3600) % 24, static_cast<int>((total / 60) % 60),
                         static_cast<int>(total % 60)};
   for (int i = 0; i < 3; ++i) {

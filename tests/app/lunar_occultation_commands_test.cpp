@@ -184,7 +184,7 @@ TEST_F(LunarOccultationCommands, DialogTablesAndCancelFromTheMenu) {
   WhenModalShown([](QDialog& d) { d.findChild<QPushButton*>("OKBtn")->click(); });
   commands.Trigger("Sternbedeckungen1");
   SetProgressReporter(previous);
-  EXPECT_EQ(book.Text(2, 1), "29-03-2026");
+  EXPECT_EQ(book.Text(2, 1), "29.03.2026");  // the date format dd.mm.yyyy on every desktop
   EXPECT_EQ(book.Text(2, 9 + (state.Period.TableConfig.Flags[column_flag::kJulianDate] != 0 ? 1 : 0)), "Regulus");
   EXPECT_EQ(state.Table.TableKind, kNoTableKind);
   EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);

@@ -6,16 +6,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <string>
 
 #include "app/ui/main_window.h"
 #include "app/ui/menu_commands.h"
 #include "core/records.h"
+#include "engine/orbit_integration.h"
 #include "platform/workbook/workbook.h"
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "theories/position_file_writer.h"
+#include "theories/position_files.h"
+#include "theories/theory_state.h"
 
 namespace kvx {
 namespace {
@@ -155,6 +160,49 @@ TEST_F(MenuStatesWindow, MenusOfferWhatCanBeDoneAndGreyTheRest) {
   form.State().Table.DateListMode = 0;
   Open(form, "ZeitundOrt1");
   EXPECT_FALSE(c.IsChecked("EphemeridenzeitpunkteausTabelle1"));
+}
+
+// "Datenbank für Integration verwenden" decides where the integration's force
+// model takes the perturbing planets: ticked, from "pos.vsp" (here a test
+// signal no theory gives); unticked, from the theory. The window hands the
+// database over while it lives and takes it back when it closes.
+TEST_F(MenuStatesWindow, IntegrationDatabaseItemFeedsTheForceModel) {
+  ScopedSettingsStore settings(store_);
+  const double day = 3983.25;  // JD 2417000.25, inside the usable span of days 0..6000
+  const long double T = (kPositionFileEpoch + day - 2451545.0L) / 36525.0L;
+  TOrbitForceContext context;
+  for (int b = 0; b < 9; ++b) context.Selection.bytes[static_cast<std::size_t>(kFirstPerturberSwitchByte + b)] = 1;
+  std::array<std::array<long double, 3>, 9> positions{};
+  {
+    TMainForm form;
+    ShowForm(form);
+    ScopedMessageSink sink(messages_);
+    test::WritePositionFile(fs::path(form.State().DataFolder) / kIntegrationPositionFileName, 0, 6000, 27,
+                            test::QuarticSignal);
+    form.ReopenPositionFiles();
+    ASSERT_EQ(form.State().Computing.IntegrationDatabase, 1);
+    // Clicked as the user does: the action toggles its mark, the switch follows.
+    QAction* item = form.Commands().Action("DatenbankfrIntegrationenverwenden1");
+    item->trigger();
+    ASSERT_EQ(form.State().Computing.UseIntegrationDatabase, 1);
+    PerturberPositions(context, T, positions);
+    for (int b = 0; b < 9; ++b)
+      for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(static_cast<double>(positions[b][k]), test::QuarticSignal(1 + 3 * b + k, day), 1e-9) << b << k;
+
+    item->trigger();
+    ASSERT_EQ(form.State().Computing.UseIntegrationDatabase, 0);
+    PerturberPositions(context, T, positions);
+    const auto& mercury = positions[0];
+    const double r = std::sqrt(static_cast<double>(mercury[0] * mercury[0] + mercury[1] * mercury[1] +
+                                                   mercury[2] * mercury[2]));
+    EXPECT_GT(r, 0.30);
+    EXPECT_LT(r, 0.47) << "Mercury from the theory, not the file's signal";
+    item->trigger();
+    EXPECT_EQ(IntegrationPositionFile.Theory, &form.TheoryState());
+  }
+  EXPECT_EQ(IntegrationPositionFile.Theory, nullptr) << "nothing left pointing into the closed window";
+  EXPECT_EQ(IntegrationPositionFile.DatabaseSwitch, nullptr);
 }
 
 }  // namespace

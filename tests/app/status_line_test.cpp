@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "app/data_folder.h"
 #include "app/main_form_state.h"
@@ -59,6 +60,26 @@ TEST_F(StatusLine, DateAndPlacePanelsWithBothDecimalSeparators) {
   IntlSeparators.Decimal = ',';
   EXPECT_NE(DatePanelText(r_, 0).find("JD: 2460385,35417"), std::string::npos) << DatePanelText(r_, 0);
   EXPECT_EQ(PlacePanelText(r_, true), " Lat: 51°11'27''  Lon: -9°18'03''   Haus   ET-UT: 61,0 sec");
+}
+
+// The date panel shows the start date as the desktop's short date (its
+// order and separator); a date before the Gregorian reform, which that form
+// cannot show, padded in the same order after its weekday.
+TEST_F(StatusLine, TheDatePanelFollowsTheDesktopsDateOrder) {
+  for (const auto& [order, separator, modern, reform] :
+       {std::tuple{TShortDateOrder::DayMonthYear, '.', " 15.03.2024  ", " Donnerstag, 04.10.1582  "},
+        std::tuple{TShortDateOrder::MonthDayYear, '/', " 03/15/2024  ", " Donnerstag, 10/04/1582  "},
+        std::tuple{TShortDateOrder::YearMonthDay, '-', " 2024-03-15  ", " Donnerstag, 1582-10-04  "}}) {
+    IntlSeparators.DateOrder = order;
+    IntlSeparators.Date = separator;
+    TObserverRecord r = r_;
+    EXPECT_EQ(DatePanelText(r, 0).substr(0, std::string(modern).size()), modern);
+    r.Day = 4;
+    r.Month = 10;
+    r.Year = 1582;
+    r.Weekday = 4;
+    EXPECT_EQ(DatePanelText(r, 0).substr(0, std::string(reform).size()), reform);
+  }
 }
 
 TEST_F(StatusLine, TheoryPanelsAndTheSettersClamps) {

@@ -128,7 +128,7 @@ TEST_F(TransitCommands, TransitAndTablesFromTheMenu) {
   SetProgressReporter(previous);
   EXPECT_EQ(state.Table.TableKind, kNoTableKind);
   EXPECT_EQ(state.Table.PreviousTableKind, kNoTableKind);
-  EXPECT_EQ(book.Text(2, 1), "08-06-2004");
+  EXPECT_EQ(book.Text(2, 1), "08.06.2004");  // the date format dd.mm.yyyy on every desktop
   EXPECT_EQ(book.Text(3, 1), "");
   AbortRequested = 0;
 

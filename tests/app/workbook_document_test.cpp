@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "app/history_list.h"
@@ -158,6 +160,21 @@ TEST(WorkbookDocument, OpenKeepsTheDocumentOnFailureAndCsvRoundTrips) {
   const std::size_t shown = g.sink.messages.size();
   EXPECT_TRUE(AskSaveChanges(g.doc));
   EXPECT_EQ(g.sink.messages.size(), shown);
+
+  // The open dialog's workbook filter lists every name the reader takes as a
+  // workbook, the macro-enabled .xlsm too, and no other.
+  g.dialog.QueueAnswer(std::nullopt);
+  EXPECT_FALSE(OpenWorkbookCommand(g.doc));
+  const std::string workbooks = g.dialog.requests.back().request.filters.at(0);
+  const std::string patterns = workbooks.substr(workbooks.find('(') + 1, workbooks.find(')') - workbooks.find('(') - 1);
+  std::vector<std::string> offered;
+  for (std::size_t at = 0; at < patterns.size();) {
+    const std::size_t end = std::min(patterns.find(' ', at), patterns.size());
+    offered.push_back(patterns.substr(at, end - at));
+    at = end + 1;
+  }
+  EXPECT_EQ(offered, (std::vector<std::string>{"*.xlsx", "*.xlsm", "*.xls"})) << workbooks;
+  for (const std::string& pattern : offered) EXPECT_TRUE(workbook::IsWorkbookFileName("book" + pattern.substr(1))) << pattern;
 }
 
 // A .csv saved by the program opens with its numbers as numbers; a .csv

@@ -418,6 +418,14 @@ TEST_F(ForeignFormats, AstorbConversionReadsBack) {
     blankG.replace(current ? 48 : 47, 5, "     ");
     ASSERT_TRUE(AstorbLineToOutput(blankG, current ? 1 : 0, 1, false, own));
     EXPECT_EQ(own.substr(own.rfind(";2000;")), ";2000;2460000,5;3,34;0");
+    // A digit in a copied column the ASTORB reader does not read (column
+    // 147 beside i's 148-156) would read otherwise: i as its value's text.
+    std::string digitBeside = ceres;
+    digitBeside[current ? 147 : 146] = '7';
+    ASSERT_TRUE(AstorbLineToOutput(digitBeside, current ? 1 : 0, 1, false, own));
+    EXPECT_NE(own.find(";10,5868; 80,254400;"), std::string::npos) << own;
+    ASSERT_TRUE(AstorbLineToOutput(digitBeside, current ? 1 : 0, 2, false, home));
+    EXPECT_NE(home.find(", 80.254400,10.5868,0.07880000,"), std::string::npos) << home;
     const std::string refused = replaced("0.07880000", "1.20000000").substr(0, ceres.size());
     EXPECT_FALSE(AstorbLineToOutput(refused, current ? 1 : 0, 0, false, plain));
     EXPECT_NE(plain.find("; 1,20000000;"), std::string::npos) << plain;

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "core/name_tables.h"
+#include "core/pointed_date.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
 #include "platform/globals.h"
@@ -115,6 +116,9 @@ TEST_F(DateText, EveryDateTextFollowsTheDesktopsOrder) {
     EXPECT_EQ(s, desktop.christmas);
     DatePaddedText(5, 3, -44, s);
     EXPECT_EQ(s, desktop.beforeEpoch);
+    // The data format "dd.mm.yyyy" keeps its own form on every desktop.
+    EXPECT_EQ(PointedDayMonthYear(1, 2, 2027), "01.02.2027");
+    EXPECT_EQ(PointedDayMonthYear(5, 3, -44), "05.03.-0044");
   }
 }
 

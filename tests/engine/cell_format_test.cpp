@@ -4,6 +4,9 @@
 
 #include "core/name_tables.h"
 #include "platform/globals.h"
+#include "platform/workbook/number_format.h"
+#include "platform/workbook/workbook_files.h"
+#include "support/temp_folder.h"
 
 namespace kvx {
 namespace {
@@ -100,41 +103,75 @@ TEST_F(CellFormatTest, DecimalsAboveFifteenAreClamped) {
   EXPECT_EQ(text, "2,00");
 }
 
+// Format 0 is the desktop's short date, a date the sheet holds; format 1
+// ("dd.mm.yyyy") is day, month and four-digit year joined by points on every
+// desktop, a text. Written into a workbook on a German desktop, whose short
+// date looks the same, and read on a US one: the short date is shown month
+// first, the fixed text stays as it was.
 TEST_F(CellFormatTest, DatesAndTimesOfDay) {
-  Slot(0, 0);
-  WriteDateToSheet(sheet, 1, 1, kSlot, 2026, 12, 7);
-  EXPECT_EQ(sheet.CellKind(1, 1), TCellKind::Number);
-  EXPECT_DOUBLE_EQ(sheet.Number(1, 1), workbook::DateSerial(2026, 12, 7));
-  EXPECT_EQ(sheet.Text(1, 1), "07.12.2026");
-  Slot(1, 0);
-  WriteDateToSheet(sheet, 2, 1, kSlot, 2026, 12, 7);
-  EXPECT_EQ(sheet.CellKind(2, 1), TCellKind::Text);
-  EXPECT_EQ(sheet.Text(2, 1), "07.12.2026");
-  // A date the sheet cannot hold stays text, zero-padded.
-  Slot(0, 0);
-  WriteDateToSheet(sheet, 3, 1, kSlot, -43, 3, 15);
-  EXPECT_EQ(sheet.CellKind(3, 1), TCellKind::Text);
-  EXPECT_EQ(sheet.Text(3, 1), "15.03.-0043");
-  WriteDateToGrid(grid, 1, 1, kSlot, 844, 3, 5);
-  EXPECT_EQ(grid.Cells(1, 1), "05.03.0844");
+  struct TDesktop {
+    char Date;
+    TShortDateOrder Order;
+    const char* Short;        // 1 February 2027 in the short date
+    const char* ShortPadded;  // 15 March -43, which the sheet cannot hold
+  };
+  const TDesktop desktops[] = {{'.', TShortDateOrder::DayMonthYear, "01.02.2027", "15.03.-0043"},
+                               {'/', TShortDateOrder::MonthDayYear, "02/01/2027", "03/15/-0043"},
+                               {'-', TShortDateOrder::YearMonthDay, "2027-02-01", "-0043-03-15"}};
   std::string text;
-  FormatDateForSlot(kSlot, text, 1999, 1, 2);
-  EXPECT_EQ(text, "02.01.1999");
-  // On a US desktop both formats show the short date month first: format 0
-  // as a date the sheet holds, format 1 as its text.
+  for (const TDesktop& d : desktops) {
+    SCOPED_TRACE(d.Short);
+    IntlSeparators.Date = d.Date;
+    IntlSeparators.DateOrder = d.Order;
+    workbook::TWorkbook book{1};
+    Slot(0, 0);
+    WriteDateToSheet(book, 1, 1, kSlot, 2027, 2, 1);
+    EXPECT_EQ(book.CellKind(1, 1), TCellKind::Number);
+    EXPECT_DOUBLE_EQ(book.Number(1, 1), workbook::DateSerial(2027, 2, 1));
+    EXPECT_EQ(book.Text(1, 1), d.Short);
+    WriteDateToSheet(book, 2, 1, kSlot, -43, 3, 15);
+    EXPECT_EQ(book.CellKind(2, 1), TCellKind::Text);
+    EXPECT_EQ(book.Text(2, 1), d.ShortPadded);
+    WriteDateToGrid(grid, 1, 1, kSlot, 2027, 2, 1);
+    EXPECT_EQ(grid.Cells(1, 1), d.Short);
+    FormatDateForSlot(kSlot, text, 2027, 2, 1);
+    EXPECT_EQ(text, d.Short);
+
+    Slot(1, 0);
+    WriteDateToSheet(book, 3, 1, kSlot, 2027, 2, 1);
+    EXPECT_EQ(book.CellKind(3, 1), TCellKind::Text);
+    EXPECT_EQ(book.Text(3, 1), "01.02.2027");
+    WriteDateToSheet(book, 4, 1, kSlot, 844, 3, 5);
+    EXPECT_EQ(book.Text(4, 1), "05.03.0844");
+    WriteDateToGrid(grid, 2, 1, kSlot, -43, 3, 15);
+    EXPECT_EQ(grid.Cells(1, 2), "15.03.-0043");
+    FormatDateForSlot(kSlot, text, 1999, 1, 2);
+    EXPECT_EQ(text, "02.01.1999");
+  }
+
+  IntlSeparators.Date = '.';
+  IntlSeparators.DateOrder = TShortDateOrder::DayMonthYear;
+  workbook::TWorkbook book{1};
+  Slot(0, 0);
+  WriteDateToSheet(book, 1, 1, kSlot, 2027, 2, 1);
+  Slot(1, 0);
+  WriteDateToSheet(book, 2, 1, kSlot, 2027, 2, 1);
+  test::TempFolder folder;
+  const std::string path = folder.File("dates.xlsx");
+  std::string error;
+  ASSERT_TRUE(workbook::WriteWorkbookFile(book, path, 1, error)) << error;
   IntlSeparators.Date = '/';
   IntlSeparators.DateOrder = TShortDateOrder::MonthDayYear;
-  WriteDateToSheet(sheet, 6, 1, kSlot, 2027, 2, 1);
-  EXPECT_DOUBLE_EQ(sheet.Number(6, 1), workbook::DateSerial(2027, 2, 1));
-  EXPECT_EQ(sheet.Text(6, 1), "02/01/2027");
-  WriteDateToGrid(grid, 3, 1, kSlot, 2027, 2, 1);
-  EXPECT_EQ(grid.Cells(1, 3), "02/01/2027");
-  Slot(1, 0);
-  WriteDateToSheet(sheet, 7, 1, kSlot, 2027, 2, 1);
-  EXPECT_EQ(sheet.CellKind(7, 1), TCellKind::Text);
-  EXPECT_EQ(sheet.Text(7, 1), "02/01/2027");
-  FormatDateForSlot(kSlot, text, -43, 3, 15);
-  EXPECT_EQ(text, "03/15/-0043");
+  workbook::TWorkbook back{1};
+  int type = 0;
+  ASSERT_TRUE(workbook::ReadWorkbookFile(back, path, type, error)) << error;
+  EXPECT_DOUBLE_EQ(back.Number(1, 1), workbook::DateSerial(2027, 2, 1));
+  EXPECT_EQ(back.Text(1, 1), "02/01/2027");
+  EXPECT_EQ(back.CellKind(2, 1), TCellKind::Text);
+  EXPECT_EQ(back.Text(2, 1), "01.02.2027");
+  EXPECT_NE(back.StyleAt(1, 2, 1).NumberFormat, workbook::ShortDateCode(back.Locale()));
+  IntlSeparators.Date = '.';
+  IntlSeparators.DateOrder = TShortDateOrder::DayMonthYear;
 
   // Times: HH:MM rounded to the minute, as a time value in number mode.
   Slot(0, 2);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
 #include <tuple>
 
 namespace kvx {
@@ -29,11 +32,17 @@ TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
   EXPECT_EQ(iso.Thousands, ',');
   EXPECT_EQ(iso.DateOrder, TShortDateOrder::YearMonthDay);
   // The order from any day, month and year conversion, with flags and
-  // widths; "%D" and "%F" stand for the conversions they are made of.
+  // widths; "%D" and "%F" stand for the conversions they are made of. The
+  // separator only from a numeric short date: a month name's comma (Egypt)
+  // or the letters between year, month and day (Japan) are none, and such
+  // desktops type '/'.
   for (const auto& [format, order, separator] :
-       {std::tuple{"%-e.%-m.%y", TShortDateOrder::DayMonthYear, '.'}, std::tuple{"%b %d %Y", TShortDateOrder::MonthDayYear, '-'},
+       {std::tuple{"%-e.%-m.%y", TShortDateOrder::DayMonthYear, '.'},
+        std::tuple{"%b %d %Y", TShortDateOrder::MonthDayYear, '/'},
         std::tuple{"%D", TShortDateOrder::MonthDayYear, '/'}, std::tuple{"%F", TShortDateOrder::YearMonthDay, '-'},
-        std::tuple{"%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", TShortDateOrder::YearMonthDay, '-'},
+        std::tuple{"%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", TShortDateOrder::YearMonthDay, '/'},
+        std::tuple{"%d %b, %Y", TShortDateOrder::DayMonthYear, '/'},
+        std::tuple{"%-d/%-m/%y", TShortDateOrder::DayMonthYear, '/'},
         std::tuple{"%A", TShortDateOrder::DayMonthYear, '-'}}) {
     SCOPED_TRACE(format);
     const TIntlSeparators read = SeparatorsFromLocaleTexts(".", ",", format, "%T");
@@ -53,6 +62,46 @@ TEST(LocaleReader, SeparatorsComeFromTheLocalesNumberAndDateFormats) {
   EXPECT_EQ(none.Decimal, '.');
   EXPECT_EQ(none.Date, '-');
   EXPECT_EQ(none.Time, ':');
+}
+
+// The C library's own locales (made for the tests into the build folder,
+// tests/CMakeLists.txt), read as the program reads the desktop's.
+TEST(LocaleReader, EachDesktopsSeparatorsFromItsOwnLocale) {
+  struct TDesktop {
+    const char* Name;
+    char Decimal, Thousands, Date;
+    TShortDateOrder Order;
+  };
+  const TDesktop desktops[] = {{"de_DE.UTF-8", ',', '.', '.', TShortDateOrder::DayMonthYear},
+                               {"fr_FR.UTF-8", ',', ' ', '/', TShortDateOrder::DayMonthYear},
+                               {"de_CH.UTF-8", '.', '\'', '.', TShortDateOrder::DayMonthYear},
+                               {"tr_TR.UTF-8", ',', '.', '-', TShortDateOrder::DayMonthYear},
+                               {"ar_EG.UTF-8", '.', ',', '/', TShortDateOrder::DayMonthYear},
+                               {"ja_JP.UTF-8", '.', ',', '/', TShortDateOrder::YearMonthDay}};
+  const auto kept = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+  };
+  const std::optional<std::string> locpath = kept("LOCPATH"), all = kept("LC_ALL");
+  setenv("LOCPATH", KVX_BINARY_DIR "/locales", 1);
+  for (const TDesktop& d : desktops) {
+    SCOPED_TRACE(d.Name);
+    setenv("LC_ALL", d.Name, 1);
+    const TIntlSeparators read = ReadLocaleSeparators();
+    EXPECT_EQ(read.Decimal, d.Decimal);
+    EXPECT_EQ(read.Thousands, d.Thousands);
+    EXPECT_EQ(read.Date, d.Date);
+    EXPECT_EQ(read.DateOrder, d.Order);
+  }
+  const auto restore = [](const char* name, const std::optional<std::string>& value) {
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  };
+  restore("LOCPATH", locpath);
+  restore("LC_ALL", all);
 }
 
 TEST(LocaleReader, TheDefaultsAreThoseBeforeTheLocaleIsRead) {

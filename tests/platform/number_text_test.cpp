@@ -3,6 +3,8 @@
 // of every shape, with both decimal marks.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <random>
 #include <string>
 
@@ -54,6 +56,30 @@ TEST(NumberText, TheShortestTextIsClaimedOnlyWhereTheWriterWritesIt) {
   EXPECT_TRUE(ReadNumber("-0,125", TNumberSyntax{.Decimal = ','})->Shortest);
   // Most plain texts are claimed: a save keeps no copy of them.
   EXPECT_GT(claimed, 100000);
+}
+
+// The shortest text is the one std::to_chars gives, for whole numbers and
+// halves (written from their digits) as for every other value.
+TEST(NumberText, TheShortestTextIsTheGeneralConversions) {
+  std::mt19937_64 random(1211);
+  const auto reference = [](double value, char decimal) {
+    char text[64];
+    std::string written(text, std::to_chars(text, text + sizeof text, value).ptr);
+    for (char& c : written) {
+      if (c == '.') c = decimal;
+    }
+    return written;
+  };
+  for (int k = 0; k < 300000; ++k) {
+    const double whole = static_cast<double>(random() >> (11 + k % 53)) * std::pow(10.0, static_cast<int>(k % 7));
+    const double value = (k % 3 == 0 ? -1 : 1) * (k % 2 == 0 ? whole : whole + 0.5) +
+                         (k % 5 == 0 ? std::ldexp(static_cast<double>(random() % 1000), -12) : 0.0);
+    for (const char decimal : {'.', ','}) ASSERT_EQ(ShortestNumberText(value, decimal), reference(value, decimal));
+  }
+  for (const double value : {0.0, -0.0, 0.5, -0.5, 1e5, 123456.0, 4503599627370495.5, 4503599627370496.0,
+                             9007199254740993.0, 1e22, 2460000.5, 2000.0}) {
+    EXPECT_EQ(ShortestNumberText(value, ','), reference(value, ',')) << value;
+  }
 }
 
 }  // namespace

@@ -59,9 +59,9 @@ void Spit(const std::string& path, const std::string& bytes) { std::ofstream(pat
 
 std::string TwoDigits(int n) { return std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)}; }
 
-// A date as a user of the desktop types it.
-std::string TypedDate(const TIntlSeparators& s, int year, int month, int day) {
-  const std::string mark(1, s.Date), y = WholeNumberText(year), m = TwoDigits(month), d = TwoDigits(day);
+// A date as a user of the desktop types it, its year written `y`.
+std::string TypedDate(const TIntlSeparators& s, const std::string& y, int month, int day) {
+  const std::string mark(1, s.Date), m = TwoDigits(month), d = TwoDigits(day);
   switch (s.DateOrder) {
     case kMonthFirst:
       return m + mark + d + mark + y;
@@ -71,6 +71,10 @@ std::string TypedDate(const TIntlSeparators& s, int year, int month, int day) {
       break;
   }
   return d + mark + m + mark + y;
+}
+
+std::string TypedDate(const TIntlSeparators& s, int year, int month, int day) {
+  return TypedDate(s, WholeNumberText(year), month, day);
 }
 
 // A number as typed on the desktop: its decimal mark for the point.
@@ -207,6 +211,48 @@ TEST_F(DesktopFiles, EveryWriterReadsBackOnOtherDesktops) {
       ASSERT_TRUE(Read(workbook, stem + ".xlsx", ';'));
       EXPECT_EQ(workbook.StyleAt(1, 2, 1).NumberFormat, ShortDateCode(workbook.Locale())) << what;
     }
+  }
+}
+
+// Dates before the year 1000 typed on each desktop, saved as text and
+// opened again: the sheet shows and the file holds their four-digit years,
+// so the file reads back as the same dates (not as 1989, 1944 or a text).
+TEST_F(DesktopFiles, DatesBeforeTheYear1000ReadBackAsThemselves) {
+  struct TTyped {
+    int Year, Month, Day;
+    const char* Time;
+    const char* Shown;  // on a German desktop
+  };
+  const TTyped typed[] = {{89, 1, 1, "", "01.01.0089"},
+                          {800, 12, 24, "", "24.12.0800"},
+                          {44, 3, 15, " 12:00", "15.03.0044 12:00"},
+                          {2026, 1, 1, "", "01.01.2026"}};
+  for (const char* desktop : {"de_DE", "en_US", "ja_JP", "fr_FR"}) {
+    const TIntlSeparators& s = Desktop(desktop);
+    IntlSeparators = s;
+    TWorkbook book(1);
+    for (std::size_t k = 0; k < std::size(typed); ++k) {
+      const TTyped& t = typed[k];
+      std::string year = WholeNumberText(t.Year);
+      year.insert(0, 4 - year.size(), '0');
+      const std::string entry = TypedDate(s, year, t.Month, t.Day);
+      book.SetEntry(static_cast<int>(k) + 1, 1, entry + t.Time);
+      ASSERT_EQ(book.CellKind(static_cast<int>(k) + 1, 1), TCellKind::Number) << desktop << ": " << entry;
+      if (std::string_view(desktop) == "de_DE") {
+        EXPECT_EQ(book.Text(static_cast<int>(k) + 1, 1), t.Shown);
+      }
+    }
+    const std::string path = PathOf(std::string("early_") + desktop + ".txt");
+    std::string error;
+    TTextSaveCheck proof;
+    ASSERT_TRUE(SaveSheetText(book, path, TabTextDialect(kFileTypeText), error, &proof, false))
+        << desktop << ": " << error << TextSaveReason(proof, true);
+    if (std::string_view(desktop) == "de_DE") {
+      EXPECT_EQ(Slurp(path), "01.01.0089\r\n24.12.0800\r\n15.03.0044 12:00\r\n01.01.2026\r\n");
+    }
+    TWorkbook back(1);
+    if (!Read(back, path, ';')) continue;
+    ExpectSameCells(book, back, std::string("early dates on ") + desktop);
   }
 }
 

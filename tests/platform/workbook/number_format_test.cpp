@@ -6,6 +6,7 @@
 
 #include "platform/globals.h"
 #include "platform/locale_reader.h"
+#include "platform/number_text.h"
 
 namespace kvx::workbook {
 namespace {
@@ -70,6 +71,12 @@ TEST(NumberFormat, DatesAndTimesRender) {
   const double noon = DateSerial(2026, 12, 7) + 0.5;
   EXPECT_EQ(FormatNumber(noon, "dd.mm.yyyy", German()), "07.12.2026");
   EXPECT_EQ(FormatNumber(noon, "d/m/yy", English()), "7/12/26");
+  // A year of three letters or more has four digits, so that the text typed
+  // again is the same date.
+  EXPECT_EQ(FormatNumber(DateSerial(89, 1, 1), "dd.mm.yyyy", German()), "01.01.0089");
+  EXPECT_EQ(FormatNumber(DateSerial(800, 12, 24) + 0.5, "mm/dd/yyy hh:mm", English()), "12/24/0800 12:00");
+  EXPECT_EQ(FormatNumber(DateSerial(1, 1, 1), "yyyy-mm-dd", English()), "0001-01-01");
+  EXPECT_EQ(FormatNumber(DateSerial(44, 3, 15), "d.m.yy", German()), "15.3.44");
   EXPECT_EQ(FormatNumber(noon, "hh:mm:ss", German()), "12:00:00");
   EXPECT_EQ(FormatNumber(noon, "dddd, d. mmmm yyyy", German()), "Montag, 7. Dezember 2026");
   EXPECT_EQ(FormatNumber(noon, "ddd d mmm", English()), "Mon 7 Dec");
@@ -143,6 +150,12 @@ TEST(NumberFormat, TypedEntriesFollowEachDesktopsOwnForms) {
       {"ru_RU", ",", "\xE2\x80\xAF", "%d.%m.%Y", "1" + nbsp + "234,5", "07.05.2026"},
       {"tr_TR", ",", ".", "%d-%m-%Y", "1.234,5", "07-05-2026"},
       {"en_US", ".", ",", "%m/%d/%Y", "1,234.5", "2026-05-07"},
+      {"en_GB", ".", ",", "%d/%m/%y", "1,234.5", "07/05/2026"},
+      {"hi_IN", ".", ",", "%-d/%-m/%y", "1,234.5", "7/5/2026"},
+      {"sv_SE", ",", "\xE2\x80\xAF", "%Y-%m-%d", "1" + narrow + "234,5", "2026-05-07"},
+      // Neither gives a numeric short date: their own typed form stands.
+      {"ja_JP", ".", ",", "%Y\xE5\xB9\xB4%m\xE6\x9C\x88%d\xE6\x97\xA5", "1,234.5", "2026/05/07"},
+      {"ar_EG", ".", ",", "%d %b, %Y", "1,234.5", "07/05/2026"},
   };
   const TIntlSeparators saved = IntlSeparators;
   const auto number = [](const std::string& text, const TFormatLocale& locale) {
@@ -158,6 +171,18 @@ TEST(NumberFormat, TypedEntriesFollowEachDesktopsOwnForms) {
     EXPECT_EQ(number(desktop.Grouped, locale), 1234.5);
     EXPECT_DOUBLE_EQ(number("-" + desktop.Grouped + "%", locale), -12.345);
     EXPECT_EQ(number(desktop.Date, locale), DateSerial(2026, 5, 7));
+    // What reads as a number on the desktop is that number, never a date.
+    TNumberSyntax syntax;
+    syntax.Decimal = locale.Decimal;
+    syntax.Grouping = GroupingMarksOf(locale.Thousands);
+    for (const char* text : {"2,5", "2.5", "7,5", "7.5", "1,234", "1.234", "12,5", "1,5,2", "2/5", "2-5"}) {
+      const TTypedEntry entry = ParseTypedEntry(text, locale);
+      if (const auto read = ReadNumber(text, syntax)) {
+        EXPECT_EQ(entry.Kind, TTypedEntry::TKind::Number) << text;
+        EXPECT_EQ(entry.Number, read->Number) << text;
+        EXPECT_EQ(entry.SuggestedFormat, "") << text;
+      }
+    }
     // Beyond the largest double no number, whatever the exponent's sign;
     // below the smallest 0.
     EXPECT_EQ(ParseTypedEntry("1e309", locale).Kind, TTypedEntry::TKind::Text);
@@ -170,6 +195,13 @@ TEST(NumberFormat, TypedEntriesFollowEachDesktopsOwnForms) {
       EXPECT_EQ(entry.Text, rule);
     }
   }
+  // Where the grouping mark is the date separator, numbers win too.
+  TFormatLocale commas = TFormatLocale::FromGlobals();
+  commas.Decimal = '.';
+  commas.Thousands = ',';
+  commas.Date = ',';
+  EXPECT_EQ(number("1,234", commas), 1234.0);
+  EXPECT_EQ(number("12,345,678", commas), 12345678.0);
   // Where the decimal mark is the date separator, numbers win.
   IntlSeparators = SeparatorsFromLocaleTexts(".", rightQuote, "%d.%m.%Y", "%T");
   const TFormatLocale swiss = TFormatLocale::FromGlobals();

@@ -8,11 +8,15 @@
 
 #include <cmath>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/number_text.h"
+#include "platform/workbook/text_dates.h"
+#include "platform/workbook/text_numbers.h"
 #include "platform/workbook/workbook_files.h"
 #include "support/temp_folder.h"
 
@@ -231,6 +235,29 @@ TEST(TextSave, WhatASaveWouldNotGiveBackIsCountedAndNamed) {
             "die Zeilenenden würden sich ändern");
   EXPECT_FALSE(CheckTextSave(csv, Csv(';')).Any());
   IntlSeparators = kGerman;
+}
+
+// The save judges an unchanged number written as its shortest text from
+// where its mark stands: that counts for the decimal marks as reading the
+// text does, and no such text is a date.
+TEST(TextSave, ANumbersShortestTextCountsAsReadingItDoes) {
+  std::mt19937_64 random(1211);
+  std::uniform_int_distribution<int> digits(0, 9999999), exponent(-30, 30);
+  for (int k = 0; k < 100000; ++k) {
+    const double whole = digits(random) * (k % 3 == 0 ? -1.0 : 1.0);
+    const double value = k % 4 == 0 ? whole / 1000.0 : whole * std::pow(10.0, exponent(random));
+    for (const char decimal : {'.', ','}) {
+      const std::string text = ShortestNumberText(value, decimal);
+      TNumberEvidence read, judged;
+      read.Add(text);
+      judged.AddShortest(text, decimal);
+      ASSERT_EQ(judged.PointFields(), read.PointFields()) << text;
+      ASSERT_EQ(judged.CommaFields(), read.CommaFields()) << text;
+      ASSERT_EQ(judged.Example(), read.Example()) << text;
+      ASSERT_EQ(judged.BlankGroups(), read.BlankGroups()) << text;
+      for (const char separator : {'.', '/', '-'}) ASSERT_FALSE(DateFieldOf(text, separator)) << text;
+    }
+  }
 }
 
 TEST(TextSave, CommasAreReadAsTheFileMeansThem) {

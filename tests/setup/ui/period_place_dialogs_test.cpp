@@ -36,6 +36,7 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 namespace {
@@ -161,6 +162,53 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
   EXPECT_EQ(start.Year, -4711);
   EXPECT_NEAR(end.Mjd - start.Mjd, 2.5, 1e-9);
   EXPECT_NEAR(end.PeriodHours, 12.0, 1e-12) << "packed hours";
+
+  // A start on the last day a table may reach (JD 5373484.0, 12:00 UT), as
+  // a configuration's start is clamped: zone 1 holds it a hair below 13:00,
+  // and the text and the hour, minute and second boxes show the same time.
+  TObserverRecord last = Record(1, 1, 2024, 0);
+  last.Mjd = JdToMjd(kLastTableJulianDay);
+  UTToLocalTime(last);
+  ASSERT_EQ(last.Year, 9999);
+  WhenModalShown([](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartTime")->text(), "13:00:00");
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartHour")->value(), 13);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartMinute")->value(), 0);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartSecond")->value(), 0);
+    dialog.reject();
+  });
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, last, end, interval, span, step), 0);
+}
+
+// The period dialog's dates are dd.mm.yyyy, the year with four digits, on
+// every desktop: a US desktop's short date (month first, '/') is no date
+// there.
+TEST_F(Dialogs, PeriodDialogDatesAreDayMonthYearOnEveryDesktop) {
+  ScopedMessageSink messages(sink_);
+  const TIntlSeparators saved = IntlSeparators;
+  IntlSeparators.Date = '/';
+  IntlSeparators.DateOrder = TShortDateOrder::MonthDayYear;
+  TObserverRecord start = Record(5, 3, 844, 0), end = Record(31, 12, 2024, 0);
+  TTableStep step;
+  std::int32_t minutes = 1, seconds = 0, interval = 5, span = 8;
+  WhenModalShown([this](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartDate")->text(), "05.03.0844");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "EndDate")->text(), "31.12.2024");
+    Child<QSpinBox>(dialog, "StartYear")->setValue(900);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartDate")->text(), "05.03.0900");
+    Type(dialog, "EndDate", "12/31/2024");
+    sink_.messages.clear();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    ASSERT_FALSE(sink_.messages.empty());
+    EXPECT_EQ(sink_.messages.back().text, "Enddatum: Datumformat falsch!");
+    Type(dialog, "EndDate", "31.12.2024");
+    dialog.accept();
+  });
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, start, end, interval, span, step), 1);
+  EXPECT_EQ(start.Year * 10000 + start.Month * 100 + start.Day, 9000305);
+  EXPECT_EQ(end.Year * 10000 + end.Month * 100 + end.Day, 20241231);
+  IntlSeparators = saved;
 }
 
 // The whole-number fields of the period dialog at their limits: one past a
@@ -411,10 +459,9 @@ TEST_F(Dialogs, LocationDialogLoadsSearchesAndChecksItsFields) {
   // named, not dropped unseen.
   const std::filesystem::path fixtures =
       std::filesystem::path(KVX_FIXTURE_DIR).parent_path().parent_path() / "fixtures" / "bad_inputs";
-  for (const auto& [fixture, places, note] :
-       {std::tuple{"location_plus_sign_zone_refused.txt", 2, ""},
-        std::tuple{"location_zone_and_minutes_bad_names_minutes.txt", 1,
-                   ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)"}}) {
+  for (const auto& [fixture, places, note] : {std::tuple{"location_plus_sign_zone_refused.txt", 2, ""},
+                                              std::tuple{"location_zone_and_minutes_bad_names_minutes.txt", 1,
+                                                         ": 3 Zeilen übersprungen (erste: Zeile 2, Feld Zeitzone)"}}) {
     SCOPED_TRACE(fixture);
     TOrtwahldialog fresh(&owner_);
     fresh.LocationFileName = (fixtures / fixture).string();

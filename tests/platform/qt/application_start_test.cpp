@@ -1,0 +1,34 @@
+#include "platform/qt/application_start.h"
+
+#include <gtest/gtest.h>
+
+#include <QDoubleSpinBox>
+#include <QProgressBar>
+#include <QSpinBox>
+
+#include "platform/locale_reader.h"
+
+namespace kvx {
+namespace {
+
+// The windows' boxes show numbers as the cells do, whatever digits the
+// desktop's own locale writes (the Egyptian desktop's run, tests/platform/qt):
+// ASCII digits and the desktop's decimal mark.
+TEST(BoxNumbers, BoxesShowTheCellsDigitsAndDecimalMark) {
+  QSpinBox zoom;
+  zoom.setRange(10, 400);
+  zoom.setSuffix(" %");
+  zoom.setValue(100);
+  EXPECT_EQ(zoom.text(), "100 %");
+  QDoubleSpinBox margin;
+  margin.setDecimals(2);
+  margin.setValue(2.5);
+  EXPECT_EQ(margin.text(), QString("2") + DesktopSeparators().Decimal + "50");
+  QProgressBar bar;
+  bar.setRange(0, 100);
+  bar.setValue(42);
+  EXPECT_EQ(bar.text(), "42%");
+}
+
+}  // namespace
+}  // namespace kvx
