@@ -402,6 +402,13 @@ constexpr float kPlanetOccultationMagnitudeMax = 10.0f;
 
 }  // namespace
 
+TObserverRecord DefaultConfigPeriodRecord() {
+  TObserverRecord r;
+  r.Mjd = 51544.0;  // 1 January 2000, 0:00 UT
+  UTToLocalTime(r);
+  return r;
+}
+
 std::uint8_t SavedAutoEndSwitch(const TObserverRecord& start, const TObserverRecord& end) {
   // An end at or before its start with the switch on was never completed:
   // the first start saved its configuration before the first table, with the
@@ -494,7 +501,25 @@ int ClampConfigSettings(TConfigSettings& s) {
     c.OrDefault(record.Mjd, false, mjd);
     UTToLocalTime(record);
   };
+  // The local date and time as the MJD gives them in the record's zone,
+  // where the stored ones say another instant (a damaged year, a NaN time).
+  auto dateFromMjd = [&c](TObserverRecord& record) {
+    TObserverRecord fromMjd = record;
+    UTToLocalTime(fromMjd);
+    constexpr double kHoursTolerance = 1e-6;  // 3.6 ms: more than any rounding of a stored time
+    if (fromMjd.Day == record.Day && fromMjd.Month == record.Month && fromMjd.Year == record.Year &&
+        std::fabs(fromMjd.LocalHours - record.LocalHours) < kHoursTolerance) {
+      return;
+    }
+    c.OrDefault(record.Year, false, fromMjd.Year);
+    record.Day = fromMjd.Day;
+    record.Month = fromMjd.Month;
+    record.LocalHours = fromMjd.LocalHours;
+    record.Weekday = fromMjd.Weekday;
+    record.UTHours = record.LocalHours - ZoneOffsetHours(record);
+  };
   clampDate(s.Start, JdToMjd(0.0), defaults.Start.Mjd);
+  dateFromMjd(s.Start);
   // An automatic length the period dialog would refuse (negative days,
   // hours outside the day) becomes the start-up length; an end that
   // followed from it follows from that one. A length of 0 days and 0 hours
@@ -510,6 +535,13 @@ int ClampConfigSettings(TConfigSettings& s) {
   }
   if (!(s.End.Mjd >= JdToMjd(0.0) && s.End.Mjd <= JdToMjd(kLastTableJulianDay)))
     clampDate(s.End, s.Start.Mjd, s.Start.Mjd);
+  // An end given as a date is read from its date fields, and may not lie
+  // before the start (an automatic end before it is one never completed,
+  // which the start's length completes).
+  if (SavedAutoEndSwitch(s.Start, s.End) == 0 && s.End.Mjd < s.Start.Mjd) {
+    c.OrDefault(s.End.Mjd, false, s.Start.Mjd);
+  }
+  dateFromMjd(s.End);
   // The period dialog's copy of the length: one the dialog would refuse
   // stands for the end record's own, in the whole hours the dialog takes
   // (read as the check above reads them, so that a length a hair below 0

@@ -103,11 +103,16 @@ enum TConfigPath : std::size_t {
   kPathBrowser,
 };
 
+// The period record of a configuration that holds none (and of a start
+// whose instant is not a number): 1 January 2000, 0:00 UT, its date fields
+// in step with its MJD.
+TObserverRecord DefaultConfigPeriodRecord();
+
 // Every field of the record, typed. Records that no typed codec owns yet
 // (orbit options, almanac) travel as their raw bytes.
 struct TConfigSettings {
-  TObserverRecord Start;
-  TObserverRecord End;
+  TObserverRecord Start = DefaultConfigPeriodRecord();
+  TObserverRecord End = DefaultConfigPeriodRecord();
   TAsteroidElements Asteroid;
   TCometElements Comet;
   TVariableStarElements VariableStar;
@@ -217,8 +222,13 @@ TConfigSettings ReadConfigRecord(const TConfigRecordImage& image);
 // 3, negative sizes, font size 0, a longitude system outside 0..4, an
 // automatic length of the period that the period dialog refuses (negative
 // days, hours outside the day; the end, when it followed from that length,
-// then follows from the start-up length), ...). Returns how many fields
-// changed.
+// then follows from the start-up length), ...). The period records: the MJD
+// is the instant (within JD 0 .. the last day a table may reach; a start
+// that is not a number takes DefaultConfigPeriodRecord's), and the local
+// date and time fields are set from it wherever they disagree with it
+// (the tables read the start from its date fields, the automatic end from
+// the MJD); an end given as a date that lies before the start is moved to
+// the start. Returns how many fields changed.
 int ClampConfigSettings(TConfigSettings& settings);
 
 // The automatic-end switch ("Enddatum automatisch") of a saved period. The

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numeric>
 #include <set>
+#include <utility>
 
 #include "platform/text_encoding.h"
 
@@ -51,6 +52,80 @@ bool IsFillWord(const std::string& word) {
       "see",      "switch"};
   return kFill.count(word) != 0;
 }
+
+// Everyday words of observers that the guides need not use, each row with
+// the guide's terms that answer its words, English and German: the first
+// term the guide holds is searched. A row's words are looked up only when
+// the guide does not hold them as they stand.
+struct TEverydayWords {
+  const char* Words;  // lower case, separated by blanks
+  const char* Terms;
+};
+constexpr TEverydayWords kEverydayWords[] = {
+    {"dusk dawn nightfall evenfall gloaming daybreak zwielicht morgengrauen tagesanbruch abenddämmerung "
+     "morgendämmerung dämmerung",
+     "twilight dämmerung"},
+    {"sunup sunrise sonnenaufgang", "sunrise sonnenaufgang"},
+    {"sundown sunset sonnenuntergang", "sunset sonnenuntergang"},
+    {"midday sonnenhöchststand mittagshöhe höchststand culmination kulmination", "culmination kulmination"},
+};
+// The guide's word for the places of the world database and the location
+// file: what a place name is searched as.
+constexpr const char* kPlaceTerms = "cities städte";
+
+// The words of a row of blank-separated words.
+std::vector<std::string> WordsOf(const char* row) {
+  std::vector<std::string> words;
+  std::string word;
+  for (const char* c = row;; ++c) {
+    if (*c == ' ' || *c == '\0') {
+      if (!word.empty()) words.push_back(word);
+      word.clear();
+      if (*c == '\0') return words;
+    } else {
+      word += *c;
+    }
+  }
+}
+
+// The code points of a UTF-8 word (a slip is one letter, whatever its bytes).
+std::u32string CodePoints(const std::string& word) {
+  std::u32string points;
+  for (std::size_t at = 0; at < word.size();) {
+    const auto c = static_cast<unsigned char>(word[at]);
+    const std::size_t bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    char32_t point = bytes == 1 ? c : c & (0x7F >> bytes);
+    for (std::size_t k = 1; k < bytes && at + k < word.size(); ++k) {
+      point = (point << 6) | (static_cast<unsigned char>(word[at + k]) & 0x3F);
+    }
+    points.push_back(point);
+    at += bytes;
+  }
+  return points;
+}
+
+// Whether `a` and `b` lie one slip apart: one letter replaced, left out or
+// added, or two neighbouring letters swapped.
+bool OneSlipApart(const std::u32string& a, const std::u32string& b) {
+  if (a.size() == b.size()) {
+    std::size_t first = 0;
+    while (first < a.size() && a[first] == b[first]) ++first;
+    if (first == a.size()) return false;  // the same word
+    if (a.compare(first + 1, std::u32string::npos, b, first + 1, std::u32string::npos) == 0) return true;
+    return first + 1 < a.size() && a[first] == b[first + 1] && a[first + 1] == b[first] &&
+           a.compare(first + 2, std::u32string::npos, b, first + 2, std::u32string::npos) == 0;
+  }
+  const std::u32string& longer = a.size() > b.size() ? a : b;
+  const std::u32string& shorter = a.size() > b.size() ? b : a;
+  if (longer.size() != shorter.size() + 1) return false;
+  std::size_t first = 0;
+  while (first < shorter.size() && shorter[first] == longer[first]) ++first;
+  return longer.compare(first + 1, std::u32string::npos, shorter, first, std::u32string::npos) == 0;
+}
+
+// The shortest word a slip is looked for in: shorter words lie one slip
+// from too many others ("Mond" from "Mord", "Mund" and "Mode").
+constexpr std::size_t kShortestSlip = 5;
 
 // The number of letters (UTF-8 code points) of a word.
 std::size_t Letters(const std::string& word) {
@@ -196,7 +271,8 @@ struct THelpSearch::TCount {
   bool Found() const { return Title + Text > 0; }
 };
 
-THelpSearch::THelpSearch(const std::vector<THelpSection>& sections) : count_(sections.size()) {
+THelpSearch::THelpSearch(const std::vector<THelpSection>& sections, THelpPlaceNames places)
+    : count_(sections.size()), places_(std::move(places)) {
   for (const THelpSection& section : sections) {
     TIndexedSection indexed;
     indexed.Titles.push_back(Phrase(section.Title));
@@ -454,7 +530,49 @@ std::pair<std::string, bool> THelpSearch::KnownPart(const std::string& word) con
   return {};
 }
 
+std::string THelpSearch::EverydayTerm(const std::string& word) const {
+  const auto heldTerm = [this](const char* terms) {
+    for (const std::string& term : WordsOf(terms)) {
+      if (IsWord(term)) return term;
+    }
+    return std::string();
+  };
+  for (const TEverydayWords& row : kEverydayWords) {
+    const std::vector<std::string> words = WordsOf(row.Words);
+    if (std::find(words.begin(), words.end(), word) != words.end()) return heldTerm(row.Terms);
+  }
+  if (places_ && places_(word)) return heldTerm(kPlaceTerms);
+  return {};
+}
+
+std::vector<std::string> THelpSearch::Slips(const std::string& word) const {
+  std::vector<std::string> slips;
+  const std::u32string key = CodePoints(word);
+  if (key.size() < kShortestSlip) return slips;
+  for (const std::string& candidate : dictionary_) {
+    const std::u32string points = CodePoints(candidate);
+    if (points.size() >= kShortestSlip && OneSlipApart(key, points)) slips.push_back(candidate);
+  }
+  return slips;
+}
+
+std::vector<THelpSearch::TCount> THelpSearch::TypedCounts(const std::vector<std::string>& words) const {
+  std::vector<double> matching(words_.size(), 0.0);
+  std::size_t letters = 0;
+  for (const std::string& word : words) {
+    const std::vector<double> each = MatchingWords(word, false);
+    for (std::size_t i = 0; i < matching.size(); ++i) matching[i] = std::max(matching[i], each[i]);
+    letters = std::max(letters, Letters(word));
+  }
+  std::vector<TCount> counts(count_);
+  for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, matching, letters);
+  return counts;
+}
+
 std::vector<THelpSearch::TCount> THelpSearch::KeyWordCounts(const std::string& word, std::vector<double>& whole) const {
+  const auto found = [](const std::vector<TCount>& counts) {
+    return std::any_of(counts.begin(), counts.end(), [](const TCount& c) { return c.Found(); });
+  };
   std::vector<TCount> counts(count_);
   whole = MatchingWords(word, false);
   if (std::any_of(whole.begin(), whole.end(), [](double match) { return match > 0; })) {
@@ -462,15 +580,17 @@ std::vector<THelpSearch::TCount> THelpSearch::KeyWordCounts(const std::string& w
     return counts;
   }
   whole.clear();
+  if (const std::string term = EverydayTerm(word); !term.empty()) return TypedCounts({term});
   counts = PartCounts(Parts(word));
-  if (std::any_of(counts.begin(), counts.end(), [](const TCount& c) { return c.Found(); })) return counts;
-  if (Letters(word) < 8) return counts;
-  const auto [part, start] = KnownPart(word);
-  if (part.empty()) return counts;
-  if (!start) return PartCounts({part});
-  const std::vector<double> matching = MatchingWords(part, false);
-  for (std::size_t i = 0; i < count_; ++i) counts[i] = Count(i, matching, Letters(part));
-  return counts;
+  if (found(counts)) return counts;
+  if (Letters(word) >= 8) {
+    const auto [part, start] = KnownPart(word);
+    if (!part.empty()) {
+      counts = start ? TypedCounts({part}) : PartCounts({part});
+      if (found(counts)) return counts;
+    }
+  }
+  return TypedCounts(Slips(word));
 }
 
 THelpFindings THelpSearch::Search(const std::string& key) const {

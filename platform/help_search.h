@@ -50,6 +50,12 @@
 //   - a key word held by few sections counts more than one held by many.
 //   For a key word found by its parts, the matches are those of its rarest
 //   part. Sections with the same score keep the order of the guide.
+// - A key word the guide does not hold as it stands that is an everyday
+//   word of observers ("dusk", "Morgengrauen", "sunup": the table of
+//   help_search.cpp) is found as the guide's term for it ("twilight" or
+//   "Dämmerung", whichever the guide holds); a place name (THelpPlaceNames)
+//   as the guide's word for the cities of the world database ("cities" or
+//   "Städte"), which leads to the world database and the location files.
 // - A long key word (eight letters or more) that is neither a word of the
 //   guide nor made of its words is found by its longest end that is one
 //   ("Hauptstadt" by "Stadt"), or by its longest start that starts one
@@ -57,6 +63,10 @@
 //   "Oster"), each of four letters or more and at least half the word; an
 //   end leaves three letters before it, a start four after it and any
 //   linking letters ("Sonnenuhr" has no start: "Sonne", "n", "uhr").
+// - A key word of five letters or more found by none of these rules is
+//   taken for a slip of one letter (one letter wrong, left out, added, or
+//   two neighbouring letters swapped) in the guide's words that lie one slip
+//   from it, each of five letters or more: "eclipce" finds "eclipse".
 // - Fill words (articles, prepositions, question words, and verbs that ask
 //   for an action: "Zeitraum ändern", "how to print") count where a section
 //   holds them, but a section need not hold them.
@@ -69,6 +79,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -88,9 +99,15 @@ struct THelpFindings {
   bool AllWords = true;
 };
 
+// Whether a key word (lower case, as the search cuts the key into words)
+// names a place: a city of the world database or a place of the location
+// file. The main window gives one (app/help_place_names.h); without it no
+// key word is a place.
+using THelpPlaceNames = std::function<bool(const std::string& word)>;
+
 class THelpSearch {
  public:
-  explicit THelpSearch(const std::vector<THelpSection>& sections);
+  explicit THelpSearch(const std::vector<THelpSection>& sections, THelpPlaceNames places = {});
 
   THelpFindings Search(const std::string& key) const;
   // The sections of Search, best first.
@@ -152,6 +169,13 @@ class THelpSearch {
   // or by a known part. `whole` gets the matches of the guide's words when
   // the key word is found as it stands, else it is left empty.
   std::vector<TCount> KeyWordCounts(const std::string& word, std::vector<double>& whole) const;
+  // The guide's term for an everyday word or a place name; empty when the
+  // word is neither or the guide holds none of its terms.
+  std::string EverydayTerm(const std::string& word) const;
+  // The guide's words one slip from `word` (see the rules above).
+  std::vector<std::string> Slips(const std::string& word) const;
+  // The matches in every section of any of `words` as typed.
+  std::vector<TCount> TypedCounts(const std::vector<std::string>& words) const;
 
   std::size_t count_;
   std::vector<TWord> words_;
@@ -159,6 +183,7 @@ class THelpSearch {
   std::set<std::string> dictionary_;  // the guide's words of three letters or more
   std::vector<TIndexedSection> sections_;
   double meanText_ = 1.0;  // words of a section's text, on average
+  THelpPlaceNames places_;
 };
 
 // The sections that hold the words of `key`, best first (see THelpSearch);

@@ -176,12 +176,17 @@ bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hour
   return true;
 }
 
-std::string TimeOfDayText(double hours, bool withSeconds) {
+long TimeOfDaySeconds(double hours) {
   const double h = ReduceHours24(hours);
-  if (!(h >= 0.0 && h < 24.0)) return withSeconds ? "--:--:--" : "--:--";
+  if (!(h >= 0.0 && h < 24.0)) return -1;
   long ms = static_cast<long>(std::floor(h * 3600000.0 + 0.5));
   if (ms >= 86400000L) ms = 86399999L;
-  const long total = ms / 1000;
+  return ms / 1000;
+}
+
+std::string TimeOfDayText(double hours, bool withSeconds) {
+  const long total = TimeOfDaySeconds(hours);
+  if (total < 0) return withSeconds ? "--:--:--" : "--:--";
   char buffer[40];
   if (withSeconds) {
     std::snprintf(buffer, sizeof buffer, "%02ld:%02ld:%02ld", total / 3600, (total / 60) % 60, total % 60);

@@ -63,8 +63,14 @@ bool AutomaticLengthAccepted(std::int32_t days, double packedHours, bool automat
 // text is no time (no number, or three or more digits of hours); the hours
 // are then left alone.
 bool TimeEditTextToHours(const std::string& text, bool withSeconds, double& hours);
-// The display of a time edit: "hh:mm" or "hh:mm:ss", rounded to the shown unit.
+// The display of a time edit: "hh:mm" or "hh:mm:ss", rounded to the
+// millisecond and then cut to the shown unit.
 std::string TimeOfDayText(double hours, bool withSeconds);
+// The whole seconds of the day (0..86399) that TimeOfDayText shows for
+// `hours` (reduced to 0..24 first); -1 for a time that is not a number.
+// Whatever shows a time beside its text (the period dialog's hour, minute
+// and second boxes) takes these seconds, so that both say the same time.
+long TimeOfDaySeconds(double hours);
 
 // --- calendar date as a Julian day ----------------------------------------------
 inline constexpr double kAstroDateMaxJd = 5373484.4583;

@@ -43,6 +43,7 @@ tmooncheb::tmooncheb(std::int32_t span, std::int32_t degree) { MoonChebSetup(spa
 
 void tmooncheb::MoonChebSetup(std::int32_t span, std::int32_t degree) {
   fits_ = {};
+  ++setups_;
   if (span == 0) span = kMoonCacheDefaultSpanDays;
   span = std::clamp(span, kMoonCacheMinSpanDays, kMoonCacheMaxSpanDays);
   if (degree == 0) degree = kMoonCacheDefaultDegree;
@@ -72,16 +73,22 @@ bool tmooncheb::MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection
   fit.MoonTheory = moonTheory;
   fit.Level = level;
   const double start = index * span_centuries_;
+  const double end = start + span_centuries_;
+  const std::uint64_t setup = setups_;
   {
     refitting_ = true;
     struct Leave {
       bool& flag;
       ~Leave() { flag = false; }
     } leave{refitting_};
-    Refit(fit, selection, start, start + span_centuries_);
+    Refit(fit, selection, start, end);
   }
+  // The settings changed while the refit showed its panel (the options
+  // confirmed, a configuration loaded): the fit belongs to the old grid and
+  // degree, and the emptied cache must not keep it.
+  if (setups_ != setup) return false;
   fit.Start = start;
-  fit.End = start + span_centuries_;
+  fit.End = end;
   // The new fit takes the place of the older kept one.
   fits_[1] = fits_[0];
   fits_[0] = fit;

@@ -67,7 +67,9 @@ class tmooncheb {
   // refit, and window events run. The new fit is made apart and kept only
   // once complete; a request those events make (the idle keeper, a table
   // command) is not fitted: false when no kept fit serves it, true when
-  // the current fit covers T.
+  // the current fit covers T. When those events set the cache up anew
+  // (MoonChebSetup: another span or degree), the fit made for the old
+  // settings is dropped and the answer is false.
   bool MoonChebEnsure(std::uint8_t shortcut, TTheorySelection selection, TTruncationLevel level, double T);
 
   // The Moon's geocentric position at T from the cache (refitted first
@@ -126,7 +128,8 @@ class tmooncheb {
   std::int32_t degree_ = kMoonCacheDefaultDegree;
   double span_centuries_ = 0;
   std::int64_t refits_ = 0;
-  bool refitting_ = false;  // a refit is running (its panel processes window events)
+  bool refitting_ = false;    // a refit is running (its panel processes window events)
+  std::uint64_t setups_ = 0;  // MoonChebSetup calls, to tell a refit that the grid changed under it
 };
 
 // What the main window keeps for the Moon cache: the two stored cache

@@ -21,6 +21,7 @@
 #include <filesystem>
 
 #include "app/data_folder.h"
+#include "app/help_place_names.h"
 #include "app/settings_io.h"
 #include "app/status_line.h"
 #include "app/table_dispatcher.h"
@@ -55,6 +56,7 @@
 #include "platform/qt/workbook_view.h"
 #include "platform/settings_store.h"
 #include "setup/ui/date_place_dialog.h"
+#include "setup/ui/location_dialog.h"
 #include "theories/theory_libraries.h"
 
 namespace kvx {
@@ -274,6 +276,12 @@ void TMainForm::LoadStartupSettings() {
   if (shipped_folder_.empty()) shipped_folder_ = ShippedDataFolder();
   help_->SetHelpFile(HelpFilePath());
   shipped_copy_ = CopyMissingShippedFiles(shipped_folder_, state_.DataFolder);
+  // The help's search knows the world database's cities and the places of
+  // the location file in use.
+  help_->SetPlaceNames(HelpPlaceNames(state_.DataFolder, [] {
+    const std::string& file = LocationDialog().LocationFileName;
+    return file.empty() ? TOrtwahldialog::DefaultFileName() : file;
+  }));
 
   LoadStoredSettings();
 

@@ -60,6 +60,7 @@ TResidualsForm::TResidualsForm(QWidget* parent) : QDialog(parent) {
   lines_->setMinimumSize(640, 200);
   layout->addWidget(lines_);
   rms_ = new QLabel(this);
+  rms_->setObjectName("Rms");
   layout->addWidget(rms_);
   auto* grid = new QGridLayout;
   const char* names[6] = {"x:", "y:", "z:", "vx:", "vy:", "vz:"};
@@ -221,8 +222,11 @@ bool TResidualsForm::Fill(const TResidualsFill& fill, TOrbitElementRecord& eleme
                                                              residuals ? &fill.DDec[i] : nullptr)));
     }
   }
-  rms_->setText(QString::fromStdString(std::string(ByLanguage("RMS Fehler: ", "RMS Error: ")) +
-                                       Fixed(fill.Rms * 3600, 2) + ByLanguage(" Bogensekunden", " arcseconds")));
+  // Before the first residuals (the first orbit's pass) there is no error to
+  // show: the caption stands alone.
+  std::string rms = ByLanguage("RMS Fehler:", "RMS Error:");
+  if (fill.HasResiduals) rms += " " + Fixed(fill.Rms * 3600, 2) + ByLanguage(" Bogensekunden", " arcseconds");
+  rms_->setText(QString::fromStdString(rms));
   ShowState();
   rate_edit_->SetValue(rate_, 2);
   shown_[7] = rate_edit_->text();

@@ -257,7 +257,7 @@ std::string THelpForm::ShownAnchor() const {
 }
 
 void THelpForm::SearchClick() {
-  THelpSearchDialog search(sections_, this);
+  THelpSearchDialog search(sections_, this, places_);
   if (search.exec() == QDialog::Accepted && search.Chosen() >= 0) {
     ShowSection(static_cast<std::size_t>(search.Chosen()));
   }
@@ -265,8 +265,8 @@ void THelpForm::SearchClick() {
 
 // --- the search dialog ------------------------------------------------------------------
 
-THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent)
-    : QDialog(parent), sections_(sections), search_(sections) {
+THelpSearchDialog::THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent, THelpPlaceNames places)
+    : QDialog(parent), sections_(sections), search_(sections, std::move(places)) {
   setObjectName(QStringLiteral("HelpSearchDialog"));
   setWindowTitle(Tr("Hilfe durchsuchen", "Search help"));
   resize(460, 420);
@@ -389,6 +389,7 @@ THelpForm* QtHelpViewer::Prepare() {
   }
   form->SetCaptions();
   form->SetPictureFolder(std::filesystem::path(file_).parent_path().string());
+  form->SetPlaceNames(places_);
   // The kept window keeps its place in an unchanged text.
   if (form != kept_ || text.str() != kept_text_) form->SetSections(SplitHelpSections(text.str()));
   if (form == kept_) kept_text_ = text.str();
@@ -421,7 +422,7 @@ void QtHelpViewer::ShowSearch() {
   THelpForm* form = Prepare();
   if (form == nullptr) return;
   QWidget* owner = QApplication::activeModalWidget();
-  THelpSearchDialog search(form->Sections(), owner != nullptr ? owner : parent_);
+  THelpSearchDialog search(form->Sections(), owner != nullptr ? owner : parent_, places_);
   if (search.exec() != QDialog::Accepted || search.Chosen() < 0) {
     Discard(form);
     return;

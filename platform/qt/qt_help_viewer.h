@@ -37,6 +37,8 @@ class THelpForm : public QDialog {
   const std::vector<THelpSection>& Sections() const { return sections_; }
   // The folder the pictures of the text are looked up in.
   void SetPictureFolder(const std::string& folder);
+  // The place names its search knows.
+  void SetPlaceNames(THelpPlaceNames places) { places_ = std::move(places); }
   // Shows one section and marks its title in the list.
   void ShowSection(std::size_t index);
   // Shows a page that is no section (the page on using the help).
@@ -61,6 +63,7 @@ class THelpForm : public QDialog {
 
   std::vector<THelpSection> sections_;
   std::string pictures_;  // the folder of the pictures
+  THelpPlaceNames places_;
   int shown_ = -1;
   QListWidget* topics_;
   QTextEdit* text_;
@@ -73,7 +76,7 @@ class THelpSearchDialog : public QDialog {
   Q_OBJECT
 
  public:
-  THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent = nullptr);
+  THelpSearchDialog(const std::vector<THelpSection>& sections, QWidget* parent = nullptr, THelpPlaceNames places = {});
 
   // The section chosen (index into the sections), -1 when none is.
   int Chosen() const;
@@ -101,6 +104,8 @@ class QtHelpViewer : public HelpViewer {
   QtHelpViewer(std::string helpFile, QWidget* parent);
   ~QtHelpViewer() override;
   void SetHelpFile(std::string helpFile) { file_ = std::move(helpFile); }
+  // The place names the search knows (app/help_place_names.h).
+  void SetPlaceNames(THelpPlaceNames places) { places_ = std::move(places); }
   const std::string& HelpFile() const { return file_; }
 
   void ShowContents() override;
@@ -122,6 +127,7 @@ class QtHelpViewer : public HelpViewer {
   void Discard(THelpForm* form);
 
   std::string file_;
+  THelpPlaceNames places_;
   QWidget* parent_;
   QObject* f1_;  // the application's F1 filter for the program's windows (see SetHelpContext)
   THelpForm* kept_ = nullptr;

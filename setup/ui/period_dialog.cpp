@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -428,8 +429,9 @@ void Tzeitraumform::MirrorSpinsToDate(QLineEdit* edit, QSpinBox* const* spins) {
 void Tzeitraumform::MirrorTimeToSpins() {
   const bool was = checking_;
   checking_ = true;
-  const double h = start_time_->Uhrzeit();
-  const long total = std::lround(std::floor(h * 3600.0 + 1e-6));
+  // The seconds the text shows (a time a hair below the full hour shows
+  // the full hour in both).
+  const long total = std::max(0L, TimeOfDaySeconds(start_time_->Uhrzeit()));
   const int parts[3] = {static_cast<int>(total / 3600) % 24, static_cast<int>((total / 60) % 60),
                         static_cast<int>(total % 60)};
   for (int i = 0; i < 3; ++i) {

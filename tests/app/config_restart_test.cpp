@@ -1,7 +1,5 @@
 // The configuration saved and loaded again at the next start: the current
 // objects, their files, the period and the element dialogs.
-#include "app/config_file.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,6 +15,7 @@
 #include <limits>
 #include <tuple>
 
+#include "app/config_file.h"
 #include "app/ui/document_commands.h"
 #include "app/ui/element_commands.h"
 #include "app/ui/main_window.h"
@@ -25,6 +24,7 @@
 #include "catalogues/ui/element_dialogs.h"
 #include "catalogues/ui/element_list_combo.h"
 #include "catalogues/ui/variable_star_dialog.h"
+#include "config_window_test.h"
 #include "core/binary_fields.h"
 #include "core/element_records.h"
 #include "core/little_endian.h"
@@ -39,9 +39,9 @@
 #include "support/qt/main_form_test.h"
 #include "support/qt/save_png.h"
 #include "support/qt_application.h"
-#include "config_window_test.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "theories/observer_completion.h"
 #include "theories/tle.h"
 
 namespace kvx {
@@ -213,8 +213,11 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
     EndAt end;
     int on;
   };
-  for (const Stored& c : {Stored{1, 1, EndAt::Saved, 1}, {0, 0, EndAt::Saved, 1}, {0, 1, EndAt::Saved, 0},
-                          {0, 0, EndAt::Start, 1}, {1, 1, EndAt::BeforeStart, 1}}) {
+  for (const Stored& c : {Stored{1, 1, EndAt::Saved, 1},
+                          {0, 0, EndAt::Saved, 1},
+                          {0, 1, EndAt::Saved, 0},
+                          {0, 0, EndAt::Start, 1},
+                          {1, 1, EndAt::BeforeStart, 1}}) {
     std::string bytes = automatic;
     bytes[kSwitch] = c.switchByte;
     bytes[kSwitch + 1] = c.confirmed;
@@ -262,6 +265,62 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
   EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
 }
 
+// A start record whose date fields say another year than its MJD (2226, or
+// 20000 beyond the last day a table may reach) comes back from "Zeitraum
+// aus Konfiguration" at the MJD's date, the automatic end 10 days after it;
+// a start that is not a number comes back as 1 January 2000, not as MJD 0
+// (17 November 1858). Every period lies within the date range and ends
+// not before it starts, and the start's fields give back its MJD.
+TEST_F(ConfigWindow, ADamagedOrNaNStartComesBackInStepWithItsInstant) {
+  ScopedSettingsStore settings(store_);
+  ScopedMessageSink sink(messages_);
+  FixedClock clock(FixedClock::At(2026, 12, 9, 10, 0, 0));
+  ScopedSystemClock now(clock);
+  {
+    TMainForm form;  // makes the data folder
+    Start(form);
+  }
+  const std::string file = DataFolder() + "/Varbo4.ocf";
+  const auto date = [](const TObserverRecord& r) {
+    return std::to_string(r.Day) + "." + std::to_string(r.Month) + "." + std::to_string(r.Year);
+  };
+  constexpr std::size_t kStartMjd = kConfigMagicSize + 28 + observer_record_offsets::kMjd;
+  struct Case {
+    const char* file;
+    bool nanStart;
+    const char* start;
+    const char* end;
+  };
+  for (const Case& c : {Case{"config_start_year_damaged_end_before_start.ocf", false, "21.11.2025", "1.12.2025"},
+                        Case{"config_start_year_20000_beyond_last_day.ocf", false, "21.11.2025", "1.12.2025"},
+                        Case{"config_start_year_damaged_end_before_start.ocf", true, "1.1.2000", "1.12.2025"}}) {
+    SCOPED_TRACE(std::string(c.file) + (c.nanStart ? " with a NaN start" : ""));
+    std::string bytes = Read(std::string(KVX_FIXTURE_DIR "/bad-inputs/") + c.file);
+    ASSERT_EQ(bytes.size(), kConfigFileSize);
+    if (c.nanStart) {
+      little_endian::PutF64(reinterpret_cast<std::uint8_t*>(bytes.data()) + kStartMjd,
+                            std::numeric_limits<double>::quiet_NaN());
+    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+    TMainForm form;
+    Start(form);
+    TEphemerisPeriodState& p = form.State().Period;
+    p.Start.Mjd += 400;
+    UTToLocalTime(p.Start);
+    ASSERT_TRUE(form.Commands().Trigger("DatumausKonfiguration2"));
+    QApplication::processEvents();
+    EXPECT_EQ(date(p.Start), c.start);
+    EXPECT_EQ(date(p.End), c.end);
+    EXPECT_LT(p.Start.Mjd, p.End.Mjd);
+    EXPECT_GE(p.Start.Mjd, JdToMjd(0.0));
+    EXPECT_LE(p.End.Mjd, JdToMjd(kLastTableJulianDay));
+    TObserverRecord typed = p.Start;
+    LocalTimeToUT(typed);
+    EXPECT_NEAR(typed.Mjd, p.Start.Mjd, 1e-9) << "the date fields say the start's instant";
+  }
+  EXPECT_TRUE(messages_.messages.empty()) << messages_.messages.front().text;
+}
+
 // An automatic end that the row limit cut stays off in the saved file, also
 // after the period dialog was opened and cancelled (it came back switched
 // on: no period had been confirmed). A configuration written with zone 14
@@ -289,7 +348,8 @@ TEST_F(ConfigWindow, ACutAutomaticEndAndAZoneOf14HoursComeBackAsTheyShould) {
     ASSERT_TRUE(form.Commands().Trigger("ZeitraumfrTabelle1"));
     ASSERT_TRUE(form.Commands().Trigger("Dateispeichern1"));
   }
-  // Zone 14 and no extra minutes in both records, as written before.
+  // Zone 14 and no extra minutes in both records, as written before: the
+  // local date and time as they stand, the MJD 14 h before them.
   std::string bytes = Read(file);
   ASSERT_EQ(bytes.size(), kConfigFileSize);
   constexpr std::size_t kStart = kConfigMagicSize + 28;
@@ -297,6 +357,10 @@ TEST_F(ConfigWindow, ACutAutomaticEndAndAZoneOf14HoursComeBackAsTheyShould) {
   for (const std::size_t record : {kStart, kStart + kObserverRecordSize}) {
     little_endian::PutI32(data + record + observer_record_offsets::kZone, 14);
     little_endian::PutI32(data + record + observer_record_offsets::kZone + 8, 0);
+    const TObserverRecord local =
+        DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize>(data + record, kObserverRecordSize));
+    little_endian::PutF64(data + record + observer_record_offsets::kMjd,
+                          CalendarDateToMjd(local.Day, local.Month, local.Year, local.LocalHours - 14.0));
   }
   std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
   messages_.messages.clear();

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "app/help_place_names.h"
 #include "app/menu_table.h"
 #include "platform/help.h"
 #include "platform/help_search.h"
@@ -156,7 +157,8 @@ TEST(HelpGuide, TopicsPicturesAndMenusOfBothLanguages) {
 std::vector<QString> WordsOf(const QString& text) {
   static const QRegularExpression word(QStringLiteral("[\\p{L}\\p{N}]+"));
   std::vector<QString> words;
-  for (QRegularExpressionMatchIterator it = word.globalMatch(text); it.hasNext();) words.push_back(it.next().captured());
+  for (QRegularExpressionMatchIterator it = word.globalMatch(text); it.hasNext();)
+    words.push_back(it.next().captured());
   return words;
 }
 
@@ -224,84 +226,143 @@ TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
   };
   const TCase cases[] = {
       // the columns of the tables, rise, set and twilight among them
-      {false, "Sonnenuntergang", "reading-tables"}, {false, "Sonnenaufgang", "reading-tables"},
-      {false, "Dämmerung", "reading-tables"}, {false, "Mondaufgang", "reading-tables"},
-      {false, "Azimut", "reading-tables"}, {false, "Delta T", "reading-tables"},
-      {false, "Rektaszension", "reading-tables"}, {false, "Helligkeit", "reading-tables"},
-      {true, "sunset", "reading-tables"}, {true, "sunrise", "reading-tables"}, {true, "twilight", "reading-tables"},
-      {true, "moonrise", "reading-tables"}, {true, "azimuth", "reading-tables"}, {true, "delta t", "reading-tables"},
+      {false, "Sonnenuntergang", "reading-tables"},
+      {false, "Sonnenaufgang", "reading-tables"},
+      {false, "Dämmerung", "reading-tables"},
+      {false, "Mondaufgang", "reading-tables"},
+      {false, "Azimut", "reading-tables"},
+      {false, "Delta T", "reading-tables"},
+      {false, "Rektaszension", "reading-tables"},
+      {false, "Helligkeit", "reading-tables"},
+      {true, "sunset", "reading-tables"},
+      {true, "sunrise", "reading-tables"},
+      {true, "twilight", "reading-tables"},
+      {true, "moonrise", "reading-tables"},
+      {true, "azimuth", "reading-tables"},
+      {true, "delta t", "reading-tables"},
       {true, "right ascension", "reading-tables"},
       // the tables where the Sun does not rise or set
-      {false, "Mitternachtssonne", "high-latitudes"}, {false, "Polarnacht", "high-latitudes"},
-      {true, "midnight sun", "high-latitudes"}, {true, "polar night", "high-latitudes"},
+      {false, "Mitternachtssonne", "high-latitudes"},
+      {false, "Polarnacht", "high-latitudes"},
+      {true, "midnight sun", "high-latitudes"},
+      {true, "polar night", "high-latitudes"},
       // the observer's zone
-      {false, "Zeitzone", "place-zone"}, {true, "time zone", "place-zone"},
+      {false, "Zeitzone", "place-zone"},
+      {true, "time zone", "place-zone"},
       // entering the date
-      {false, "Julianisches Datum", "julian-day"}, {false, "Tagesbruchteil", "julian-day"},
-      {true, "julian day", "julian-day"}, {true, "day fraction", "julian-day"},
+      {false, "Julianisches Datum", "julian-day"},
+      {false, "Tagesbruchteil", "julian-day"},
+      {true, "julian day", "julian-day"},
+      {true, "day fraction", "julian-day"},
       // the tables of the Ephemerides menu
-      {false, "Mondfinsternis", "menu-ephemerides"}, {false, "Sonnenfinsternis", "menu-ephemerides"},
-      {false, "Mondphasen", "menu-ephemerides"}, {false, "Vollmond", "menu-ephemerides"},
-      {false, "Jahreszeiten", "menu-ephemerides"}, {false, "Merkurdurchgang", "menu-ephemerides"},
-      {false, "Jupitermonde", "menu-ephemerides"}, {true, "lunar eclipse", "menu-ephemerides"},
-      {true, "solar eclipse", "menu-ephemerides"}, {true, "moon phases", "menu-ephemerides"},
-      {true, "full moon", "menu-ephemerides"}, {true, "seasons", "menu-ephemerides"},
-      {true, "transit of mercury", "menu-ephemerides"}, {true, "moons of jupiter", "menu-ephemerides"},
+      {false, "Mondfinsternis", "menu-ephemerides"},
+      {false, "Sonnenfinsternis", "menu-ephemerides"},
+      {false, "Mondphasen", "menu-ephemerides"},
+      {false, "Vollmond", "menu-ephemerides"},
+      {false, "Jahreszeiten", "menu-ephemerides"},
+      {false, "Merkurdurchgang", "menu-ephemerides"},
+      {false, "Jupitermonde", "menu-ephemerides"},
+      {true, "lunar eclipse", "menu-ephemerides"},
+      {true, "solar eclipse", "menu-ephemerides"},
+      {true, "moon phases", "menu-ephemerides"},
+      {true, "full moon", "menu-ephemerides"},
+      {true, "seasons", "menu-ephemerides"},
+      {true, "transit of mercury", "menu-ephemerides"},
+      {true, "moons of jupiter", "menu-ephemerides"},
       // a dialog of its own
-      {false, "Sternbedeckung", "lunar-occultations"}, {true, "occultation", "lunar-occultations"},
+      {false, "Sternbedeckung", "lunar-occultations"},
+      {true, "occultation", "lunar-occultations"},
       // a menu item's caption
-      {false, "Kometenbahn", "menu-integration"}, {true, "comet orbit", "menu-integration"},
+      {false, "Kometenbahn", "menu-integration"},
+      {true, "comet orbit", "menu-integration"},
       // a title that is the word's plural before texts that name the word in bold
-      {false, "Planetoid", "asteroid-elements"}, {true, "asteroid", "asteroid-elements"},
+      {false, "Planetoid", "asteroid-elements"},
+      {true, "asteroid", "asteroid-elements"},
       // the word as typed before one that starts with it ("eastern") or its stem ("east")
-      {false, "Ostern", "menu-tools"}, {true, "easter", "menu-tools"},
+      {false, "Ostern", "menu-tools"},
+      {true, "easter", "menu-tools"},
       // a command
-      {false, "Drucken", "menu-file"}, {true, "print", "menu-file"},
+      {false, "Drucken", "menu-file"},
+      {true, "print", "menu-file"},
       // a title
-      {false, "Bahnbestimmung", "orbit-determination"}, {true, "orbit determination", "orbit-determination"},
+      {false, "Bahnbestimmung", "orbit-determination"},
+      {true, "orbit determination", "orbit-determination"},
       // a short title before a long one
-      {false, "Genauigkeit", "accuracy"}, {true, "accuracy", "accuracy"},
+      {false, "Genauigkeit", "accuracy"},
+      {true, "accuracy", "accuracy"},
       // a file
-      {false, "Ortsdatei", "location-files"}, {true, "location file", "location-files"},
+      {false, "Ortsdatei", "location-files"},
+      {true, "location file", "location-files"},
       // an everyday name the text does not use
-      {false, "Raumstation", "satellites"}, {false, "Excel", "workbook-files"}, {false, "Pfingsten", "menu-tools"},
-      {false, "Export", "menu-file"}, {true, "space station", "satellites"}, {true, "excel", "workbook-files"},
-      {true, "pentecost", "menu-tools"}, {true, "export", "menu-file"},
+      {false, "Raumstation", "satellites"},
+      {false, "Excel", "workbook-files"},
+      {false, "Pfingsten", "menu-tools"},
+      {false, "Export", "menu-file"},
+      {true, "space station", "satellites"},
+      {true, "excel", "workbook-files"},
+      {true, "pentecost", "menu-tools"},
+      {true, "export", "menu-file"},
       // an abbreviation
-      {false, "ISS", "satellites"}, {false, "JD", "julian-day"}, {false, "MEZ", "place-zone"},
-      {true, "ISS", "satellites"}, {true, "JD", "julian-day"}, {true, "UTC", "place-zone"},
+      {false, "ISS", "satellites"},
+      {false, "JD", "julian-day"},
+      {false, "MEZ", "place-zone"},
+      {true, "ISS", "satellites"},
+      {true, "JD", "julian-day"},
+      {true, "UTC", "place-zone"},
       // a thing the guide names otherwise
-      {false, "Neumond", "menu-ephemerides"}, {false, "Kleinplanet", "asteroid-elements"},
-      {false, "gesperrt", "greyed-items"}, {false, "Venustransit", "menu-ephemerides"},
-      {true, "new moon", "menu-ephemerides"}, {true, "minor planet", "asteroid-elements"},
-      {true, "disabled", "greyed-items"}, {true, "elevation", "date-place"},
+      {false, "Neumond", "menu-ephemerides"},
+      {false, "Kleinplanet", "asteroid-elements"},
+      {false, "gesperrt", "greyed-items"},
+      {false, "Venustransit", "menu-ephemerides"},
+      {true, "new moon", "menu-ephemerides"},
+      {true, "minor planet", "asteroid-elements"},
+      {true, "disabled", "greyed-items"},
+      {true, "elevation", "date-place"},
       // a word the text holds only in a side section
-      {false, "Luftdruck", "date-place"}, {false, "Stillstand", "event-search"}, {true, "printing", "menu-file"},
-      {true, "air pressure", "date-place"}, {true, "stationary point", "event-search"},
+      {false, "Luftdruck", "date-place"},
+      {false, "Stillstand", "event-search"},
+      {true, "printing", "menu-file"},
+      {true, "air pressure", "date-place"},
+      {true, "stationary point", "event-search"},
       // the other language's word
-      {false, "Eclipse", "menu-ephemerides"}, {false, "Sunset", "reading-tables"},
-      {true, "Mondfinsternis", "menu-ephemerides"}, {true, "Sonnenaufgang", "reading-tables"},
+      {false, "Eclipse", "menu-ephemerides"},
+      {false, "Sunset", "reading-tables"},
+      {true, "Mondfinsternis", "menu-ephemerides"},
+      {true, "Sonnenaufgang", "reading-tables"},
       // plural and inflected forms
-      {false, "Städte", "world-cities"}, {false, "Finsternissen", "menu-ephemerides"},
-      {false, "Veränderlichen", "variable-stars"}, {true, "cities", "world-cities"},
+      {false, "Städte", "world-cities"},
+      {false, "Finsternissen", "menu-ephemerides"},
+      {false, "Veränderlichen", "variable-stars"},
+      {true, "cities", "world-cities"},
       {true, "variables", "variable-stars"},
       // fill words around the term
-      {false, "Sprache umstellen", "menu-view"}, {false, "wie genau ist das", "accuracy"},
-      {true, "how to change the language", "menu-view"}, {true, "how to print", "menu-file"},
+      {false, "Sprache umstellen", "menu-view"},
+      {false, "wie genau ist das", "accuracy"},
+      {true, "how to change the language", "menu-view"},
+      {true, "how to print", "menu-file"},
       // a compound the guide does not hold, by its known end or start
-      {false, "Hauptstadt", "world-cities"}, {false, "Vollmondtermine", "menu-ephemerides"},
+      {false, "Hauptstadt", "world-cities"},
+      {false, "Vollmondtermine", "menu-ephemerides"},
       {true, "timezone", "place-zone"},
       // a synonym of the guide's own term
-      {false, "Himmelsrichtung", "reading-tables"}, {false, "Dezimalpunkt", "workbook-files"},
-      {false, "Datei überschreiben", "workbook-files"}, {false, "Breitengrad", "place-zone"},
-      {true, "compass direction", "reading-tables"}, {true, "decimal separator", "workbook-files"},
-      {true, "overwrite file", "workbook-files"}, {true, "daylight saving", "place-zone"},
+      {false, "Himmelsrichtung", "reading-tables"},
+      {false, "Dezimalpunkt", "workbook-files"},
+      {false, "Datei überschreiben", "workbook-files"},
+      {false, "Breitengrad", "place-zone"},
+      {true, "compass direction", "reading-tables"},
+      {true, "decimal separator", "workbook-files"},
+      {true, "overwrite file", "workbook-files"},
+      {true, "daylight saving", "place-zone"},
       // more abbreviations
-      {false, "MESZ", "place-zone"}, {false, "TLE", "satellites"}, {true, "TLE", "satellites"},
+      {false, "MESZ", "place-zone"},
+      {false, "TLE", "satellites"},
+      {true, "TLE", "satellites"},
       {true, "AU", "reading-tables"},
       // both languages in one key, as an observer mixes them
-      {false, "Eclipse Kalender", "menu-ephemerides"}, {false, "Sunrise München", "reading-tables"},
-      {true, "Finsternis calendar", "menu-ephemerides"}, {true, "Sonnenuntergang time", "reading-tables"},
+      {false, "Eclipse Kalender", "menu-ephemerides"},
+      {false, "Sunrise München", "reading-tables"},
+      {true, "Finsternis calendar", "menu-ephemerides"},
+      {true, "Sonnenuntergang time", "reading-tables"},
   };
   const std::vector<THelpSection> guides[] = {SplitHelpSections(Guide(false)), SplitHelpSections(Guide(true))};
   const THelpSearch searches[] = {THelpSearch(guides[0]), THelpSearch(guides[1])};
@@ -336,6 +397,67 @@ TEST(HelpGuide, TheSearchPutsTheMeantSectionFirst) {
   const std::vector<std::size_t> rise = searches[0].Find("Aufgang");
   EXPECT_NE(std::find_if(rise.begin(), rise.end(), [&](std::size_t i) { return guides[0][i].Anchor == "options"; }),
             rise.end());
+}
+
+// What a reader types that the guide's words do not hold: a slip of one
+// letter, an everyday word of observers (without a keyword for it), the
+// name of a city (answered by the world database and the location files,
+// whose names the window's search knows), and terms the guide names
+// otherwise; in each guide, in its language and the other.
+TEST(HelpGuide, TheSearchForgivesASlipAndKnowsObserversWordsAndPlaces) {
+  struct TCase {
+    bool english;
+    const char* key;
+    const char* anchor;
+  };
+  const TCase cases[] = {
+      // one letter wrong, left out, added, or two swapped
+      {true, "eclipce", "menu-ephemerides"},
+      {true, "asteorid", "asteroid-elements"},
+      {false, "Kommet", "comet-elements"},
+      {false, "Finsternise", "menu-ephemerides"},
+      // the observer's everyday words
+      {true, "dusk", "reading-tables"},
+      {true, "dawn", "reading-tables"},
+      {true, "sunup", "reading-tables"},
+      {true, "sundown", "reading-tables"},
+      {true, "Dämmerung", "reading-tables"},
+      {false, "Morgengrauen", "reading-tables"},
+      {false, "Tagesanbruch", "reading-tables"},
+      {false, "dusk", "reading-tables"},
+      {false, "sundown", "reading-tables"},
+      // cities of the world database or of the location file, accents aside
+      {false, "Zürich", "world-cities"},
+      {false, "Honolulu", "world-cities"},
+      {true, "Honolulu", "world-cities"},
+      {true, "Zurich", "world-cities"},
+      // the guide's own words for them
+      {false, "Planetenpositionen", "menu-ephemerides"},
+      {true, "planet positions", "menu-ephemerides"},
+      {false, "Datumsformat", "date-place"},
+      {true, "date format", "date-place"},
+  };
+  const THelpPlaceNames places = HelpPlaceNames(kShipped.string(), [] { return (kShipped / "orte.csv").string(); });
+  const std::vector<THelpSection> guides[] = {SplitHelpSections(Guide(false)), SplitHelpSections(Guide(true))};
+  const THelpSearch searches[] = {THelpSearch(guides[0], places), THelpSearch(guides[1], places)};
+  for (const TCase& c : cases) {
+    const std::vector<THelpSection>& sections = guides[c.english ? 1 : 0];
+    const std::vector<std::size_t> found = searches[c.english ? 1 : 0].Find(c.key);
+    ASSERT_FALSE(found.empty()) << c.key;
+    std::string listed;
+    for (std::size_t i = 0; i < found.size() && i < 4; ++i) listed += " " + sections[found[i]].Anchor;
+    EXPECT_EQ(sections[found.front()].Anchor, c.anchor) << c.key << ": found" << listed;
+    if (std::string(c.anchor) == "world-cities") {
+      EXPECT_NE(listed.find("location-files"), std::string::npos) << c.key << ": found" << listed;
+    }
+  }
+  // A city is no word of the guide without the place names; a slip is
+  // taken only in a word of five letters or more, and a word that is no
+  // slip of the guide's stays unknown.
+  EXPECT_EQ(THelpSearch(guides[1]).Search("Honolulu").Unknown, std::vector<std::string>{"Honolulu"});
+  EXPECT_EQ(searches[0].Search("Mord").Unknown, std::vector<std::string>{"Mord"});
+  EXPECT_EQ(searches[1].Search("horoscope").Unknown, std::vector<std::string>{"horoscope"});
+  EXPECT_EQ(PlaceNameKey("ZÜRICH Łódź Straße"), "zurich lodz strasse");
 }
 
 // --- the quoted captions of the guides ------------------------------------------------

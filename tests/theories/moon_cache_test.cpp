@@ -157,16 +157,14 @@ TEST_F(MoonCacheLibrary, LibraryWithinATenthOfAnArcsecond) {
     for (double T = -0.31; T < -0.30; T += 1.37 * kDay) {
       const Position c = Cached(cache, selection, kFullTheory, T, shortcut);
       const Position d = Direct(shortcut, selection, kFullTheory, T);
-      worstAngle =
-          std::max({worstAngle, ArcsecondsBetween(c.lambda, d.lambda), std::fabs(c.beta - d.beta) * 3600});
+      worstAngle = std::max({worstAngle, ArcsecondsBetween(c.lambda, d.lambda), std::fabs(c.beta - d.beta) * 3600});
       worstKm = std::max(worstKm, std::fabs(c.distance - d.distance) * 6378.14);
     }
     EXPECT_LT(worstAngle, 0.1) << int(shortcut);
     // Without the light-time fix the distance would be that of 1.3 s
     // earlier (up to 0.1 km off).
     EXPECT_LT(worstKm, 0.005) << int(shortcut);
-    std::printf("moon cache, ELP library, shortcut %d: %.5f\" and %.5f km at worst\n", shortcut, worstAngle,
-                worstKm);
+    std::printf("moon cache, ELP library, shortcut %d: %.5f\" and %.5f km at worst\n", shortcut, worstAngle, worstKm);
   }
 }
 
@@ -342,6 +340,41 @@ TEST(MoonCacheTest, ARequestDuringARefitIsAnsweredForItsOwnInstant) {
     const Position p = Cached(cache, internal, kFullTheory, T);
     EXPECT_LT(ArcsecondsBetween(p.lambda, Direct(0, internal, kFullTheory, T).lambda), 0.1) << T;
     EXPECT_LT(std::fabs(p.distance - Direct(0, internal, kFullTheory, T).distance) * 6378.14, 0.01) << T;
+  }
+  SetProgressReporter(previous);
+}
+
+// The options confirmed (or a configuration loaded) while a refit runs set
+// the cache up with another span: the 12-day fit in the making must not be
+// kept under the 20-day grid's index of the same number (span 304 of the
+// 12-day grid holds T = 0.1, span 304 of the 20-day grid lies 2430 days
+// later), nor may the request that started it get anything but its place.
+TEST(MoonCacheTest, ASpanChangedDuringARefitDropsTheFitOfTheOldSpan) {
+  struct EventsDuringRefit : RecordingProgress {
+    std::function<void()> pending;
+    void ProcessEvents() override {
+      RecordingProgress::ProcessEvents();
+      if (pending) std::exchange(pending, nullptr)();
+    }
+  } progress;
+  ProgressReporter* previous = SetProgressReporter(&progress);
+  const TTheorySelection internal = MoonTheory(0);
+  TMoonCacheState state;
+  state.Create();
+  tmooncheb& cache = *state.Cache;
+  const double first = 0.1;
+  ASSERT_EQ(std::floor(first / (12 * kDay)), 304);
+  progress.pending = [&] { state.SetSpanDays(20); };
+  const Position during = Cached(cache, internal, kFullTheory, first);
+  EXPECT_EQ(cache.SpanDays(), 20);
+  EXPECT_LT(ArcsecondsBetween(during.lambda, Direct(0, internal, kFullTheory, first).lambda), 0.1);
+  EXPECT_LT(std::fabs(during.distance - Direct(0, internal, kFullTheory, first).distance) * 6378.14, 0.01);
+  for (double T : {(304 * 20 + 10) * kDay, first, (304 * 20 + 0.5) * kDay}) {
+    // A 20-day fit of degree 13 holds to about 0.12" and 0.15 km.
+    const Position p = Cached(cache, internal, kFullTheory, T);
+    EXPECT_LT(ArcsecondsBetween(p.lambda, Direct(0, internal, kFullTheory, T).lambda), 0.5) << T;
+    EXPECT_LT(std::fabs(p.distance - Direct(0, internal, kFullTheory, T).distance) * 6378.14, 0.5) << T;
+    EXPECT_NEAR(cache.CoveredEnd() - cache.CoveredStart(), 20 * kDay, 1e-12) << T;
   }
   SetProgressReporter(previous);
 }

@@ -19,8 +19,8 @@
 #include "platform/globals.h"
 #include "setup/ui/edit_controls.h"
 #include "support/qt/save_png.h"
-#include "support/recording_help_viewer.h"
 #include "support/recording_file_dialog.h"
+#include "support/recording_help_viewer.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -34,7 +34,7 @@ TResidualsFill MainBeltFill() {
   TResidualsFill fill;
   fill.FileName = "mainbelt.obs";
   fill.State = {2.123456789012345, -1.234567890123456, 0.345678901234567,
-                0.456789012345678, 0.678901234567891, 0.123456789012345};
+                0.456789012345678, 0.678901234567891,  0.123456789012345};
   fill.Epoch = kEpoch;
   fill.JD = {2460990.5, 2461000.5, 2461010.5};
   fill.RA = {3.5, 3.6, 3.7};
@@ -77,6 +77,20 @@ TEST_F(ResidualsFormTest, ElementEditsRecomputeTheStateAndBadValuesAreRefused) {
   ASSERT_TRUE(form.Fill(fill, shown));
   ASSERT_EQ(form.Lines()->count(), 3);
   EXPECT_NE(form.Lines()->item(1)->text().indexOf("DA=-1.08  |  DD=0.00"), -1);
+  auto* rms = form.findChild<QLabel*>("Rms");
+  ASSERT_NE(rms, nullptr);
+  EXPECT_EQ(rms->text(), "RMS Fehler: 0.50 Bogensekunden");
+  // The first orbit's pass has no residuals yet: no error is shown, not 0.00.
+  TResidualsFill first = fill;
+  first.DRA.clear();
+  first.DDec.clear();
+  first.HasResiduals = false;
+  first.Rms = 0;
+  TOrbitElementRecord firstShown;
+  ASSERT_TRUE(form.Fill(first, firstShown));
+  EXPECT_EQ(rms->text(), "RMS Fehler:");
+  EXPECT_EQ(form.Lines()->item(1)->text().indexOf("DA="), -1);
+  ASSERT_TRUE(form.Fill(fill, shown));
   EXPECT_EQ(form.SizeLabel()->text(), "a:");
   EXPECT_EQ(form.TimeLabel()->text(), "M:");
 

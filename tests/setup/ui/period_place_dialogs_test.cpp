@@ -36,6 +36,7 @@
 #include "support/recording_file_dialog.h"
 #include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
+#include "theories/observer_completion.h"
 
 namespace kvx {
 namespace {
@@ -161,6 +162,22 @@ TEST_F(Dialogs, PeriodDialogRefusesAndAcceptsByItsRules) {
   EXPECT_EQ(start.Year, -4711);
   EXPECT_NEAR(end.Mjd - start.Mjd, 2.5, 1e-9);
   EXPECT_NEAR(end.PeriodHours, 12.0, 1e-12) << "packed hours";
+
+  // A start on the last day a table may reach (JD 5373484.0, 12:00 UT), as
+  // a configuration's start is clamped: zone 1 holds it a hair below 13:00,
+  // and the text and the hour, minute and second boxes show the same time.
+  TObserverRecord last = Record(1, 1, 2024, 0);
+  last.Mjd = JdToMjd(kLastTableJulianDay);
+  UTToLocalTime(last);
+  ASSERT_EQ(last.Year, 9999);
+  WhenModalShown([](QDialog& dialog) {
+    EXPECT_EQ(Child<QLineEdit>(dialog, "StartTime")->text(), "13:00:00");
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartHour")->value(), 13);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartMinute")->value(), 0);
+    EXPECT_EQ(Child<QSpinBox>(dialog, "StartSecond")->value(), 0);
+    dialog.reject();
+  });
+  EXPECT_EQ(ShowPeriodDialog(minutes, seconds, last, end, interval, span, step), 0);
 }
 
 // The period dialog's dates are dd.mm.yyyy, the year with four digits, on
