@@ -110,9 +110,7 @@ bool AskWriteOverChangedFile(const std::string& name, bool saveAsFollows) {
              LanguageEnglish != 0 ? "File changed" : "Datei geändert") == MessageResult::Yes;
 }
 
-bool TOpenedFile::ChangedOnDisk(const std::string& name) const {
-  return name == Name && ChangedSince(File, name);
-}
+bool TOpenedFile::ChangedOnDisk(const std::string& name) const { return name == Name && ChangedSince(File, name); }
 
 bool SaveUserFile(const std::string& name, const TSaveFailureLead& lead, TOpenedFile* opened, const TWriteFile& write) {
   TWriteError error;
