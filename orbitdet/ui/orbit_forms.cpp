@@ -225,7 +225,11 @@ bool TResidualsForm::Fill(const TResidualsFill& fill, TOrbitElementRecord& eleme
   // Before the first residuals (the first orbit's pass) there is no error to
   // show: the caption stands alone.
   std::string rms = ByLanguage("RMS Fehler:", "RMS Error:");
-  if (fill.HasResiduals) rms += " " + Fixed(fill.Rms * 3600, 2) + ByLanguage(" Bogensekunden", " arcseconds");
+  if (fill.HasResiduals) {
+    rms += ' ';
+    rms += Fixed(fill.Rms * 3600, 2);
+    rms += ByLanguage(" Bogensekunden", " arcseconds");
+  }
   rms_->setText(QString::fromStdString(rms));
   ShowState();
   rate_edit_->SetValue(rate_, 2);

@@ -310,18 +310,22 @@ TEST(MoonCacheTest, PanelShowsTheNodesWhileNoProgressBarIs) {
   SetProgressReporter(previous);
 }
 
+// A progress panel whose window events run one pending action: what the
+// event loop would handle while a refit shows its panel.
+struct EventsDuringRefit : RecordingProgress {
+  std::function<void()> pending;
+  void ProcessEvents() override {
+    RecordingProgress::ProcessEvents();
+    if (pending) std::exchange(pending, nullptr)();
+  }
+};
+
 // Window events run while a refit shows its panel; a Moon request handled
 // then (the idle keeper, a table command) gets the direct series for its
 // own instant and leaves no fit behind that answers one span with another
 // span's series: every span asked afterwards agrees with the direct series.
 TEST(MoonCacheTest, ARequestDuringARefitIsAnsweredForItsOwnInstant) {
-  struct EventsDuringRefit : RecordingProgress {
-    std::function<void()> pending;
-    void ProcessEvents() override {
-      RecordingProgress::ProcessEvents();
-      if (pending) std::exchange(pending, nullptr)();
-    }
-  } progress;
+  EventsDuringRefit progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   const TTheorySelection internal = MoonTheory(0);
   tmooncheb cache(12, 13);
@@ -350,13 +354,7 @@ TEST(MoonCacheTest, ARequestDuringARefitIsAnsweredForItsOwnInstant) {
 // 12-day grid holds T = 0.1, span 304 of the 20-day grid lies 2430 days
 // later), nor may the request that started it get anything but its place.
 TEST(MoonCacheTest, ASpanChangedDuringARefitDropsTheFitOfTheOldSpan) {
-  struct EventsDuringRefit : RecordingProgress {
-    std::function<void()> pending;
-    void ProcessEvents() override {
-      RecordingProgress::ProcessEvents();
-      if (pending) std::exchange(pending, nullptr)();
-    }
-  } progress;
+  EventsDuringRefit progress;
   ProgressReporter* previous = SetProgressReporter(&progress);
   const TTheorySelection internal = MoonTheory(0);
   TMoonCacheState state;
