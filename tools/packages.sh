@@ -15,9 +15,11 @@ KVX_BUILD_PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-translations-l
 KVX_DATA_TOOL_PACKAGES=(stellarium-data python3-dateutil python3-erfa python3-numpy swe-basic-data libgeonames0 kstars-data python3-skyfield python3-pandas nodejs proj-bin gnumeric)
 # clang and libclang-rt-dev (libFuzzer and the sanitizer run-times) build the fuzz targets;
 # clang-format checks the format of the program code (tools/check_format.sh);
+# valgrind counts the instructions of bench/write_cost.sh (its callgrind.h lets
+# bench_write_cost count only each case itself);
 # locales gives the locale sources from which the tests make the German and
 # French locales they run under once more (tests/CMakeLists.txt, localedef).
-KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev clang-format locales)
+KVX_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libreoffice-calc-nogui poppler-utils python3-openpyxl python3-astropy libswe-dev python3-ephem python3-skyfield python3-sgp4 libgsl-dev clang libclang-rt-dev clang-format locales valgrind)
 
 # Installs the missing packages of the given list with apt-get when running
 # as root; otherwise prints the command to run and fails. With
