@@ -15,8 +15,9 @@ namespace kvx {
 // locale for every category, numbers too, which would make every number the
 // C library converts follow the desktop's decimal comma. The windows' own
 // boxes (spin boxes, progress bars) show numbers as the cells do: ASCII
-// digits and the desktop's decimal mark, whatever digits the desktop's own
-// locale writes (Arabic-Indic ones in Egypt).
+// digits and the desktop's decimal mark; the desktop's own locale where it
+// writes them, a named one with its marks where it writes other digits
+// (Arabic-Indic ones in Egypt).
 std::unique_ptr<QApplication> StartApplication(int& argc, char** argv);
 
 }  // namespace kvx

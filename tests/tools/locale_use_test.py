@@ -43,8 +43,8 @@ DESKTOP_LOCALE = re.compile(
 DESKTOP_LOCALE_PLACES = {
     "platform/locale_reader.cpp": "reads the desktop's separators and date order once, and sets the C library's "
                                   "locale at start (numbers in \"C\")",
-    "platform/qt/application_start.cpp": "gives the windows' boxes the cells' digits and decimal mark at start "
-                                         "(QLocale::setDefault of a locale it names, never the desktop's)",
+    "platform/qt/application_start.cpp": "looks at the desktop's digits and decimal mark once at start and, where "
+                                         "they are not the cells', gives the windows' boxes a locale it names",
 }
 
 # The places that may fold case by other rules than ASCII: none; texts of

@@ -24,6 +24,15 @@ TEST(BoxNumbers, BoxesShowTheCellsDigitsAndDecimalMark) {
   margin.setDecimals(2);
   margin.setValue(2.5);
   EXPECT_EQ(margin.text(), QString("2") + DesktopSeparators().Decimal + "50");
+  // The other of '.' and ',' typed where it groups nothing on this desktop
+  // is no grouping mark in a box either: "1.5" is never 15.
+  margin.setRange(-1000, 1000);
+  const char other = DesktopSeparators().Decimal == ',' ? '.' : ',';
+  if (DesktopSeparators().Thousands != other) {
+    QString typed = QString("1") + other + "5";
+    int cursor = 0;
+    EXPECT_NE(margin.validate(typed, cursor), QValidator::Acceptable) << typed.toStdString();
+  }
   QProgressBar bar;
   bar.setRange(0, 100);
   bar.setValue(42);
