@@ -41,12 +41,14 @@
 
 #include "bench/catalogue_lines.h"
 #include "catalogues/astorb_conversion.h"
+#include "platform/number_text.h"
 #include "platform/workbook/workbook.h"
 #include "platform/workbook/workbook_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using kvx::WholeNumberText;
 using kvx::workbook::TWorkbook;
 
 constexpr int kLines = 100000;
@@ -77,7 +79,7 @@ std::string TabText() {
       for (int c = 1; c <= 10; ++c) {
         if (c > 1) line += '\t';
         const long scaled = static_cast<long>(r) * 3700 + c * 10001;
-        line += std::to_string(scaled / 10000) + ',' + std::to_string(10000 + scaled % 10000).substr(1);
+        line += WholeNumberText(scaled / 10000) + ',' + WholeNumberText(10000 + scaled % 10000).substr(1);
       }
       out << line << "\r\n";
     }

@@ -15,6 +15,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/globals.h"
+#include "platform/number_text.h"
 
 namespace kvx::workbook {
 
@@ -453,7 +454,7 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
   std::string expText;
   if (section.Exponent) {
     const int absExp = std::abs(exponent);
-    std::string e = std::to_string(absExp);
+    std::string e = WholeNumberText(absExp);
     const std::size_t minExp =
         std::max<std::size_t>(1, static_cast<std::size_t>(std::count(expTemplate.begin(), expTemplate.end(), '0')));
     while (e.size() < minExp) e.insert(e.begin(), '0');
@@ -631,16 +632,16 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       const std::string_view inner = section.substr(i + 1, stop - i - 1);
       i = stop;
       if (!inner.empty() && inner.find_first_not_of("hH") == std::string_view::npos) {
-        std::string h = std::to_string(totalSeconds / 3600);
+        std::string h = WholeNumberText(totalSeconds / 3600);
         while (h.size() < inner.size()) h.insert(h.begin(), '0');
         out += h;
         lastWasHour = true;
       } else if (!inner.empty() && inner.find_first_not_of("mM") == std::string_view::npos) {
-        std::string m = std::to_string(totalSeconds / 60);
+        std::string m = WholeNumberText(totalSeconds / 60);
         while (m.size() < inner.size()) m.insert(m.begin(), '0');
         out += m;
       } else if (!inner.empty() && inner.find_first_not_of("sS") == std::string_view::npos) {
-        std::string s = std::to_string(totalSeconds);
+        std::string s = WholeNumberText(totalSeconds);
         while (s.size() < inner.size()) s.insert(s.begin(), '0');
         out += s;
       }
@@ -648,13 +649,13 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       const std::size_t n = run('y');
       // Three letters or more: the year with four digits ("0089"), which
       // typed or read again is the same year.
-      std::string y = std::to_string(year);
+      std::string y = WholeNumberText(year);
       if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
       out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : y;
     } else if (l == 'd') {
       const std::size_t n = run('d');
       if (n == 1)
-        out += std::to_string(day);
+        out += WholeNumberText(day);
       else if (n == 2)
         out += TwoDigits(day);
       else if (n == 3)
@@ -665,7 +666,7 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       const std::size_t n = run('h');
       long long h = hour;
       if (ampm) h = (h % 12 == 0) ? 12 : h % 12;
-      out += n >= 2 ? TwoDigits(h) : std::to_string(h);
+      out += n >= 2 ? TwoDigits(h) : WholeNumberText(h);
       lastWasHour = true;
     } else if (l == 'm') {
       const std::size_t n = run('m');
@@ -677,9 +678,9 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
         minutes = j < section.size() && Lower(section[j]) == 's';
       }
       if (minutes) {
-        out += n >= 2 ? TwoDigits(minute) : std::to_string(minute);
+        out += n >= 2 ? TwoDigits(minute) : WholeNumberText(minute);
       } else if (n == 1) {
-        out += std::to_string(month);
+        out += WholeNumberText(month);
       } else if (n == 2) {
         out += TwoDigits(month);
       } else if (n == 3) {
@@ -692,9 +693,9 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       lastWasHour = false;
     } else if (l == 's') {
       const std::size_t n = run('s');
-      out += n >= 2 ? TwoDigits(second) : std::to_string(second);
+      out += n >= 2 ? TwoDigits(second) : WholeNumberText(second);
       if (secondDecimals > 0 && i + 1 < section.size() && section[i + 1] == '.') {
-        std::string fraction = std::to_string(subSecond);
+        std::string fraction = WholeNumberText(subSecond);
         while (static_cast<int>(fraction.size()) < computedDecimals) fraction.insert(fraction.begin(), '0');
         if (computedDecimals == 0) fraction.clear();
         fraction.resize(static_cast<std::size_t>(secondDecimals), '0');

@@ -34,6 +34,7 @@
 #include "eclipses/star_catalogue.h"
 #include "engine/table_globals.h"
 #include "platform/globals.h"
+#include "platform/number_text.h"
 #include "platform/settings_store.h"
 #include "support/fixed_clock.h"
 #include "support/qt/main_form_test.h"
@@ -155,7 +156,7 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
     ASSERT_EQ(form.State().Period.AutoEnd, autoEnd ? 1 : 0);
   };
   const auto date = [](const TObserverRecord& r) {
-    return std::to_string(r.Day) + "." + std::to_string(r.Month) + "." + std::to_string(r.Year);
+    return WholeNumberText(r.Day) + "." + WholeNumberText(r.Month) + "." + WholeNumberText(r.Year);
   };
   // Another period, then the saved one from the menu.
   const auto restore = [](TMainForm& form) {
@@ -228,7 +229,7 @@ TEST_F(ConfigWindow, ThePeriodComesBackAsItWasSavedAfterARestart) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
     const int on = c.on;
     const std::string what =
-        std::to_string(c.switchByte) + std::to_string(c.confirmed) + std::to_string(static_cast<int>(c.end));
+        WholeNumberText(c.switchByte) + WholeNumberText(c.confirmed) + WholeNumberText(static_cast<int>(c.end));
     TMainForm form;
     start(form);
     const TEphemerisPeriodState& p = form.State().Period;
@@ -282,7 +283,7 @@ TEST_F(ConfigWindow, ADamagedOrNaNStartComesBackInStepWithItsInstant) {
   }
   const std::string file = DataFolder() + "/Varbo4.ocf";
   const auto date = [](const TObserverRecord& r) {
-    return std::to_string(r.Day) + "." + std::to_string(r.Month) + "." + std::to_string(r.Year);
+    return WholeNumberText(r.Day) + "." + WholeNumberText(r.Month) + "." + WholeNumberText(r.Year);
   };
   constexpr std::size_t kStartMjd = kConfigMagicSize + 28 + observer_record_offsets::kMjd;
   struct Case {
@@ -374,8 +375,8 @@ TEST_F(ConfigWindow, ACutAutomaticEndAndAZoneOf14HoursComeBackAsTheyShould) {
   QApplication::processEvents();
   EXPECT_EQ(p.AutoEnd, 0);
   EXPECT_NEAR(p.End.Mjd - p.Start.Mjd, cutLength, 1e-6);
-  EXPECT_EQ(std::to_string(p.Start.Zone) + "/" + std::to_string(p.Start.ZoneMinutes), "12/120");
-  EXPECT_EQ(std::to_string(p.End.Zone) + "/" + std::to_string(p.End.ZoneMinutes), "12/120");
+  EXPECT_EQ(WholeNumberText(p.Start.Zone) + "/" + WholeNumberText(p.Start.ZoneMinutes), "12/120");
+  EXPECT_EQ(WholeNumberText(p.End.Zone) + "/" + WholeNumberText(p.End.ZoneMinutes), "12/120");
   // The local date and time as stored, 14 h east of UT.
   const TObserverRecord stored =
       DecodeObserverRecord(std::span<const std::uint8_t, kObserverRecordSize>(data + kStart, kObserverRecordSize));

@@ -22,6 +22,7 @@
 #include "orbitdet/start_values_file.h"
 #include "platform/file_dialog.h"
 #include "platform/messages.h"
+#include "platform/number_text.h"
 #include "platform/save_failure.h"
 #include "platform/workbook/workbook.h"
 #include "support/recording_file_dialog.h"
@@ -165,9 +166,9 @@ TEST_F(UserFiles, EveryWriterKeepsModeAndLinksAndNamesTheCause) {
   int k = 0;
   for (const Writer& w : Writers()) {
     SCOPED_TRACE(w.Label);
-    const fs::path folder = scratch_.Path() / ("in" + std::to_string(k));
-    const fs::path real = scratch_.Path() / ("real" + std::to_string(k));
-    const fs::path locked = scratch_.Path() / ("locked" + std::to_string(k++));
+    const fs::path folder = scratch_.Path() / ("in" + WholeNumberText(k));
+    const fs::path real = scratch_.Path() / ("real" + WholeNumberText(k));
+    const fs::path locked = scratch_.Path() / ("locked" + WholeNumberText(k++));
     for (const fs::path& f : {folder, real, locked}) fs::create_directories(f);
     if (w.Prepare) w.Prepare(folder);
     messages_.messages.clear();

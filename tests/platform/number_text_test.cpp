@@ -27,7 +27,7 @@ std::string RandomNumberText(std::mt19937_64& random, char decimal) {
     text += decimal;
     for (int k = 1 + pick(8); k > 0; --k) text += static_cast<char>('0' + pick(10));
   }
-  if (pick(8) == 0) text += "e" + std::to_string(pick(40) - 20);
+  if (pick(8) == 0) text += "e" + WholeNumberText(pick(40) - 20);
   return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/name_tables.h"
 #include "platform/globals.h"
+#include "platform/number_text.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
@@ -72,7 +73,7 @@ TEST(QtSettingsStore, NumbersAndTypedTextsReadBackUnderAnotherDesktop) {
     {
       QtSettingsStore store(path);
       store.WriteInteger("Window", "x", -1234567);
-      for (std::size_t k = 0; k < std::size(typed); ++k) store.WriteString("Typed", std::to_string(k), typed[k]);
+      for (std::size_t k = 0; k < std::size(typed); ++k) store.WriteString("Typed", WholeNumberText(k), typed[k]);
     }
     const std::string text = test::TempFolder::Read(path);
     EXPECT_NE(text.find("x=-1234567\n"), std::string::npos) << text;
@@ -81,7 +82,7 @@ TEST(QtSettingsStore, NumbersAndTypedTextsReadBackUnderAnotherDesktop) {
     QtSettingsStore store(path);
     EXPECT_EQ(store.ReadInteger("Window", "x"), -1234567);
     for (std::size_t k = 0; k < std::size(typed); ++k) {
-      EXPECT_EQ(store.ReadString("Typed", std::to_string(k)), typed[k]) << text;
+      EXPECT_EQ(store.ReadString("Typed", WholeNumberText(k)), typed[k]) << text;
     }
   }
   ApplyLocaleSeparators(desktop);
