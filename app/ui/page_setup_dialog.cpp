@@ -17,6 +17,7 @@
 #include "app/ui/app_dialog_builders.h"
 #include "platform/globals.h"
 #include "platform/messages.h"
+#include "platform/qt/decimal_box.h"
 #include "platform/qt/dialog_buttons.h"
 #include "platform/qt/dialog_rows.h"
 
@@ -29,7 +30,7 @@ QString T(const char* german, const char* english) {
 }
 
 QDoubleSpinBox* MarginBox(QWidget* parent) {
-  auto* box = new QDoubleSpinBox(parent);
+  auto* box = new TDecimalBox(parent);
   box->setRange(-100.0, 100.0);  // the check on OK says what cannot be right
   box->setDecimals(2);
   box->setSingleStep(0.1);

@@ -9,10 +9,8 @@ namespace kvx {
 namespace {
 
 // A named locale with ASCII digits whose decimal and grouping marks are the
-// desktop's as the cells take them: a box reads a typed number by its
-// locale, and a mark typed by habit must not pass as grouping there ("1.5"
-// would be 15 in a German box on a French desktop, "1,5" in a plain one on a
-// Swiss desktop).
+// desktop's as the cells take them, for the boxes of a desktop whose own
+// locale writes other digits or another decimal mark than the cells.
 QLocale BoxLocale(const TIntlSeparators& desktop) {
   if (desktop.Decimal == ',') {
     return desktop.Thousands == '.' ? QLocale(QLocale::German, QLocale::Germany)

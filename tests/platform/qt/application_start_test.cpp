@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 #include <QProgressBar>
 #include <QSpinBox>
 
 #include "platform/locale_reader.h"
+#include "platform/qt/decimal_box.h"
 
 namespace kvx {
 namespace {
@@ -32,6 +35,22 @@ TEST(BoxNumbers, BoxesShowTheCellsDigitsAndDecimalMark) {
     QString typed = QString("1") + other + "5";
     int cursor = 0;
     EXPECT_NE(margin.validate(typed, cursor), QValidator::Acceptable) << typed.toStdString();
+  }
+  // The page margins take '.' and ',' alike as the decimal mark, typed
+  // key by key as the user types them.
+  for (const char* typed : {"1.5", "1,5"}) {
+    TDecimalBox box;
+    box.setRange(-100, 100);
+    box.setDecimals(2);
+    box.setSuffix(" cm");
+    box.selectAll();
+    for (const char* key = typed; *key != '\0'; ++key) {
+      QKeyEvent press(QEvent::KeyPress, *key, Qt::NoModifier, QString(QLatin1Char(*key)));
+      QApplication::sendEvent(&box, &press);
+    }
+    box.interpretText();
+    EXPECT_EQ(box.value(), 1.5) << typed;
+    EXPECT_EQ(box.text(), QString("1") + DesktopSeparators().Decimal + "50 cm") << typed;
   }
   QProgressBar bar;
   bar.setRange(0, 100);
