@@ -46,6 +46,9 @@ enum class TWriteFailure : std::uint8_t {
 struct TWriteError {
   TWriteFailure Cause = TWriteFailure::None;
   std::string Text;
+  // The copy that holds the file's old contents where a rewrite in place
+  // failed and could not put them back; empty otherwise.
+  std::string OldContents;
   // Sets both; false, for `return error.Fail(...)`.
   bool Fail(TWriteFailure cause, std::string text);
   // Sets the cause from the system's error number and the text with the
@@ -127,7 +130,8 @@ std::string ResolvedTarget(const std::string& path);
 TWriteFailure WhyNotWritable(const std::string& path);
 
 // Replaces (or creates) `path` with `bytes`, keeping what the file replaced
-// was (see above); a new file gets the mode the user's umask gives. False
+// was (see above); a new file gets the mode the folder's default access
+// control list gives, else the user's umask. False
 // when it could not: the target is then unchanged, no temporary file is
 // left, and `error` says why.
 bool WriteFileReplacing(const std::string& path, std::string_view bytes, TWriteError& error,

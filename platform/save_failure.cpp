@@ -70,7 +70,12 @@ void ShowSaveFailure(const TSaveFailureLead& lead, const std::string& name, cons
       english += " " + sentences.second;
     };
     add(CauseSentences(name, error));
-    if (FileStampOf(name).Exists) add({"Die Datei bleibt, wie sie war.", "The file stays as it was."});
+    if (!error.OldContents.empty()) {
+      add({"Ihr alter Inhalt steht in " + error.OldContents + ".",
+           "Its old contents are in " + error.OldContents + "."});
+    } else if (FileStampOf(name).Exists) {
+      add({"Die Datei bleibt, wie sie war.", "The file stays as it was."});
+    }
     if (anotherName) add({"Bitte wählen Sie einen anderen Namen oder Ort.", "Please choose another name or place."});
   }
   ShowMessage(german, english, MessageIcon::Error, MessageButtons::Ok,

@@ -196,15 +196,15 @@ std::string FieldValue(std::string_view written, const TTextDialect& dialect) {
 }
 
 // The cells whose fields read otherwise with the decimal mark `to` than
-// with the file's, and the first of them (the decimal mark the file written
+// with the file's (blanks grouping as `check` says), and the first of them (the decimal mark the file written
 // would be read with is not the file's).
 void CountDecimalChange(const TWrittenText& written, const TTextDialect& dialect, char from, char to,
                         TTextSaveCheck& check) {
   check.DecimalTo = to;
   for (const TWrittenField& field : written.Fields) {
     const std::string value = FieldValue(written.Field(field), dialect);
-    const auto before = FieldNumber(value, from);
-    const auto after = FieldNumber(value, to);
+    const auto before = FieldNumber(value, from, check.BlankGroups);
+    const auto after = FieldNumber(value, to, check.BlankGroups);
     if (before.has_value() == after.has_value() && (!before || before->Number == after->Number)) continue;
     if (check.DecimalCells++ == 0) check.DecimalCell = value;
   }
@@ -310,11 +310,12 @@ TTextSaveCheck JudgeWritten(const TWorkbook& book, const TTextDialect& dialect, 
       if (line.End != had && !(had == TLineEnd::None && r < rows)) check.LineEnds = true;
     }
   }
+  // Whether blanks group, before the decimal change is counted by it.
+  check.BlankGroups = evidence.BlankGroups();
   const char mark = locale.Decimal == ',' ? ',' : '.';
   if (const char next = evidence.Decimal(book.Locale().Decimal); next != mark) {
     CountDecimalChange(written, dialect, mark, next, check);
   }
-  check.BlankGroups = evidence.BlankGroups();
   check.Dates = dates.Form(book.Locale().DateOrder);
   if (check.Dates.Separator != 0) CountDateChanges(book, dialect, written, dates, !writer.KeepsFileForm(), check);
   return check;

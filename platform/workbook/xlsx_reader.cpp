@@ -515,13 +515,14 @@ void ReadLineSizes(const ss::sheet& sheet, const TXlsxSheetSettings* settings, T
     ss::col_t end = 0;
     const ss::col_width_t width = sheet.get_col_width(col - 1, &first, &end);
     const int runEnd = std::min<int>(std::max<int>(col, end), lastCol);
-    if (width != defaultWidth && width != 0) {
-      for (int c = col; c <= runEnd; ++c) data.ColWidths[c] = std::round(ColumnCharacters(width) * 100.0) / 100.0;
-    }
     const bool hidden = sheet.is_col_hidden(col - 1, &first, &end);
-    const int hiddenEnd = std::min<int>(std::max<int>(col, end), runEnd);
-    for (int c = col; hidden && c <= hiddenEnd; ++c) data.HiddenCols.insert(c);
-    col = hiddenEnd + 1;
+    // Up to where both runs go on, so that each line is set once.
+    const int stepEnd = std::min<int>(std::max<int>(col, end), runEnd);
+    if (width != defaultWidth && width != 0) {
+      for (int c = col; c <= stepEnd; ++c) data.ColWidths[c] = std::round(ColumnCharacters(width) * 100.0) / 100.0;
+    }
+    for (int c = col; hidden && c <= stepEnd; ++c) data.HiddenCols.insert(c);
+    col = stepEnd + 1;
   }
   const int lastRow = std::min(kMaxRows, std::max(data.LastRow(), 1) + 64);
   for (int row = 1; row <= lastRow;) {
@@ -529,13 +530,13 @@ void ReadLineSizes(const ss::sheet& sheet, const TXlsxSheetSettings* settings, T
     ss::row_t end = 0;
     const ss::row_height_t height = sheet.get_row_height(row - 1, &first, &end);
     const int runEnd = std::min<int>(std::max<int>(row, end), lastRow);
-    if (height != defaultHeight) {
-      for (int r = row; r <= runEnd; ++r) data.RowHeights[r] = height / 20.0;
-    }
     const bool hidden = sheet.is_row_hidden(row - 1, &first, &end);
-    const int hiddenEnd = std::min<int>(std::max<int>(row, end), runEnd);
-    for (int r = row; hidden && r <= hiddenEnd; ++r) data.HiddenRows.insert(r);
-    row = hiddenEnd + 1;
+    const int stepEnd = std::min<int>(std::max<int>(row, end), runEnd);
+    if (height != defaultHeight) {
+      for (int r = row; r <= stepEnd; ++r) data.RowHeights[r] = height / 20.0;
+    }
+    for (int r = row; hidden && r <= stepEnd; ++r) data.HiddenRows.insert(r);
+    row = stepEnd + 1;
   }
   if (settings != nullptr) {
     data.HiddenRows.insert(settings->HiddenRows.begin(), settings->HiddenRows.end());

@@ -319,7 +319,8 @@ std::optional<TSheetProtection> SheetProtectionOf(const std::map<std::string, st
 // The criteria of a sheet's filter from the part after its cells: each
 // <filterColumn> with a list of values (<filters>) or one or two
 // conditions (<customFilters>). A column with criteria of another kind (top
-// 10, dynamic, colour, icon, date groups) is counted in `leftOut`.
+// 10, dynamic, colour, icon, date groups) or a list of more entries than
+// the writer takes is counted in `leftOut`.
 void ReadFilterColumns(const std::string& tail, TXlsxSheetSettings& sheet) {
   const std::size_t start = tail.find("<autoFilter");
   const std::size_t end = start == std::string::npos ? start : tail.find("</autoFilter>", start);
@@ -354,7 +355,11 @@ void ReadFilterColumns(const std::string& tail, TXlsxSheetSettings& sheet) {
       column.Conditions.push_back(std::move(c));
     }
     const bool values = !column.Values.empty() || column.Blanks;
-    writable = writable && column.Conditions.size() <= 2 && !(values && !column.Conditions.empty());
+    // The writer counts a list's entries in 16 bits: a longer list is
+    // left out (and counted) rather than written wrong.
+    constexpr std::size_t kMostListEntries = 65535;
+    writable = writable && column.Conditions.size() <= 2 && !(values && !column.Conditions.empty()) &&
+               column.Values.size() + (column.Blanks ? 1 : 0) <= kMostListEntries;
     if (!writable) {
       ++sheet.FilterColumnsLeftOut;
     } else if (values || !column.Conditions.empty()) {

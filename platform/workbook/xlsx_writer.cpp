@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "platform/safe_file_write.h"
@@ -214,6 +215,13 @@ bool WriteFilterColumns(lxw_worksheet* ws, const TSheetData& sheet, TWriteError&
       std::vector<lxw_filter_rule> rules;
       for (const TFilterCondition& condition : column.Conditions) {
         rules.push_back({FilterCriterion(condition.Operator), const_cast<char*>(condition.Value.c_str()), 0.0});
+      }
+      // The library writes "equal ... or ..." as a list of the first
+      // value, the second condition lost: "or" is the same either way
+      // round, so an "equal" goes second.
+      if (rules.size() == 2 && !column.And && rules[0].criteria == LXW_FILTER_CRITERIA_EQUAL_TO &&
+          rules[1].criteria != LXW_FILTER_CRITERIA_EQUAL_TO) {
+        std::swap(rules[0], rules[1]);
       }
       result = rules.size() == 1 ? worksheet_filter_column(ws, col, &rules[0])
                                  : worksheet_filter_column2(ws, col, &rules[0], &rules[1],

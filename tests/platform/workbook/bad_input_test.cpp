@@ -1328,6 +1328,28 @@ TEST_F(BadInputTest, EveryPartOfAWorkbookIsKeptOrCounted) {
   ASSERT_EQ(Open(book, topTen), "");
   EXPECT_EQ(ReadLossKinds(book.ReadLosses(), true), "1 filter criterion (top 10, colour, icon, date group, dynamic)");
   EXPECT_EQ(book.SheetData(1).FilterColumns.size(), 1u);
+  // ... a list of more values than the writer counts (16 bits); "equal or
+  // another condition" is written whole.
+  constexpr const char* kCondition = "<customFilters><customFilter operator=\"greaterThan\" val=\"4\"/></customFilters>";
+  std::string values = "<filters>";
+  for (int k = 0; k < 65536; ++k) values += "<filter val=\"" + WholeNumberText(k) + "\"/>";
+  values += "</filters>";
+  std::ofstream(topTen, std::ios::binary) << Edited(std::string(KVX_FIXTURE_DIR) + "/workbook_parts_openpyxl.xlsx",
+                                                    {{"xl/worksheets/sheet1.xml", kCondition, values}});
+  ASSERT_EQ(Open(book, topTen), "");
+  EXPECT_EQ(book.ReadLosses()[TReadLoss::FilterCriteria], 1);
+  EXPECT_EQ(book.SheetData(1).FilterColumns.size(), 1u);
+  std::ofstream(topTen, std::ios::binary) << Edited(
+      std::string(KVX_FIXTURE_DIR) + "/workbook_parts_openpyxl.xlsx",
+      {{"xl/worksheets/sheet1.xml", kCondition,
+        "<customFilters><customFilter operator=\"equal\" val=\"5\"/><customFilter operator=\"greaterThan\" "
+        "val=\"10\"/></customFilters>"}});
+  ASSERT_EQ(Open(book, topTen), "");
+  ASSERT_TRUE(WriteXlsxProven(book, saved, proofError, found)) << proofError.Text << found.Cell;
+  ASSERT_EQ(Open(book, saved), "");
+  ASSERT_EQ(book.SheetData(1).FilterColumns.size(), 2u);
+  EXPECT_EQ(book.SheetData(1).FilterColumns[1].Conditions.size(), 2u)
+      << PartOf(saved, "xl/worksheets/sheet1.xml");
   // ... a theme colour without the theme, a property of a kind the writer
   // does not write (a list of texts).
   const std::string themeless = PathOf("themeless.xlsx");
