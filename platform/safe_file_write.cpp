@@ -7,7 +7,6 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -108,24 +107,48 @@ mode_t CurrentUmask() {
   return mask;
 }
 
-bool InGroup(gid_t group) {
-  if (group == ::getegid()) return true;
-  const int count = ::getgroups(0, nullptr);
-  if (count <= 0) return false;
-  std::vector<gid_t> groups(static_cast<std::size_t>(count));
-  const int got = ::getgroups(count, groups.data());
-  return got > 0 && std::find(groups.begin(), groups.begin() + got, group) != groups.begin() + got;
-}
+// Whether the mode of `status` lets this user write as far as the mode
+// can tell. The superuser, whom the system lets write anything, is held to
+// the mode: a file without any write bit is read-only to him too. For
+// every other user the system decides (access()), which reads the access
+// control list beside the mode: a user the list names may write a file
+// whose group bits say no.
+bool ModeLetsWrite(const struct stat& status) { return ::geteuid() != 0 || (status.st_mode & 0222) != 0; }
 
-// Whether the mode of `status` lets this user write: the bits of the
-// owner, the group or the others, whichever the user is; for the
-// superuser, whom the system lets write anything, any write bit.
-bool ModeLetsWrite(const struct stat& status) {
-  const uid_t user = ::geteuid();
-  if (user == 0) return (status.st_mode & 0222) != 0;
-  if (status.st_uid == user) return (status.st_mode & S_IWUSR) != 0;
-  if (InGroup(status.st_gid)) return (status.st_mode & S_IWGRP) != 0;
-  return (status.st_mode & S_IWOTH) != 0;
+// The mode a file created in `folder` gets: where the folder has a default
+// access control list, the system takes the new file's bits from the
+// list (owner, mask or else the owning group, others) and not from the
+// umask, as for a file any other program creates there; else the umask's.
+mode_t NewFileMode(const std::string& folder) {
+  std::string list(1024, '\0');
+  const ssize_t got = ::getxattr(folder.c_str(), "system.posix_acl_default", list.data(), list.size());
+  if (got < 4 || (got - 4) % 8 != 0) return 0666 & ~CurrentUmask();
+  const auto field = [&](std::size_t at, int size) {
+    unsigned value = 0;
+    for (int k = size - 1; k >= 0; --k) value = value * 256 + static_cast<unsigned char>(list[at + k]);
+    return value;
+  };
+  unsigned owner = 0, group = 0, mask = 8, other = 0;  // mask 8: none given
+  for (std::size_t at = 4; at + 8 <= static_cast<std::size_t>(got); at += 8) {
+    const unsigned bits = field(at + 2, 2) & 7;
+    switch (field(at, 2)) {
+      case 0x01:
+        owner = bits;
+        break;
+      case 0x04:
+        group = bits;
+        break;
+      case 0x10:
+        mask = bits;
+        break;
+      case 0x20:
+        other = bits;
+        break;
+      default:
+        break;
+    }
+  }
+  return 0666 & static_cast<mode_t>(owner << 6 | (mask != 8 ? mask : group) << 3 | other);
 }
 
 constexpr const char* kTemporarySuffix = ".kvxtmp";
@@ -201,9 +224,14 @@ bool ReadAttributes(const std::string& path, std::vector<std::pair<std::string, 
     const std::string name = names.c_str() + at;
     at += name.size() + 1;
     std::string value;
+    bool removed = false;
     for (;;) {
       const ssize_t size = ::getxattr(path.c_str(), name.c_str(), nullptr, 0);
-      if (size < 0) return errno == ENODATA;  // removed meanwhile
+      if (size < 0 && errno == ENODATA) {
+        removed = true;  // removed meanwhile: the others are still taken
+        break;
+      }
+      if (size < 0) return false;
       value.resize(static_cast<std::size_t>(size));
       const ssize_t got = ::getxattr(path.c_str(), name.c_str(), value.data(), value.size());
       if (got >= 0) {
@@ -212,7 +240,7 @@ bool ReadAttributes(const std::string& path, std::vector<std::pair<std::string, 
       }
       if (errno != ERANGE) return false;
     }
-    attributes.emplace_back(name, std::move(value));
+    if (!removed) attributes.emplace_back(name, std::move(value));
   }
   return true;
 }
@@ -276,7 +304,9 @@ bool RewriteInPlace(const std::string& temporary, const std::string& target, TWr
   if (failed != 0) {
     // The old contents back, as far as the system lets.
     if (CopyContents(old.Get(), file.Get()) != 0 || Calls().Sync(file.Get(), target) != 0) {
-      return error.FailWithErrno(failed, "cannot rewrite " + target + "; its old contents are in " + copy);
+      error.FailWithErrno(failed, "cannot rewrite " + target + "; its old contents are in " + copy);
+      error.OldContents = copy;
+      return false;
     }
     dropCopy();
     return error.FailWithErrno(failed, "cannot rewrite " + target);
@@ -482,7 +512,7 @@ bool ReplaceWithTemporary(const std::string& temporary, const std::string& path,
     discard();
     return rewritten;
   }
-  if (!exists && ::chmod(temporary.c_str(), 0666 & ~CurrentUmask()) != 0) {
+  if (!exists && ::chmod(temporary.c_str(), NewFileMode(FolderOf(target))) != 0) {
     error.FailWithErrno(errno, "cannot set the mode of " + temporary);
     return discard();
   }

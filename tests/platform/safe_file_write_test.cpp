@@ -13,8 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/save_failure.h"
 #include "support/access_list.h"
 #include "support/file_size_limit.h"
+#include "support/recording_message_sink.h"
 #include "support/temp_folder.h"
 
 namespace kvx {
@@ -221,6 +223,16 @@ TEST(SafeFileWrite, AFileKeepsItsAccessListAttributesAndOwner) {
   ASSERT_TRUE(WriteFileReplacing(shared, "newer", error, THardLinks::Keep)) << error.Text;
   EXPECT_EQ(test::TempFolder::Read((folder / "shared-too.txt").string()), "newer");
   EXPECT_EQ(test::Attribute(shared, test::kAccessListAttribute), list);
+  // A new file in a folder with a default list gets the list with its
+  // mask, as a file any program creates there, and not the umask's 0644.
+  fs::create_directories(folder / "team");
+  ASSERT_TRUE(test::SetAttribute((folder / "team").string(), "system.posix_acl_default", list));
+  const mode_t umask = ::umask(022);
+  const bool created = WriteFileReplacing((folder / "team" / "new.txt").string(), "new", error);
+  ::umask(umask);
+  ASSERT_TRUE(created) << error.Text;
+  EXPECT_EQ(Mode(folder / "team" / "new.txt"), fs::perms(0660));
+  EXPECT_EQ(test::Attribute((folder / "team" / "new.txt").string(), test::kAccessListAttribute), list);
 
   // The owner cannot be given: the file itself gets the new contents.
   const std::string theirs = scratch.Write("theirs.txt", "old");
@@ -254,6 +266,19 @@ TEST(SafeFileWrite, AFileKeepsItsAccessListAttributesAndOwner) {
   EXPECT_EQ(after.st_uid, 1u);
   EXPECT_EQ(after.st_gid, 1u);
   EXPECT_EQ(test::TempFolder::Read(theirs), "by nobody");
+  // A file whose mode lets only root write, whose list names "nobody"
+  // (65534) with write: nobody may save it.
+  const std::string granted = scratch.Write("granted.txt", "old");
+  fs::permissions(granted, fs::perms(0644));
+  ASSERT_TRUE(test::SetAttribute(granted, test::kAccessListAttribute, test::AccessList(6, 65534, 6, 4, 6, 4)));
+  const pid_t asNobody = ::fork();
+  ASSERT_GE(asNobody, 0);
+  if (asNobody == 0) {
+    const bool may = ::setgid(65534) == 0 && ::setuid(65534) == 0 && WhyNotWritable(granted) == TWriteFailure::None;
+    ::_exit(may ? 0 : 1);
+  }
+  ASSERT_EQ(::waitpid(asNobody, &status, 0), asNobody);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // The order in which a write reaches the disk: a new file synced before
@@ -308,6 +333,16 @@ TEST(SafeFileWrite, TheOldContentsStayOnTheDiskUntilTheNewAreSynced) {
     EXPECT_EQ(fs::exists(copy), always);
     EXPECT_EQ(error.Text.find(copy) != std::string::npos, always) << error.Text;
     EXPECT_FALSE(fs::exists(linked + ".kvxtmp"));
+    EXPECT_EQ(error.OldContents, always ? copy : "");
+    // The message then sends the user to the copy instead of saying the
+    // file stayed as it was.
+    RecordingMessageSink sink;
+    const ScopedMessageSink shown(sink);
+    ShowSaveFailure({"Fehler bei {}.", "Error at {}."}, linked, error, false);
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].text.find("Ihr alter Inhalt steht in " + copy + ".") != std::string::npos, always)
+        << sink.messages[0].text;
+    EXPECT_EQ(sink.messages[0].text.find("Die Datei bleibt, wie sie war.") == std::string::npos, always);
     if (always) {
       EXPECT_EQ(test::TempFolder::Read(copy), "new");
     }
