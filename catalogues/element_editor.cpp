@@ -213,11 +213,13 @@ TEditorFileLines ReadEditorFileLines(const std::string& fileName, const std::vec
   TEditorFileLines lines;
   std::set<int> unusable;
   for (const TSkippedElementLine& s : skipped) unusable.insert(s.LineNumber);
+  const TOpenedFile seen = TOpenedFile::Seen(fileName);
   TTextLineReader reader;
   if (!reader.Open(fileName)) return lines;
   ReadEditorLines(reader, lines, [&unusable](const std::string&, int lineNumber) {
     return unusable.count(lineNumber) != 0 ? TEditorLineUse::Kept : TEditorLineUse::Taken;
   });
+  lines.Opened = seen;
   return lines;
 }
 
@@ -239,8 +241,7 @@ void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
   }
 }
 
-bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines) {
+bool SaveEditorFile(const std::string& fileName, TEditorFileLines& lines, const std::vector<std::string>& entryLines) {
   std::error_code ec;
   if (fileName.empty() || !std::filesystem::is_regular_file(fileName, ec)) {
     ShowMessage(fileName, fileName, MessageIcon::Error, MessageButtons::Ok,
@@ -252,7 +253,7 @@ bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
   for (const std::string& l : lines.HeaderLines) (text += l) += "\r\n";
   for (const std::string& l : entryLines) (text += l) += "\r\n";
   for (const std::string& l : lines.KeptLines) (text += l) += "\r\n";
-  return WriteElementFile(fileName, text);
+  return WriteElementFile(fileName, text, &lines.Opened);
 }
 
 bool CreateEditorFile(const std::string& fileName, const std::string& text) {

@@ -26,6 +26,7 @@
 #include "catalogues/asteroid_list.h"
 #include "catalogues/comet_list.h"
 #include "catalogues/variable_star_list.h"
+#include "platform/save_failure.h"
 
 namespace kvx {
 
@@ -104,6 +105,7 @@ std::string EditorName(const std::string& typed, std::size_t length);
 struct TEditorFileLines {
   std::vector<std::string> HeaderLines;  // leading ":" lines
   std::vector<std::string> KeptLines;    // unreadable lines and later ":" lines
+  TOpenedFile Opened;                    // the file as read, to ask before writing over another program's change
 };
 // Splits a file's lines: the leading ":" lines, and after them every line
 // that is a ":" line or whose number is in `skipped` (the list's unusable
@@ -121,10 +123,11 @@ void ReadEditorLines(TTextLineReader& reader, TEditorFileLines& lines,
 
 // Writes header, entries and kept lines through a temporary file. False
 // (with the message "Speichern nicht möglich" / "File cannot be saved"
-// naming the file) when the file does not exist or cannot be replaced.
-// The text is written as UTF-8 (the editors' files are the program's own).
-bool SaveEditorFile(const std::string& fileName, const TEditorFileLines& lines,
-                    const std::vector<std::string>& entryLines);
+// naming the file) when the file does not exist or cannot be replaced,
+// and when another program changed the file since `lines` were read and
+// the user keeps its change. The text is written as UTF-8 (the editors'
+// files are the program's own).
+bool SaveEditorFile(const std::string& fileName, TEditorFileLines& lines, const std::vector<std::string>& entryLines);
 
 // Creates a new file holding `text` and a line end. False with a message
 // when it cannot be written.

@@ -58,10 +58,10 @@ std::string SaveExtensionOf(const std::string& fileName) {
   return UpperCaseText(fileName.substr(dot));
 }
 
-bool WriteElementFile(const std::string& fileName, const std::string& bytes) {
+bool WriteElementFile(const std::string& fileName, const std::string& bytes, TOpenedFile* opened) {
   static constexpr TSaveFailureLead kLead = {"Die Datei {} konnte nicht geschrieben werden.",
                                              "The file {} could not be written."};
-  return SaveUserFile(fileName, bytes, kLead);
+  return SaveUserFile(fileName, bytes, kLead, opened);
 }
 
 std::string UpperExtension(const std::string& path) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/save_failure.h"
+
 namespace kvx {
 
 // "Es wurden nur die ersten <limit> Datensätze eingelesen!" titled
@@ -29,8 +31,10 @@ std::string NoElementsText(const std::string& fileName);
 void ShowExtensionNotSaved(bool comets, const std::string& fileName);
 // Replaces `fileName` with `bytes` through a temporary file. On failure shows
 // "Die Datei <name> konnte nicht geschrieben werden ..." and returns false;
-// the old file is then unchanged.
-bool WriteElementFile(const std::string& fileName, const std::string& bytes);
+// the old file is then unchanged. The file `opened` names (where given),
+// changed by another program since, is written over only when the user
+// says so.
+bool WriteElementFile(const std::string& fileName, const std::string& bytes, TOpenedFile* opened = nullptr);
 // The upper-case extension of a path with its dot (".CSV"), empty when none.
 std::string UpperExtension(const std::string& path);
 // The upper-case extension of a name chosen in the save dialog, with its

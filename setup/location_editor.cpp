@@ -12,6 +12,7 @@
 namespace kvx {
 
 bool TLocationEditorList::ReadFile(const std::string& fileName) {
+  const TOpenedFile seen = TOpenedFile::Seen(fileName);
   TTextLineReader reader;
   if (!reader.Open(fileName)) return false;
   ClearLocationTable();
@@ -33,6 +34,7 @@ bool TLocationEditorList::ReadFile(const std::string& fileName) {
     places_.push_back(place);
     return TEditorLineUse::Taken;
   });
+  Lines.Opened = seen;
   return true;
 }
 

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include "catalogue_test_support.h"
@@ -108,6 +110,20 @@ TEST_F(ElementEditorFiles, SavedFilesReadBackWithHeaderAndUnreadableLines) {
   TEditorFileLines lines2 = ReadEditorFileLines(path, again.SkippedLines());
   ASSERT_TRUE(SaveEditorFile(path, lines2, entries));
   EXPECT_EQ(Read(path), saved);
+  // Another program added a line since the file was read: the save asks,
+  // and "No" keeps that program's file; a file only touched is not asked
+  // about.
+  std::ofstream(path, std::ios::binary | std::ios::app) << "Pallas;2,77;0,23;34,8;173;310;1;0,21;2000;2451545,5;4,1;0,11\r\n";
+  const std::string theirs = Read(path);
+  sink.QueueReply(MessageResult::No);
+  EXPECT_FALSE(SaveEditorFile(path, lines2, entries));
+  EXPECT_EQ(Read(path), theirs);
+  ASSERT_EQ(sink.messages.size(), 1u);
+  EXPECT_EQ(sink.messages[0].caption, "Datei geändert");
+  TEditorFileLines lines3 = ReadEditorFileLines(path, again.SkippedLines());
+  std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + std::chrono::seconds(5));
+  ASSERT_TRUE(SaveEditorFile(path, lines3, entries));
+  EXPECT_EQ(sink.messages.size(), 1u);
   // A missing file is not created by a save.
   EXPECT_FALSE(SaveEditorFile((folder.Path() / "fehlt.csv").string(), lines, entries));
   EXPECT_NE(Shown().find("Speichern nicht möglich"), std::string::npos);
@@ -120,7 +136,8 @@ TEST_F(ElementEditorFiles, CometAndVariableStarLinesRoundTrip) {
   TCometElements c = NewCometEditorRecord(2460000.123456);
   c.Name = "C/2023 A3";
   c.Eccentricity = 1.0001;
-  ASSERT_TRUE(SaveEditorFile(cometPath, ReadEditorFileLines(cometPath, {}), {EditorRecordToLine(c)}));
+  TEditorFileLines cometLines = ReadEditorFileLines(cometPath, {});
+  ASSERT_TRUE(SaveEditorFile(cometPath, cometLines, {EditorRecordToLine(c)}));
   Kometentabelle comets;
   std::uint8_t kind = 99;
   ASSERT_TRUE(comets.Neuedateiladen(kind, cometPath, false, 0));
@@ -139,7 +156,8 @@ TEST_F(ElementEditorFiles, CometAndVariableStarLinesRoundTrip) {
   v.MaxMag = 3.48;
   v.MinMag = 4.37;
   v.Period = 5.366249;
-  ASSERT_TRUE(SaveEditorFile(varPath, ReadEditorFileLines(varPath, {}), {EditorRecordToLine(v)}));
+  TEditorFileLines starLines = ReadEditorFileLines(varPath, {});
+  ASSERT_TRUE(SaveEditorFile(varPath, starLines, {EditorRecordToLine(v)}));
   variablentabelle stars;
   ASSERT_TRUE(stars.Neuedateiladen(varPath, 0, false));
   ASSERT_EQ(stars.Count(), 1);
