@@ -205,6 +205,11 @@ std::string ShownElementName(TElementDialogKind kind, const std::string& name, b
   return name;
 }
 
+std::string KeptElementName(TElementDialogKind kind, const std::string& shown, bool english) {
+  if (english && shown == NoObjectName(kind, true)) return NoObjectName(kind, false);
+  return shown;
+}
+
 std::optional<TAsteroidElements> AsteroidSetFromCells(const std::vector<TSheetCellValue>& cells) {
   std::vector<double> v;
   if (!ReadNumberCells(cells, 11, v)) return std::nullopt;

@@ -58,6 +58,9 @@ bool IsNoObjectName(TElementDialogKind kind, const std::string& name, bool engli
 // The name as shown: in English the German no-object name reads as the
 // English one.
 std::string ShownElementName(TElementDialogKind kind, const std::string& name, bool english);
+// The name as kept for the main window: the English no-object name goes
+// back as the German one, which the menus and tables take for "none".
+std::string KeptElementName(TElementDialogKind kind, const std::string& shown, bool english);
 
 // One cell of the sheet as the set reader sees it.
 struct TSheetCellValue {

@@ -263,7 +263,7 @@ void TElementDialogBase::Build() {
   connect(cancel_, &QPushButton::clicked, this, [this] { CancelClick(); });
   connect(no_object_, &QPushButton::clicked, this, [this] { SetNoObject(); });
   connect(name_, &QLineEdit::textChanged, this, [this] {
-    if (!restoring_) Name() = name_->text().toStdString().substr(0, 40);
+    if (!restoring_) Name() = KeptElementName(kind_, name_->text().toStdString().substr(0, 40), LanguageEnglish != 0);
     EnableElementEdits();
   });
   connect(eq2000_, &QPushButton::clicked, this, [this] {
@@ -488,7 +488,7 @@ bool TElementDialogBase::OKClick(bool fromOkButton) {
     }
     Field(f) = *value;
   }
-  Name() = name_->text().toStdString().substr(0, 40);
+  Name() = KeptElementName(kind_, name_->text().toStdString().substr(0, 40), LanguageEnglish != 0);
   if (!fromOkButton) return true;
   undo_load_ = nullptr;
   hide();

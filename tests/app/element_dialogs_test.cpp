@@ -123,6 +123,14 @@ TEST_F(ElementDialogs, AsteroidRefusalSwallowsOneOkThenHandsOver) {
   Enter(dialog.FieldEdit(1), "7");
   dialog.findChild<QPushButton*>("Abbruch")->click();
   EXPECT_DOUBLE_EQ(form.State().Objects.CurrentAsteroid.SemiMajorAxis, 2.5);
+  // "No asteroid" in English hands back the German name, which turns the
+  // asteroid commands off as in German.
+  ASSERT_TRUE(form.Commands().Trigger("Planetoiden1"));
+  dialog.findChild<QPushButton*>("Button2")->click();
+  dialog.OkButton()->click();
+  QApplication::processEvents();
+  EXPECT_EQ(form.State().Objects.CurrentAsteroid.Name, "Kein Planetoid");
+  EXPECT_FALSE(form.Commands().IsEnabled("Planetoid1"));
 
   // Another list file opened, then Cancel (or Escape): the list, its file
   // and the entry range chosen for it are those of before.
