@@ -100,6 +100,11 @@ TEST_F(DateText, EveryDateTextFollowsTheDesktopsOrder) {
     EXPECT_EQ(s, desktop.reform);
     kvx::DateText(5, 3, 844, -1, sep, s);
     EXPECT_EQ(s, desktop.earlyYear);
+    // Another separator given joins the early date and leaves the
+    // program's own as it is.
+    kvx::DateText(5, 3, 844, -1, ':', s);
+    EXPECT_EQ(s.find(sep), std::string::npos) << s;
+    EXPECT_EQ(IntlSeparators.Date, sep);
     TObserverRecord r;
     r.Day = 24;
     r.Month = 12;

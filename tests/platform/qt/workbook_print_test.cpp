@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/globals.h"
+#include "platform/number_text.h"
 #include "platform/qt/workbook_dialogs.h"
 #include "platform/qt/workbook_view.h"
 #include "platform/workbook/page_layout.h"
@@ -45,7 +46,7 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   workbook::TWorkbook book(1);
   for (int r = 1; r <= 120; ++r) {
     book.SetNumber(r, 1, r);
-    book.SetText(r, 2, "Zeile " + std::to_string(r));
+    book.SetText(r, 2, "Zeile " + WholeNumberText(r));
   }
   book.SetSelection(1, 1, 1, 2);
   book.SetPattern(workbook::TPattern{1, 0xFFFF00, 0xFFFFFF});
@@ -85,7 +86,7 @@ TEST(WorkbookPrint, PagesArePaintedAndPrintedToPdf) {
   // An independent reader renders as many pages, none of them blank.
   if (std::system("pdftoppm -v > /dev/null 2>&1") == 0) {
     const std::string prefix = (out / "workbook_print_page").string();
-    auto pageFile = [&](int page) { return QString::fromStdString(prefix + "-" + std::to_string(page) + ".png"); };
+    auto pageFile = [&](int page) { return QString::fromStdString(prefix + "-" + WholeNumberText(page) + ".png"); };
     for (int page = 1; page <= 4; ++page) QFile::remove(pageFile(page));
     const std::string command = "pdftoppm -r 50 -png " + test::ShellWord(pdf.toStdString()) + " " + test::ShellWord(prefix);
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -426,7 +427,7 @@ TEST(WorkbookPrint, TextsBeyondTheirCellsArePrintedWholeAtEveryScale) {
   for (const int percent : {70, 100, 140}) {
     SCOPED_TRACE(percent);
     book.SetPrintScale(percent, false, 1, 1);
-    const std::string pdf = (folder.Path() / ("run_on_" + std::to_string(percent) + ".pdf")).string();
+    const std::string pdf = (folder.Path() / ("run_on_" + WholeNumberText(percent) + ".pdf")).string();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const workbook::TPageLayout layout = PrintLayout(book, 1, printer);
@@ -508,7 +509,7 @@ TEST(WorkbookPrint, TextsBeyondTheirCellsArePrintedWholeAtEveryScale) {
       EXPECT_EQ(lines.size(), book.WrappedLines(1, row, 2, text).size()) << "the lines of the screen";
     }
     if (std::system("pdftoppm -v > /dev/null 2>&1") == 0) {
-      const std::string prefix = (out / ("print_run_on_" + std::to_string(percent))).string();
+      const std::string prefix = (out / ("print_run_on_" + WholeNumberText(percent))).string();
       EXPECT_EQ(std::system(("pdftoppm -r 60 -png " + test::ShellWord(pdf) + " " + test::ShellWord(prefix)).c_str()), 0);
     }
   }
