@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -59,8 +60,14 @@ class TTextLineReader {
 
  private:
   bool Fill();
+  // Whether the bytes read ahead start with a UTF-8 byte-order mark.
+  bool StartsWithByteOrderMark() const;
   std::FILE* file_ = nullptr;
-  std::string buffer_;
+  // The bytes read ahead, [0, size_) of data_ (capacity_ bytes, which a
+  // read fills without their being cleared first).
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
   std::string raw_;  // the line Next decodes, kept to reuse its memory
   std::size_t at_ = 0;
   std::uint64_t position_ = 0;
