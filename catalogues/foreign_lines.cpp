@@ -1,7 +1,6 @@
 #include "catalogues/foreign_lines.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <span>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include "core/element_records.h"
 #include "core/text_conversion.h"
 #include "core/time_scales.h"
+#include "platform/number_text.h"
 #include "platform/text_encoding.h"
 
 namespace kvx {
@@ -58,12 +58,6 @@ class TColumnLine {
   std::string text_;
   const char* widened_ = nullptr;
 };
-
-std::string TwoDigits(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02d", value);
-  return text;
-}
 
 // The calendar date of a Julian day rounded to `decimals` decimals of its
 // day; `day` carries the time as its fraction.

@@ -21,11 +21,6 @@ int DaysInMonth(int month, bool leap) {
   return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-std::string TwoDigits(std::int64_t n) {
-  std::string s = std::to_string(n);
-  return s.size() < 2 && n >= 0 ? "0" + s : s;
-}
-
 // Day, month and year joined by `separator` in the order of the desktop's
 // short date.
 std::string InDateOrder(const std::string& day, const std::string& month, const std::string& year, char separator) {
@@ -41,16 +36,8 @@ std::string InDateOrder(const std::string& day, const std::string& month, const 
   return day + sep + month + sep + year;
 }
 
-// The year zero-padded to four digits, "-" in front of a negative one.
-std::string PaddedYear(std::int64_t year) {
-  std::string y = WholeNumberText(year < 0 ? -year : year);
-  if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
-  if (year < 0) y.insert(0, 1, '-');
-  return y;
-}
-
 std::string ShortFormDate(std::int32_t day, std::int32_t month, std::int32_t year) {
-  return InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), IntlSeparators.Date);
+  return InDateOrder(TwoDigits(day), TwoDigits(month), ZeroPaddedText(year, 4), IntlSeparators.Date);
 }
 
 // Hours of a day as milliseconds after midnight (the sign ignored), as the
@@ -106,7 +93,7 @@ namespace {
 
 // DatePaddedText joined by `separator`.
 std::string PaddedDate(std::int32_t day, std::int32_t month, std::int32_t year, char separator) {
-  return HasDayAndMonth(day, month) ? InDateOrder(TwoDigits(day), TwoDigits(month), PaddedYear(year), separator)
+  return HasDayAndMonth(day, month) ? InDateOrder(TwoDigits(day), TwoDigits(month), ZeroPaddedText(year, 4), separator)
                                     : kNoValue;
 }
 
@@ -118,7 +105,7 @@ void DatePaddedText(std::int32_t day, std::int32_t month, std::int32_t year, std
 
 std::string PointedDayMonthYear(std::int32_t day, std::int32_t month, std::int32_t year) {
   if (!HasDayAndMonth(day, month)) return kNoValue;
-  return TwoDigits(day) + "." + TwoDigits(month) + "." + PaddedYear(year);
+  return TwoDigits(day) + "." + TwoDigits(month) + "." + ZeroPaddedText(year, 4);
 }
 
 void DateText(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t weekdayIndex, char separator,

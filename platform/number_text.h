@@ -23,6 +23,21 @@ inline std::string WholeNumberText(std::int64_t value) {
   return std::string(digits, end);
 }
 
+// `value` with at least `width` digits, zeros in front (after the minus
+// sign of a negative value): (5, 2) "05", (89, 4) "0089", (-44, 4) "-0044".
+inline std::string ZeroPaddedText(std::int64_t value, std::size_t width) {
+  char digits[24];
+  const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  const std::size_t count =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  std::string text = value < 0 ? "-" : "";
+  if (count < width) text.append(width - count, '0');
+  return text.append(digits, count);
+}
+
+// Two digits at least: a day, a month, an hour ("05").
+inline std::string TwoDigits(std::int64_t value) { return ZeroPaddedText(value, 2); }
+
 // The marks that may group the whole digits of a number in threes, as
 // flags: "1.234.567", "1,234,567", "1 234 567" (a blank, a no-break space
 // U+00A0 or a narrow no-break space U+202F, as French and Russian desktops

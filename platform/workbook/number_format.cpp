@@ -454,10 +454,9 @@ std::string RenderNumberSection(double value, const NumberSection& section, bool
   std::string expText;
   if (section.Exponent) {
     const int absExp = std::abs(exponent);
-    std::string e = WholeNumberText(absExp);
     const std::size_t minExp =
         std::max<std::size_t>(1, static_cast<std::size_t>(std::count(expTemplate.begin(), expTemplate.end(), '0')));
-    while (e.size() < minExp) e.insert(e.begin(), '0');
+    const std::string e = ZeroPaddedText(absExp, minExp);
     expText = std::string("E") + (exponent < 0 ? "-" : (section.ExpPlus ? "+" : "")) + e;
   }
 
@@ -551,12 +550,6 @@ constexpr long long kSerialEpochDays = -25569;  // 1899-12-30 relative to 1970-0
 constexpr double kFirstSerial = -693593.0;
 constexpr double kLastSerial = 2958465.0;
 
-std::string TwoDigits(long long n) {
-  char buffer[24];
-  std::snprintf(buffer, sizeof buffer, "%02lld", n);
-  return buffer;
-}
-
 std::string RenderDateTimeSection(double value, std::string_view section, const TFormatLocale& locale) {
   if (!std::isfinite(value) || value < kFirstSerial || value > kLastSerial + 1.0) return "#####";
   // Find the fraction-of-second precision first: it decides the rounding.
@@ -632,26 +625,18 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       const std::string_view inner = section.substr(i + 1, stop - i - 1);
       i = stop;
       if (!inner.empty() && inner.find_first_not_of("hH") == std::string_view::npos) {
-        std::string h = WholeNumberText(totalSeconds / 3600);
-        while (h.size() < inner.size()) h.insert(h.begin(), '0');
-        out += h;
+        out += ZeroPaddedText(totalSeconds / 3600, inner.size());
         lastWasHour = true;
       } else if (!inner.empty() && inner.find_first_not_of("mM") == std::string_view::npos) {
-        std::string m = WholeNumberText(totalSeconds / 60);
-        while (m.size() < inner.size()) m.insert(m.begin(), '0');
-        out += m;
+        out += ZeroPaddedText(totalSeconds / 60, inner.size());
       } else if (!inner.empty() && inner.find_first_not_of("sS") == std::string_view::npos) {
-        std::string s = WholeNumberText(totalSeconds);
-        while (s.size() < inner.size()) s.insert(s.begin(), '0');
-        out += s;
+        out += ZeroPaddedText(totalSeconds, inner.size());
       }
     } else if (l == 'y') {
       const std::size_t n = run('y');
       // Three letters or more: the year with four digits ("0089"), which
       // typed or read again is the same year.
-      std::string y = WholeNumberText(year);
-      if (y.size() < 4) y.insert(0, 4 - y.size(), '0');
-      out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : y;
+      out += n <= 2 ? TwoDigits(((year % 100) + 100) % 100) : ZeroPaddedText(year, 4);
     } else if (l == 'd') {
       const std::size_t n = run('d');
       if (n == 1)
@@ -695,8 +680,7 @@ std::string RenderDateTimeSection(double value, std::string_view section, const 
       const std::size_t n = run('s');
       out += n >= 2 ? TwoDigits(second) : WholeNumberText(second);
       if (secondDecimals > 0 && i + 1 < section.size() && section[i + 1] == '.') {
-        std::string fraction = WholeNumberText(subSecond);
-        while (static_cast<int>(fraction.size()) < computedDecimals) fraction.insert(fraction.begin(), '0');
+        std::string fraction = ZeroPaddedText(subSecond, static_cast<std::size_t>(computedDecimals));
         if (computedDecimals == 0) fraction.clear();
         fraction.resize(static_cast<std::size_t>(secondDecimals), '0');
         out += locale.Decimal;

@@ -82,10 +82,6 @@ void DayAndMonth(const TDateField& field, TShortDateOrder order, int& day, int& 
   day = monthFirst ? field.Second : field.First;
 }
 
-std::string TwoDigits(int value) {
-  return std::string{static_cast<char>('0' + value / 10), static_cast<char>('0' + value % 10)};
-}
-
 }  // namespace
 
 std::optional<TDateField> DateFieldOf(std::string_view text, char sessionSeparator) {
@@ -243,8 +239,7 @@ std::string InDateForm(std::string text, double value, const TDateForm& form, ch
   int year = 0, month = 0, dayOfMonth = 0;
   SerialToDate(day, year, month, dayOfMonth);
   if (!standsForValue || year < 1) return text;
-  const std::string y = WholeNumberText(year);
-  const std::string yyyy = std::string(4 - std::min<std::size_t>(4, y.size()), '0') + y;
+  const std::string yyyy = ZeroPaddedText(year, 4);
   const std::string mark(1, form.Separator);
   std::string date;
   if (form.YearFirst) {

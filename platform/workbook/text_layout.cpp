@@ -196,8 +196,8 @@ std::string FieldValue(std::string_view written, const TTextDialect& dialect) {
 }
 
 // The cells whose fields read otherwise with the decimal mark `to` than
-// with the file's (blanks grouping as `check` says), and the first of them (the decimal mark the file written
-// would be read with is not the file's).
+// with the file's (blanks grouping as `check` says), and the first of them
+// (the decimal mark the file written would be read with is not the file's).
 void CountDecimalChange(const TWrittenText& written, const TTextDialect& dialect, char from, char to,
                         TTextSaveCheck& check) {
   check.DecimalTo = to;

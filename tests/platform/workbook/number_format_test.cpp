@@ -86,6 +86,9 @@ TEST(NumberFormat, DatesAndTimesRender) {
   // Rounding to the shown second carries into the minute and the day.
   EXPECT_EQ(FormatNumber(0.9999999, "hh:mm:ss", English()), "00:00:00");
   EXPECT_EQ(FormatNumber(1.5 / 24.0 + 1.0, "[h]:mm", English()), "25:30");
+  // Elapsed hours padded to their width, the sign of a negative span first.
+  EXPECT_EQ(FormatNumber(0.5, "[hhh]", English()), "012");
+  EXPECT_EQ(FormatNumber(-0.5, "[hhhh]", English()), "-0012");
   EXPECT_EQ(FormatNumber(12.3456 / 86400.0, "mm:ss.00", German()), "00:12,35");
 }
 
